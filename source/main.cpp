@@ -1,0 +1,104 @@
+// The entry point: start-up in a fixed order, then one single-threaded loop
+// that serves events and redraws the watch whenever the clock's second changes.
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+#include <backends/imgui_impl_opengl3.h>
+#include <ft2build.h>
+#include <imgui.h>
+#include FT_FREETYPE_H
+
+#include "command_line.h"
+#include "config/settings.h"
+#include "gl/context_bootstrap.h"
+#include "gl/log.h"
+#include "gl/render_target.h"
+#include "platform/clock.h"
+#include "platform/debug_output.h"
+#include "platform/window.h"
+#include "redraw_rule.h"
+
+namespace {
+
+constexpr GLsizei watchSize = 256;
+constexpr GLsizei menuSize = 1280;
+
+bool fileIsReadable(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+void setUpMenuGui() {
+    ImGui::CreateContext();
+    // Without the menu font ImGui falls back to its built-in one.
+    const char* menuFont = "Roboto-Medium.ttf";
+    if (fileIsReadable(menuFont)) ImGui::GetIO().Fonts->AddFontFromFileTTF(menuFont, 64.0f);
+    ImGui::StyleColorsDark();
+    ImGui_ImplOpenGL3_Init("#version 130");
+    CHECK_GL_ERROR();
+}
+
+// State that holds for the whole run; the watch and menu drawing rely on it.
+void setFixedGlState() {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+// Offline, the watch image goes to the window's lower-left corner.
+void copyWatchIntoWindow(const RenderTarget& watchTarget) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, watchTarget.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, watchSize, watchSize, 0, 0, watchSize, watchSize,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+}
+
+void redrawWatch(Settings& settings, platform::Window& window, const RenderTarget& watchTarget) {
+    settings.needsRedraw = false;
+    glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
+    glViewport(0, 0, watchSize, watchSize);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (settings.offline) copyWatchIntoWindow(watchTarget);
+    platform::swapWindowBuffers(window);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    loggingEnabled = true;
+    Settings settings;
+    const std::vector<std::string> launchTokens = splitLaunchTokens(joinArguments(argc, argv));
+    applyLaunchTokens(launchTokens, settings);
+
+    platform::Window& window = bootstrapGlContext(settings.offline);
+    const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
+    [[maybe_unused]] const RenderTarget menuTarget = createRenderTarget(menuSize, menuSize);
+
+    FT_Library freeType = nullptr;
+    if (FT_Init_FreeType(&freeType) != 0)
+        platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
+    setUpMenuGui();
+    setFixedGlState();
+
+    std::tm lastDrawnTime = platform::localTime();
+    if (!settings.offline)
+        platform::fatalExit("Failed to Init OpenVR: VRInitError_Init_InstallationNotFound");
+
+    // Closing the offline window is the only way out until a VR runtime can
+    // ask the program to quit.
+    while (platform::pumpWindowEvents(window)) {
+        std::tm now = platform::localTime();
+        if (shouldRedraw(settings, false, now, lastDrawnTime)) {
+            redrawWatch(settings, window, watchTarget);
+            lastDrawnTime = now;
+        }
+        platform::sleepOneMillisecond();
+    }
+    return 0;
+}

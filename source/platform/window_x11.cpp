@@ -1,0 +1,155 @@
+// The program's window and OpenGL contexts on X11 with GLX.
+// Offers one window and its contexts; no input handling beyond the close
+// request, no resizing, no multi-monitor placement.
+#include "platform/window.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace platform {
+
+struct Window {
+    Display* display = nullptr;
+    GLXFBConfig framebufferConfig = nullptr;
+    ::Window handle = 0;
+    Atom deleteRequest = 0;
+    GLXContext temporaryContext = nullptr;
+    GLXContext coreContext = nullptr;
+};
+
+namespace {
+
+constexpr int windowWidth = 1280;
+constexpr int windowHeight = 720;
+
+// A refused context request arrives as an X protocol error, whose default
+// handler ends the process; while asking, errors are only noted.
+bool protocolErrorSeen = false;
+int noteProtocolError(Display*, XErrorEvent*) {
+    protocolErrorSeen = true;
+    return 0;
+}
+
+}  // namespace
+
+Window* openDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return nullptr;
+    Window* window = new Window;  // lives until the process ends
+    window->display = display;
+    return window;
+}
+
+bool chooseFramebufferConfig(Window& window) {
+    const int attributes[] = {
+        GLX_X_RENDERABLE, True,
+        GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
+        GLX_RENDER_TYPE, GLX_RGBA_BIT,
+        GLX_DOUBLEBUFFER, True,
+        GLX_RED_SIZE, 8,
+        GLX_GREEN_SIZE, 8,
+        GLX_BLUE_SIZE, 8,
+        GLX_ALPHA_SIZE, 8,
+        GLX_DEPTH_SIZE, 0,
+        GLX_STENCIL_SIZE, 0,
+        None};
+    int count = 0;
+    GLXFBConfig* configs =
+        glXChooseFBConfig(window.display, DefaultScreen(window.display), attributes, &count);
+    if (!configs) return false;
+    if (count > 0) window.framebufferConfig = configs[0];
+    XFree(configs);
+    return window.framebufferConfig != nullptr;
+}
+
+bool createWindow(Window& window, bool visible) {
+    XVisualInfo* visual = glXGetVisualFromFBConfig(window.display, window.framebufferConfig);
+    if (!visual) return false;
+    ::Window root = RootWindow(window.display, visual->screen);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(window.display, root, visual->visual, AllocNone);
+    attributes.border_pixel = 0;
+    attributes.event_mask = StructureNotifyMask;
+    window.handle = XCreateWindow(window.display, root, 0, 0, windowWidth, windowHeight, 0,
+                                  visual->depth, InputOutput, visual->visual,
+                                  CWColormap | CWBorderPixel | CWEventMask, &attributes);
+    XFree(visual);
+    if (!window.handle) return false;
+
+    XStoreName(window.display, window.handle, "Horlox");
+    XSizeHints hints{};
+    hints.flags = USPosition | USSize;
+    hints.width = windowWidth;
+    hints.height = windowHeight;
+    XSetWMNormalHints(window.display, window.handle, &hints);
+    window.deleteRequest = XInternAtom(window.display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(window.display, window.handle, &window.deleteRequest, 1);
+    if (visible) XMapWindow(window.display, window.handle);
+    XFlush(window.display);
+    return true;
+}
+
+bool createTemporaryContext(Window& window) {
+    window.temporaryContext = glXCreateNewContext(window.display, window.framebufferConfig,
+                                                  GLX_RGBA_TYPE, nullptr, True);
+    return window.temporaryContext != nullptr;
+}
+
+bool activateTemporaryContext(Window& window) {
+    return glXMakeContextCurrent(window.display, window.handle, window.handle,
+                                 window.temporaryContext);
+}
+
+void deleteTemporaryContext(Window& window) {
+    glXDestroyContext(window.display, window.temporaryContext);
+    window.temporaryContext = nullptr;
+}
+
+bool createCoreContext(Window& window, int majorVersion, int minorVersion) {
+    using CreateContextAttribs =
+        GLXContext (*)(Display*, GLXFBConfig, GLXContext, Bool, const int*);
+    auto createContextAttribs = reinterpret_cast<CreateContextAttribs>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCreateContextAttribsARB")));
+    if (!createContextAttribs) return false;
+
+    const int attributes[] = {
+        GLX_CONTEXT_MAJOR_VERSION_ARB, majorVersion,
+        GLX_CONTEXT_MINOR_VERSION_ARB, minorVersion,
+        GLX_CONTEXT_PROFILE_MASK_ARB, GLX_CONTEXT_CORE_PROFILE_BIT_ARB,
+        GLX_CONTEXT_FLAGS_ARB, GLX_CONTEXT_DEBUG_BIT_ARB,
+        None};
+    protocolErrorSeen = false;
+    XErrorHandler previous = XSetErrorHandler(noteProtocolError);
+    window.coreContext =
+        createContextAttribs(window.display, window.framebufferConfig, nullptr, True, attributes);
+    XSync(window.display, False);
+    XSetErrorHandler(previous);
+    if (protocolErrorSeen && window.coreContext) {
+        glXDestroyContext(window.display, window.coreContext);
+        window.coreContext = nullptr;
+    }
+    return window.coreContext != nullptr;
+}
+
+bool activateCoreContext(Window& window) {
+    return glXMakeContextCurrent(window.display, window.handle, window.handle, window.coreContext);
+}
+
+bool pumpWindowEvents(Window& window) {
+    bool open = true;
+    while (XPending(window.display) > 0) {
+        XEvent event;
+        XNextEvent(window.display, &event);
+        if (event.xany.window != window.handle) continue;
+        if (event.type == ClientMessage &&
+            static_cast<Atom>(event.xclient.data.l[0]) == window.deleteRequest)
+            open = false;
+        if (event.type == DestroyNotify) open = false;
+    }
+    return open;
+}
+
+void swapWindowBuffers(Window& window) { glXSwapBuffers(window.display, window.handle); }
+
+}  // namespace platform

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <ctime>
+
+struct Settings;
+
+// The watch is drawn again when asked to, or, while it can be seen (offline,
+// or its controller is tracked), when the clock's second has moved on since
+// the last drawing.
+bool shouldRedraw(const Settings& settings, bool watchControllerTracked, const std::tm& now,
+                  const std::tm& lastDrawnTime);

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "gl/log.h"
+#include "support/debug_output_capture.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+class GlDiagnosticsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureGlContext();
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
+};
+
+TEST_F(GlDiagnosticsTest, PendingErrorIsReportedWithItsPlaceAndHexCode) {
+    glEnable(0xFFFF);  // not a capability: GL_INVALID_ENUM
+    DebugOutputCapture output;
+    checkGlError("main.cpp", 42);
+    EXPECT_EQ(output.text(), "OpenGL Error (main.cpp:42): 500\n");
+}
+
+TEST_F(GlDiagnosticsTest, NoPendingErrorWritesNothing) {
+    DebugOutputCapture output;
+    checkGlError("main.cpp", 1);
+    EXPECT_EQ(output.text(), "");
+}
+
+TEST_F(GlDiagnosticsTest, DriverMessagesReachTheDebugOutputThroughTheCallback) {
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);  // so the message arrives before the check
+    DebugOutputCapture output;
+    glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_MARKER, 1,
+                         GL_DEBUG_SEVERITY_NOTIFICATION, -1, "quiet");
+    glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_OTHER, 2,
+                         GL_DEBUG_SEVERITY_HIGH, -1, "loud");
+    glDisable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    EXPECT_EQ(output.text(), "OpenGL Debug Message: loud\n");
+}
+
+}  // namespace

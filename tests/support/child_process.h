@@ -1,0 +1,39 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+// Runs a program in a working directory of its choice, with standard output
+// and error going to files there, and the environment changed as asked
+// (a variable given an empty value is removed).
+class ChildProcess {
+public:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& workingDirectory, const Environment& environment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // The exit status once the process ended within the timeout; -signal when
+    // a signal ended it.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+    bool running();
+    void terminate();
+
+    std::string standardError() const;
+    std::string standardOutput() const;
+
+    // Waits until the standard error holds the text.
+    bool waitForErrorText(const std::string& text, std::chrono::milliseconds timeout);
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    std::string workingDirectory_;
+};

@@ -1,0 +1,64 @@
+#include "support/x11_window_probe.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cstring>
+
+namespace {
+
+// A connection for one question, closed when it goes out of scope.
+struct DisplayConnection {
+    Display* display = XOpenDisplay(nullptr);
+    ~DisplayConnection() {
+        if (display) XCloseDisplay(display);
+    }
+};
+
+::Window findTopLevel(Display* display, const std::string& title) {
+    ::Window root = DefaultRootWindow(display);
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    ::Window found = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name) {
+            if (title == name) found = children[i];
+            XFree(name);
+        }
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+}  // namespace
+
+std::optional<WindowFacts> findWindowByTitle(const std::string& title) {
+    DisplayConnection connection;
+    if (!connection.display) return std::nullopt;
+    ::Window window = findTopLevel(connection.display, title);
+    XWindowAttributes attributes;
+    if (!window || !XGetWindowAttributes(connection.display, window, &attributes))
+        return std::nullopt;
+    return WindowFacts{attributes.x, attributes.y, attributes.width, attributes.height,
+                       attributes.map_state == IsViewable};
+}
+
+bool requestWindowClose(const std::string& title) {
+    DisplayConnection connection;
+    if (!connection.display) return false;
+    ::Window window = findTopLevel(connection.display, title);
+    if (!window) return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(connection.display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(connection.display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(connection.display, window, False, NoEventMask, &event);
+    XFlush(connection.display);
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Looks at another process's top-level windows on the test display, the way a
+// user or window manager would see them.
+struct WindowFacts {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool viewable = false;
+};
+
+// The facts of the first top-level window with the title, if there is one.
+std::optional<WindowFacts> findWindowByTitle(const std::string& title);
+
+// Asks the titled window to close, as a window manager's close button does.
+bool requestWindowClose(const std::string& title);
