@@ -1,0 +1,80 @@
+#include "config/config_text.h"
+
+#include <cstdio>
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+void traceKeyLine(std::size_t lineNumber, std::string_view line) {
+    std::printf("%zu", lineNumber);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::putchar('\n');
+    std::fflush(stdout);
+}
+
+// A line without '=' is its own key and value, so a bare word like
+// "CONTINUOUS" can serve as a flag.
+void addKeyLine(std::string_view line, ConfigSection& section) {
+    std::size_t equals = line.find('=');
+    std::string_view key = equals == std::string_view::npos ? line : trimBlanks(line.substr(0, equals));
+    std::string_view value = equals == std::string_view::npos ? line : line.substr(equals + 1);
+    // try_emplace leaves an existing key alone: the first line of a key wins.
+    section.values.try_emplace(std::string(key), value);
+}
+
+}  // namespace
+
+std::optional<std::string> ConfigSection::get(const std::string& key) const {
+    auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+}
+
+std::string ConfigSection::get(const std::string& key, std::string fallback) const {
+    auto found = values.find(key);
+    return found == values.end() ? fallback : found->second;
+}
+
+ConfigFile parseConfig(const char* begin, const char* end) {
+    ConfigFile config;
+    config.sections.emplace_back();
+    std::string_view rest(begin, static_cast<std::size_t>(end - begin));
+    std::size_t lineNumber = 0;
+    while (!rest.empty()) {
+        // A carriage return is an ordinary byte: with CR LF ends it stays in the line.
+        std::size_t lineFeed = rest.find('\n');
+        std::string_view line = trimBlanks(rest.substr(0, lineFeed));
+        rest.remove_prefix(lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1);
+        ++lineNumber;
+
+        if (line.empty()) continue;
+        if (line.front() == ':') {
+            config.sections.push_back(ConfigSection{std::string(line.substr(1)), {}});
+            continue;
+        }
+        addKeyLine(line, config.sections.back());
+        traceKeyLine(lineNumber, line);
+    }
+    return config;
+}
+
+bool parseBool(std::string_view text) {
+    if (text.empty()) return false;
+    if (text.front() == '0' || text.front() == '1') return text.front() == '1';
+    // Only the whole word counts: 't' or 'tru' is no more a yes than 'yes' is.
+    constexpr std::string_view word = "true";
+    if (text.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (asciiLower(text[i]) != word[i]) return false;
+    }
+    return true;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The line-based text format of "settings.conf" and of every package's
+// "config": ':name' opens a section, any other non-blank line is 'key=value'.
+// Bytes pass through unchanged; no character set is decoded.
+
+struct ConfigSection {
+    std::string name;
+    // Byte-wise ordered; a key keeps the value of its first line.
+    std::map<std::string, std::string> values;
+
+    std::optional<std::string> get(const std::string& key) const;
+    // A key that is present with an empty value yields the empty text.
+    std::string get(const std::string& key, std::string fallback) const;
+};
+
+struct ConfigFile {
+    // Element 0 is the unnamed section that holds the lines before the first
+    // section line; it is there even when empty. Repeated names stay separate.
+    std::vector<ConfigSection> sections;
+};
+
+// Never fails: text that fits no other rule is a key line. Each key line is
+// traced to standard output, preceded by its line number.
+ConfigFile parseConfig(const char* begin, const char* end);
+
+// True for a text starting with '1' or with the whole word "true" in any case.
+bool parseBool(std::string_view text);
+
+// Drops leading and trailing spaces and tabs, nothing else.
+std::string_view trimBlanks(std::string_view text);

@@ -1,0 +1,79 @@
+#include "config/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A name with a NUL byte would silently open a shorter name.
+bool isUsablePath(const std::string& path) {
+    return !path.empty() && path.find('\0') == std::string::npos;
+}
+
+bool readAll(int fd, std::vector<char>& bytes) {
+    char chunk[1 << 16];
+    for (;;) {
+        ssize_t count = read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return false;
+        if (count == 0) return true;
+        if (bytes.size() + static_cast<std::size_t>(count) > maxFileBytes) return false;
+        bytes.insert(bytes.end(), chunk, chunk + count);
+    }
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t count = write(fd, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+}  // namespace
+
+FileDescriptor::~FileDescriptor() {
+    if (fd >= 0) close(fd);
+}
+
+FileDescriptor openRegularFile(const std::string& path) {
+    if (!isUsablePath(path)) return FileDescriptor(-1);
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status;
+    if (!file.isOpen() || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return FileDescriptor(-1);
+    }
+    return file;
+}
+
+std::optional<std::vector<char>> readFileBytes(const std::string& path) {
+    FileDescriptor file = openRegularFile(path);
+    struct stat status;
+    if (!file.isOpen() || fstat(file.get(), &status) != 0 ||
+        static_cast<unsigned long long>(status.st_size) > maxFileBytes) {
+        return std::nullopt;
+    }
+    std::vector<char> bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    if (!readAll(file.get(), bytes)) return std::nullopt;
+    return bytes;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    if (!isUsablePath(path)) return false;
+    std::string temporaryPath = path + ".tmp";
+    int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return false;
+    // fsync reports a disk that filled up after write() accepted the bytes.
+    bool complete = writeAll(fd, bytes) && fsync(fd) == 0;
+    complete = close(fd) == 0 && complete;
+    if (complete && std::rename(temporaryPath.c_str(), path.c_str()) == 0) return true;
+    unlink(temporaryPath.c_str());
+    return false;
+}

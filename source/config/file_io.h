@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Whole-file reading and writing for the program's data files.
+
+// Files larger than this are no data of ours; refusing them keeps a stray
+// huge file from exhausting memory.
+constexpr std::size_t maxFileBytes = std::size_t{256} << 20;
+
+// Owns an open file descriptor and closes it; -1 stands for none.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+    ~FileDescriptor();
+
+    bool isOpen() const { return fd >= 0; }
+    int get() const { return fd; }
+
+private:
+    int fd;
+};
+
+// Opens a regular file read-only. Directories, pipes and devices are refused,
+// so a stray name can neither block nor read forever.
+FileDescriptor openRegularFile(const std::string& path);
+
+// The complete contents of a regular file, or nothing when it cannot be read.
+std::optional<std::vector<char>> readFileBytes(const std::string& path);
+
+// Writes the bytes to a temporary file beside `path` and renames it over
+// `path`, so a crash or a full disk leaves the old file whole. False when
+// anything failed; the old file is then untouched.
+bool replaceFile(const std::string& path, std::string_view bytes);
