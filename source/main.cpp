@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
     [[maybe_unused]] const RenderTarget menuTarget = createRenderTarget(menuSize, menuSize);
 
-    FT_Library freeType = nullptr;
+    static FT_Library freeType = nullptr;  // one for the process, never released
     if (FT_Init_FreeType(&freeType) != 0)
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
     setUpMenuGui();

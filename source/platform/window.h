@@ -7,7 +7,8 @@ namespace platform {
 
 struct Window;
 
-// Connects to the display server; null when there is none.
+// Connects to the display server; null when there is none. The process has a
+// single window.
 Window* openDisplay();
 
 // Picks an RGBA8, double-buffered configuration without depth or stencil.

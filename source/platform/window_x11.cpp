@@ -36,9 +36,9 @@ int noteProtocolError(Display*, XErrorEvent*) {
 Window* openDisplay() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
-    Window* window = new Window;  // lives until the process ends
-    window->display = display;
-    return window;
+    static Window window;  // the process has one, alive until it ends
+    window.display = display;
+    return &window;
 }
 
 bool chooseFramebufferConfig(Window& window) {
