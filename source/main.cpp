@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
     setUpMenuGui();
     setFixedGlState();
+    settings.load();
 
     std::tm lastDrawnTime = platform::localTime();
     if (!settings.offline)
