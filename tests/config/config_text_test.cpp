@@ -89,13 +89,6 @@ TEST(ConfigParse, ReadsExactlyTheGivenBytes) {
                                                  {"last", "12"}}));
 }
 
-TEST(ConfigParse, KeysAreOrderedByUnsignedBytes) {
-    ConfigFile config = parse("\xC3\xA4=1\nb=1\nab=1\na=1\nB=1\n");
-    std::vector<std::string> keys;
-    for (const auto& [key, value] : config.sections[0].values) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"B", "a", "ab", "b", "\xC3\xA4"}));
-}
-
 TEST(ConfigParse, TracesEachKeyLineWithItsLineNumber) {
     testing::internal::CaptureStdout();
     parse("a=1\n\n:watch\n  b = 2 \r\nflag");
@@ -121,13 +114,6 @@ TEST(ConfigParseBool, DecidesOnTheLeadingBytes) {
         {"TRU", false},  {" true", false}, {"true\r", true}, {"\xF4rue", false}, {"2", false},
     };
     for (const auto& [text, expected] : table) EXPECT_EQ(parseBool(text), expected) << '"' << text << '"';
-}
-
-TEST(ConfigTrimBlanks, DropsOnlyOuterSpacesAndTabs) {
-    EXPECT_EQ(trimBlanks(" \t a \t b \t "), "a \t b");
-    EXPECT_EQ(trimBlanks(" \t\t "), "");
-    EXPECT_EQ(trimBlanks(""), "");
-    EXPECT_EQ(trimBlanks("\ra\r"), "\ra\r");
 }
 
 }  // namespace

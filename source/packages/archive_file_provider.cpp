@@ -1,0 +1,106 @@
+#include "packages/archive_file_provider.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <locale.h>
+#include <optional>
+
+#include "config/file_io.h"
+#include "gl/log.h"
+
+namespace {
+
+enum class Outcome { complete, damaged, overLimit };
+
+// 7z stores names as UTF-16 and libarchive converts them to the thread's
+// locale; under the "C" locale every non-ASCII name would be lost. While this
+// lives, the thread converts to UTF-8, the program's narrow text.
+class Utf8Names {
+public:
+    Utf8Names() : utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)), previous(utf8 ? uselocale(utf8) : nullptr) {}
+    ~Utf8Names() {
+        if (!utf8) return;
+        uselocale(previous);
+        freelocale(utf8);
+    }
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+
+private:
+    locale_t utf8;
+    locale_t previous;
+};
+
+struct ArchiveReader {
+    archive* handle = archive_read_new();
+    ~ArchiveReader() { archive_read_free(handle); }
+};
+
+// The name as the archive stores it; libarchive adds a '/' to folder names.
+std::optional<std::string> storedName(archive_entry* entry) {
+    const char* converted = archive_entry_pathname_utf8(entry);
+    if (!converted) return std::nullopt;
+    std::string name = converted;
+    if (archive_entry_filetype(entry) == AE_IFDIR && name.size() > 1 && name.back() == '/') name.pop_back();
+    return name;
+}
+
+// Reads the current entry's contents without ever holding more than `budget`.
+Outcome readContents(archive* reader, archive_entry* entry, std::uint64_t budget, FileBytes& bytes) {
+    // The declared size refuses an oversized entry before anything is decoded.
+    if (archive_entry_size_is_set(entry)) {
+        auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
+        if (declared > budget) return Outcome::overLimit;
+        bytes.reserve(static_cast<std::size_t>(declared));
+    }
+    char chunk[1 << 16];
+    for (;;) {
+        la_ssize_t count = archive_read_data(reader, chunk, sizeof chunk);
+        if (count < 0) return Outcome::damaged;
+        if (count == 0) return Outcome::complete;
+        if (bytes.size() + static_cast<std::uint64_t>(count) > budget) return Outcome::overLimit;
+        bytes.insert(bytes.end(), chunk, chunk + count);
+    }
+}
+
+Outcome readEntries(archive* reader, const ArchiveLimits& limits, std::map<std::string, FileBytes>& files) {
+    std::uint64_t unpacked = 0;
+    std::size_t entries = 0;
+    archive_entry* entry = nullptr;
+    for (;;) {
+        int status = archive_read_next_header(reader, &entry);
+        if (status == ARCHIVE_EOF) return Outcome::complete;
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return Outcome::damaged;
+        if (++entries > limits.entries) return Outcome::overLimit;
+
+        FileBytes bytes;
+        Outcome outcome = readContents(reader, entry, limits.totalBytes - unpacked, bytes);
+        if (outcome != Outcome::complete) return outcome;
+        unpacked += bytes.size();
+        // A name that is not valid UTF-16 cannot be asked for.
+        if (std::optional<std::string> name = storedName(entry)) files[*name] = std::move(bytes);
+    }
+}
+
+}  // namespace
+
+ArchiveFileProvider::ArchiveFileProvider(const std::filesystem::path& archivePath, ArchiveLimits limits) {
+    FileDescriptor file = openRegularFile(archivePath.string());
+    if (!file.isOpen()) return;
+    Utf8Names utf8Names;
+    ArchiveReader reader;
+    if (!reader.handle) return;
+    archive_read_support_format_7zip(reader.handle);
+    archive_read_support_filter_all(reader.handle);
+    if (archive_read_open_fd(reader.handle, file.get(), 1 << 16) != ARCHIVE_OK) return;
+
+    if (readEntries(reader.handle, limits, fileCache) == Outcome::overLimit) {
+        fileCache.clear();
+        logMessage("Watch package is too large to unpack, skipped: %s", archivePath.c_str());
+    }
+}
+
+const FileBytes* ArchiveFileProvider::getFile(std::string name) {
+    auto found = fileCache.find(name);
+    return found == fileCache.end() ? nullptr : &found->second;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "packages/file_provider.h"
+
+// Serves a package folder from the disk, reading each file on first request
+// and keeping it for the provider's lifetime.
+class FolderFileProvider : public FileProvider {
+public:
+    explicit FolderFileProvider(std::filesystem::path root);
+
+    // Names are joined to the root by the platform's rules: an absolute name
+    // replaces the root and ".." is followed.
+    const FileBytes* getFile(std::string name) override;
+
+private:
+    std::filesystem::path root;
+    // A node-based map, so handed-out pointers survive later insertions.
+    std::map<std::string, FileBytes> fileCache;
+};
