@@ -70,7 +70,8 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     std::string temporaryPath = path + ".tmp";
     int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) return false;
-    // fsync reports a disk that filled up after write() accepted the bytes.
+    // Flushed before the rename, so the name never points at bytes still in
+    // flight; fsync also reports a disk that filled up after write() returned.
     bool complete = writeAll(fd, bytes) && fsync(fd) == 0;
     complete = close(fd) == 0 && complete;
     if (complete && std::rename(temporaryPath.c_str(), path.c_str()) == 0) return true;
