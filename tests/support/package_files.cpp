@@ -1,0 +1,35 @@
+#include "support/package_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include <stb_image_write.h>
+
+#include "support/temporary_directory.h"
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string pngOfColour(int width, int height, int channels, const std::uint8_t* colour) {
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), colour, colour + channels);
+    std::string png;
+    auto append = [](void* context, void* data, int size) {
+        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
+    };
+    stbi_write_png_to_func(append, &png, width, height, channels, pixels.data(), width * channels);
+    return png;
+}
+
+std::string dejaVuSansBytes() {
+    return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+}
+
+bool packWith7Zip(const std::string& folder, const std::string& archivePath) {
+    const std::string command = "cd '" + folder + "' && 7zz a -bso0 -bsp0 '" + archivePath + "' . >/dev/null";
+    return std::system(command.c_str()) == 0;
+}
