@@ -16,6 +16,7 @@
 #include "gl/context_bootstrap.h"
 #include "gl/log.h"
 #include "gl/render_target.h"
+#include "packages/watch_catalogue.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/window.h"
@@ -59,11 +60,15 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-void redrawWatch(Settings& settings, platform::Window& window, const RenderTarget& watchTarget) {
+void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
+                 const RenderTarget& watchTarget) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // A chosen watch that is no longer installed leaves the target cleared and
+    // nothing is shown.
+    if (!catalogue.find(settings.initialWatchName)) return;
     if (settings.offline) copyWatchIntoWindow(watchTarget);
     platform::swapWindowBuffers(window);
 }
@@ -86,6 +91,7 @@ int main(int argc, char** argv) {
     setUpMenuGui();
     setFixedGlState();
     settings.load();
+    const WatchCatalogue catalogue(settings, freeType);
 
     std::tm lastDrawnTime = platform::localTime();
     if (!settings.offline)
@@ -96,7 +102,7 @@ int main(int argc, char** argv) {
     while (platform::pumpWindowEvents(window)) {
         std::tm now = platform::localTime();
         if (shouldRedraw(settings, false, now, lastDrawnTime)) {
-            redrawWatch(settings, window, watchTarget);
+            redrawWatch(settings, catalogue, window, watchTarget);
             lastDrawnTime = now;
         }
         platform::sleepOneMillisecond();

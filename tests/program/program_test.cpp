@@ -1,9 +1,11 @@
 // The real program, started in a scratch working directory on the test display.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/package_files.h"
 #include "support/temporary_directory.h"
 #include "support/x11_window_probe.h"
 
@@ -20,8 +22,12 @@ size_t countOccurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
+// Each run gets a working directory with one small watch of its own.
 class ProgramTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        writeFile(workingDirectory.path() + "/watches/Plain/config", ":watch\nname=Plain\n");
+    }
     TemporaryDirectory workingDirectory;
 };
 
@@ -52,6 +58,18 @@ TEST_F(ProgramTest, WithoutADisplayItFailsAtOnce) {
     ChildProcess program(HORLOX_BINARY, {"--offline"}, workingDirectory.path(), {{"DISPLAY", ""}});
     EXPECT_EQ(program.waitForExit(startTimeout), 1);
     EXPECT_EQ(program.standardError(), "Failed to open display.\n");
+}
+
+TEST_F(ProgramTest, WithoutWatchesItEndsBeforeAnyVrSetUp) {
+    std::filesystem::remove_all(workingDirectory.path() + "/watches");
+    ChildProcess program(HORLOX_BINARY, {}, workingDirectory.path());
+    EXPECT_EQ(program.waitForExit(startTimeout), 1);
+    EXPECT_NE(program.standardError().find("] GL_RENDERER: "), std::string::npos);
+    const std::string log = program.standardError();
+    const std::string lastLine = "No watches found!\n";
+    EXPECT_TRUE(log.size() >= lastLine.size() &&
+                log.compare(log.size() - lastLine.size(), lastLine.size(), lastLine) == 0)
+        << log;
 }
 
 TEST_F(ProgramTest, UnknownParametersAreLoggedOnceEachBesideTheGlLines) {
