@@ -12,8 +12,8 @@ class FolderFileProvider : public FileProvider {
 public:
     explicit FolderFileProvider(std::filesystem::path root);
 
-    // Names are joined to the root by the platform's rules: an absolute name
-    // replaces the root and ".." is followed.
+    // Names are relative to the root; absolute names and names that lead out
+    // of the folder give null.
     const FileBytes* getFile(std::string name) override;
 
 private:
