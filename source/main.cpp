@@ -21,6 +21,7 @@
 #include "platform/debug_output.h"
 #include "platform/window.h"
 #include "redraw_rule.h"
+#include "watch/watch_renderer.h"
 
 namespace {
 
@@ -61,14 +62,16 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
 }
 
 void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
-                 const RenderTarget& watchTarget) {
+                 const RenderTarget& watchTarget, const std::tm& now) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // A chosen watch that is no longer installed leaves the target cleared and
     // nothing is shown.
-    if (!catalogue.find(settings.initialWatchName)) return;
+    const Watch* watch = catalogue.find(settings.initialWatchName);
+    if (!watch) return;
+    drawWatch(*watch, now, settings);
     if (settings.offline) copyWatchIntoWindow(watchTarget);
     platform::swapWindowBuffers(window);
 }
@@ -102,7 +105,7 @@ int main(int argc, char** argv) {
     while (platform::pumpWindowEvents(window)) {
         std::tm now = platform::localTime();
         if (shouldRedraw(settings, false, now, lastDrawnTime)) {
-            redrawWatch(settings, catalogue, window, watchTarget);
+            redrawWatch(settings, catalogue, window, watchTarget, now);
             lastDrawnTime = now;
         }
         platform::sleepOneMillisecond();

@@ -14,15 +14,27 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string pngOfColour(int width, int height, int channels, const std::uint8_t* colour) {
-    std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), colour, colour + channels);
+namespace {
+
+std::string encodePng(int width, int height, int channels, const std::uint8_t* pixels) {
     std::string png;
     auto append = [](void* context, void* data, int size) {
         static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
     };
-    stbi_write_png_to_func(append, &png, width, height, channels, pixels.data(), width * channels);
+    stbi_write_png_to_func(append, &png, width, height, channels, pixels, width * channels);
     return png;
+}
+
+}  // namespace
+
+std::string pngOfColour(int width, int height, int channels, const std::uint8_t* colour) {
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), colour, colour + channels);
+    return encodePng(width, height, channels, pixels.data());
+}
+
+std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& rgba) {
+    return encodePng(width, height, 4, rgba.data());
 }
 
 std::string dejaVuSansBytes() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Builds watch packages for tests: files, images and fonts on the disk.
 
@@ -16,3 +17,6 @@ std::string dejaVuSansBytes();
 
 // Packs a folder's content into a 7z archive with the real 7-Zip; true on success.
 bool packWith7Zip(const std::string& folder, const std::string& archivePath);
+
+// A PNG of RGBA pixels, rows from the top.
+std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& rgba);

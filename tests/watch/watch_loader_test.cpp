@@ -5,7 +5,7 @@
 
 #include "support/gl_test_context.h"
 #include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/watch_package_fixture.h"
 #include "watch/image_texture.h"
 #include "watch/watch_loader.h"
 
@@ -13,36 +13,7 @@ namespace {
 
 const std::uint8_t opaqueRed[] = {255, 0, 0, 255};
 
-class WatchLoaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ensureGlContext();
-        static FT_Library library = [] {
-            FT_Library made = nullptr;
-            FT_Init_FreeType(&made);
-            return made;
-        }();
-        fontLibrary = library;
-    }
-
-    // Writes a file into the package folder "watch".
-    void add(const std::string& name, const std::string& bytes) {
-        writeFile(packagePath() + "/" + name, bytes);
-    }
-    std::string packagePath() const { return scratch.path() + "/watch"; }
-
-    // The watch loaded from `path`, kept alive by the fixture.
-    Watch& load(const std::string& path) {
-        watches.push_back(std::make_unique<Watch>());
-        watches.back()->fontLibrary = fontLibrary;
-        loadWatch(*watches.back(), path);
-        return *watches.back();
-    }
-
-    TemporaryDirectory scratch;
-    FT_Library fontLibrary = nullptr;
-    std::vector<std::unique_ptr<Watch>> watches;
-};
+using WatchLoaderTest = WatchPackageTest;
 
 std::vector<ElementType> typesOf(const Watch& watch) {
     std::vector<ElementType> types;
@@ -77,7 +48,7 @@ TEST_F(WatchLoaderTest, EverySectionBecomesALayerInFileOrder) {
         ":hand\nfile=hand.png\nbind=MINUTE\ncenter=1\n"
         ":text\nfontfamily=digits.ttf\nfontsize=12\ncenter=100,190\ntext=%d.%m.\n"
         ":other\nfile=dial.png\n");
-    const Watch& watch = load(packagePath());
+    const Watch& watch = load();
 
     EXPECT_EQ(watch.name, "Classic");
     EXPECT_EQ(watch.description, "Steel dial");
@@ -115,7 +86,7 @@ TEST_F(WatchLoaderTest, QuadsTakeTheImageSizeAndTextsTheWholeCanvas) {
     add("bar.png", pngOfColour(100, 40, 4, opaqueRed));
     add("font.ttf", dejaVuSansBytes());
     add("config", ":face\nfile=bar.png\n:text\nfontfamily=font.ttf\n");
-    const Watch& watch = load(packagePath());
+    const Watch& watch = load();
     ASSERT_EQ(watch.elements.size(), 2u);
 
     using Quad = std::array<GLfloat, 20>;
@@ -136,7 +107,7 @@ TEST_F(WatchLoaderTest, ImagesBecomeRgbaKeepingTheirAlpha) {
     add("grey.png", pngOfColour(2, 2, 1, grey));
     add("translucent.png", pngOfColour(2, 2, 4, translucent));
     add("config", ":face\nfile=grey.png\n:face\nfile=translucent.png\n");
-    const Watch& watch = load(packagePath());
+    const Watch& watch = load();
     ASSERT_EQ(watch.elements.size(), 2u);
     EXPECT_EQ(firstTexel(watch.elements[0].texture, 2, 2), (std::array<std::uint8_t, 4>{90, 90, 90, 255}));
     EXPECT_EQ(firstTexel(watch.elements[1].texture, 2, 2), (std::array<std::uint8_t, 4>{10, 20, 30, 40}));
@@ -160,7 +131,7 @@ TEST_F(WatchLoaderTest, LayersWithMissingOrBrokenFilesAreLeftOut) {
         ":text\nfontfamily=nothing.ttf\n"
         ":hand\nfile=good.png\nbind=SECOND\n"
         ":text\nfontfamily=font.ttf\ntext=kept\n");
-    const Watch& watch = load(packagePath());
+    const Watch& watch = load();
     ASSERT_EQ(typesOf(watch), (std::vector<ElementType>{ElementType::Hand, ElementType::Text}));
     EXPECT_EQ(watch.elements[0].bind, HandBinding::Second);
     EXPECT_EQ(watch.elements[1].text, "kept");
@@ -168,7 +139,7 @@ TEST_F(WatchLoaderTest, LayersWithMissingOrBrokenFilesAreLeftOut) {
 
 TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchWithItsProgram) {
     add("face.png", pngOfColour(4, 4, 4, opaqueRed));
-    const Watch& folderWatch = load(packagePath());
+    const Watch& folderWatch = load();
     const Watch& missingWatch = load(scratch.path() + "/no-such-package");
     for (const Watch* watch : {&folderWatch, &missingWatch}) {
         EXPECT_EQ(watch->name, "");
@@ -183,7 +154,7 @@ TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchWithItsProgram) {
 TEST_F(WatchLoaderTest, OversizedFontAndTextAreBounded) {
     add("font.ttf", dejaVuSansBytes());
     add("config", ":text\nfontfamily=font.ttf\nfontsize=50000\ntext=" + std::string(70, 'x') + "\n");
-    const Watch& watch = load(packagePath());
+    const Watch& watch = load();
     ASSERT_EQ(watch.elements.size(), 1u);
     EXPECT_EQ(watch.elements[0].fontSize, 75259u);
     EXPECT_EQ(watch.elements[0].fontFace->size->metrics.y_ppem, 65535);
@@ -196,7 +167,7 @@ TEST_F(WatchLoaderTest, ArchivePackageLoadsLikeTheFolder) {
     add("config", ":watch\nname=Packed\n:face\nfile=face.png\n:hand\nfile=img/hand.png\nbind=minute\n");
     const std::string archive = scratch.path() + "/Packed.7z";
     ASSERT_TRUE(packWith7Zip(packagePath(), archive));
-    const Watch& fromFolder = load(packagePath());
+    const Watch& fromFolder = load();
     const Watch& fromArchive = load(archive);
     EXPECT_EQ(fromArchive.name, "Packed");
     ASSERT_EQ(typesOf(fromArchive), typesOf(fromFolder));

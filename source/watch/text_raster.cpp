@@ -1,0 +1,69 @@
+#include "watch/text_raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "watch/utf8.h"
+
+std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap) {
+    std::vector<std::uint8_t> coverage;
+    const int pitch = std::abs(bitmap.pitch);
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
+        return coverage;
+    coverage.reserve(size_t(bitmap.rows) * bitmap.width);
+    for (unsigned row = 0; row < bitmap.rows; ++row) {
+        const unsigned char* source = bitmap.buffer + size_t(row) * pitch;
+        for (unsigned column = 0; column < bitmap.width; ++column) {
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+                coverage.push_back(source[column]);
+            else
+                coverage.push_back((source[column / 8] & (0x80 >> (column % 8))) ? 255 : 0);
+        }
+    }
+    return coverage;
+}
+
+namespace {
+
+// Copies the coverage into the image with its top-left pixel at (left, top),
+// leaving out whatever falls outside.
+void placeGlyph(TextImage& image, const std::vector<std::uint8_t>& coverage, long width,
+                long rows, long left, long top) {
+    const long firstRow = std::max(0L, -top), endRow = std::min(rows, textImageSide - top);
+    const long firstColumn = std::max(0L, -left), endColumn = std::min(width, textImageSide - left);
+    for (long i = firstRow; i < endRow; ++i)
+        for (long j = firstColumn; j < endColumn; ++j) {
+            const std::uint8_t value = coverage[size_t(i * width + j)];
+            std::uint8_t* pixel = &image[size_t(((top + i) * textImageSide + left + j) * 4)];
+            std::fill(pixel, pixel + 4, value);
+        }
+}
+
+}  // namespace
+
+TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin) {
+    TextImage image(size_t(textImageSide) * textImageSide * 4, 0);
+    // Positions are 64-bit: an origin near the integer limits must not overflow.
+    long penX = 0, penY = 0;
+    const long lineHeight = face->size->metrics.height / 64;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == '\\') {
+            if (at + 1 >= text.size()) break;
+            if (text[at + 1] == 'n') {
+                penX = 0;
+                penY += lineHeight;
+            }
+            at += 2;
+            continue;
+        }
+        const char32_t codePoint = nextCodePoint(text, at);
+        if (FT_Load_Char(face, codePoint, FT_LOAD_RENDER) != 0) continue;
+        const FT_GlyphSlot glyph = face->glyph;
+        const std::vector<std::uint8_t> coverage = glyphCoverage(glyph->bitmap);
+        if (!coverage.empty())
+            placeGlyph(image, coverage, glyph->bitmap.width, glyph->bitmap.rows,
+                       long(origin.x) + penX, long(origin.y) + penY - glyph->bitmap_top);
+        penX += glyph->advance.x / 64;
+    }
+    return image;
+}

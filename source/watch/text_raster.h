@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "watch/watch.h"
+
+constexpr int textImageSide = 256;
+
+// RGBA rows from the top of the canvas down; every channel holds the glyph
+// coverage, so the text shows white.
+using TextImage = std::vector<std::uint8_t>;
+
+// The glyph's coverage, one byte a pixel, rows top down: 8-bit coverage as it
+// is, 1-bit strikes of bitmap fonts as 0 or 255, nothing for other modes.
+std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
+
+// Renders UTF-8 text with the face from the pen origin (x from the left, y the
+// first baseline from the top). The two bytes '\' 'n' break the line; a
+// backslash with any other byte is dropped with it. Glyph bitmaps are placed at
+// the pen without their left bearing, clipped to the image, and replace what
+// lies below them, coverage 0 included. No kerning.
+TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin);

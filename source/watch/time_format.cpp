@@ -1,0 +1,53 @@
+#include "watch/time_format.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The conversions of C's strftime, and those that take the E or O modifier.
+constexpr const char* conversions = "aAbBcCdDeFgGhHIjmMnprRStTuUVwWxXyYzZ%";
+constexpr const char* withE = "cCxXyY";
+constexpr const char* withO = "deHImMSuUVwWy";
+
+bool isOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+
+// Length of the conversion that starts after a '%', or 0 when it is not one.
+size_t conversionLength(const std::string& format, size_t at) {
+    if (at >= format.size()) return 0;
+    const char c = format[at];
+    if (isOneOf(c, conversions)) return 1;
+    if (at + 1 < format.size() &&
+        ((c == 'E' && isOneOf(format[at + 1], withE)) || (c == 'O' && isOneOf(format[at + 1], withO))))
+        return 2;
+    return 0;
+}
+
+// The format with every unknown conversion's '%' doubled, so it prints as is.
+std::string escapeUnknownConversions(const std::string& format) {
+    std::string safe;
+    for (size_t i = 0; i < format.size(); ++i) {
+        safe += format[i];
+        if (format[i] != '%') continue;
+        const size_t length = conversionLength(format, i + 1);
+        if (length == 0) {
+            safe += '%';
+        } else {
+            safe.append(format, i + 1, length);
+            i += length;
+        }
+    }
+    return safe;
+}
+
+}  // namespace
+
+std::string formatTime(const std::string& format, const std::tm& time) {
+    const std::string safeFormat = escapeUnknownConversions(format);
+    if (safeFormat.empty()) return {};
+    // strftime gives 0 both for "no room" and for an empty result; a roomy
+    // buffer tells them apart, since a short format cannot expand that far.
+    std::vector<char> buffer(64 * safeFormat.size() + 256);
+    const size_t length = std::strftime(buffer.data(), buffer.size(), safeFormat.c_str(), &time);
+    return std::string(buffer.data(), length);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+// The local time formatted by strftime in the C locale. A conversion that the
+// C standard does not define (such as "%Q", or a lone '%' at the end) is
+// written out unchanged instead of being left to the C library.
+std::string formatTime(const std::string& format, const std::tm& time);

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+#include "config/settings.h"
+#include "gl/render_target.h"
+#include "support/package_files.h"
+#include "support/watch_package_fixture.h"
+#include "watch/text_raster.h"
+#include "watch/watch_renderer.h"
+
+namespace {
+
+using Rgba = std::array<std::uint8_t, 4>;
+const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255};
+const Rgba transparent = {0, 0, 0, 0};
+
+std::tm timeOfDay(int hour, int minute, int second) {
+    std::tm time{};
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    time.tm_sec = second;
+    return time;
+}
+
+// An image whose pixels come from a function of (x, y), y counted from the
+// bottom as on the canvas.
+template <typename PixelAt>
+std::string image(int width, int height, PixelAt pixelAt) {
+    std::vector<std::uint8_t> rgba;
+    for (int row = 0; row < height; ++row)
+        for (int x = 0; x < width; ++x) {
+            const Rgba pixel = pixelAt(x, height - 1 - row);
+            rgba.insert(rgba.end(), pixel.begin(), pixel.end());
+        }
+    return pngOfPixels(width, height, rgba);
+}
+
+std::string solid(int width, int height, Rgba colour) {
+    return image(width, height, [&](int, int) { return colour; });
+}
+
+// Draws into a 256 x 256 target prepared as the main loop prepares it.
+class WatchRendererTest : public WatchPackageTest {
+protected:
+    void render(const Watch& watch, const std::tm& time) {
+        static const RenderTarget target = createRenderTarget(256, 256);
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+        glViewport(0, 0, 256, 256);
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glActiveTexture(GL_TEXTURE0);
+        drawWatch(watch, time, settings);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+
+    // The canvas pixel whose bottom-left corner is (x, y).
+    Rgba pixel(int x, int y) {
+        Rgba value{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, value.data());
+        return value;
+    }
+
+    Settings settings;
+};
+
+TEST(HandAngleTest, HoursAndMinutesMoveEverySecondAndSecondsStep) {
+    EXPECT_NEAR(handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)), M_PI / 2, 1e-6);
+    EXPECT_FLOAT_EQ(handAngle(HandBinding::Hour, timeOfDay(15, 30, 0)), 12600 * 6.283185f / 43200);
+    EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(12, 0, 0)), 0.0f);
+    EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(0, 0, 0)), 0.0f);
+    EXPECT_NEAR(handAngle(HandBinding::Minute, timeOfDay(7, 15, 30)), 1.6232, 1e-4);
+    EXPECT_NEAR(handAngle(HandBinding::Second, timeOfDay(7, 8, 45)), 4.7124, 1e-4);
+    EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)),
+              handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
+    EXPECT_EQ(handAngle(HandBinding::None, timeOfDay(3, 0, 0)), 0.0f);
+}
+
+TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseWithTheTime) {
+    add("hand.png", solid(8, 64, red));
+    add("config", ":hand\nfile=hand.png\nbind=HOUR\ncenter=4,4\n");
+    const Watch& watch = load();
+
+    render(watch, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(128, 168), red);
+    EXPECT_EQ(pixel(168, 128), transparent);
+
+    render(watch, timeOfDay(3, 0, 0));
+    EXPECT_EQ(pixel(168, 128), red);
+    EXPECT_EQ(pixel(128, 168), transparent);
+    EXPECT_EQ(pixel(88, 128), transparent);
+}
+
+TEST_F(WatchRendererTest, PivotStaysOnTheCanvasCentreAtEveryAngle) {
+    // Blue, with a green square around the pivot point (16, 100).
+    add("hand.png", image(32, 128, [](int x, int y) {
+            return std::abs(x - 16 + 0.5) < 3 && std::abs(y - 100 + 0.5) < 3 ? green : blue;
+        }));
+    add("config", ":hand\nfile=hand.png\nbind=second\ncenter=16,100\n");
+    const Watch& watch = load();
+    for (int second : {0, 7, 15, 40}) {
+        render(watch, timeOfDay(1, 2, second));
+        EXPECT_EQ(pixel(128, 128), green) << second;
+        EXPECT_EQ(pixel(127, 127), green) << second;
+    }
+}
+
+TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
+    auto leftRedRightBlue = image(254, 256, [](int x, int) { return x < 127 ? red : blue; });
+    add("face.png", leftRedRightBlue);
+    add("config", ":face\nfile=face.png\nmirrorOnRight=true\n");
+    const Watch& face = load();
+
+    render(face, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(0, 100), transparent);
+    EXPECT_EQ(pixel(1, 100), red);
+    EXPECT_EQ(pixel(254, 100), blue);
+    EXPECT_EQ(pixel(255, 100), transparent);
+
+    settings.watchOnRightHand = true;
+    render(face, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(1, 100), blue);
+    EXPECT_EQ(pixel(254, 100), red);
+
+    // An unbound hand pivoted so it lies exactly where the face lies.
+    add("config", ":hand\nfile=face.png\ncenter=127,128\n");
+    const Watch& hand = load();
+    render(hand, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(1, 100), red) << "hands are never mirrored";
+}
+
+TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnes) {
+    add("red.png", solid(256, 256, red));
+    add("green.png", solid(64, 64, green));
+    add("config", ":face\nfile=red.png\n:face\nfile=green.png\n");
+    const Watch& greenOnTop = load();
+    add("config", ":face\nfile=green.png\n:face\nfile=red.png\n");
+    const Watch& redOnTop = load();
+
+    render(greenOnTop, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(20, 20), green);
+    EXPECT_EQ(pixel(100, 100), red);
+    render(redOnTop, timeOfDay(0, 0, 0));
+    EXPECT_EQ(pixel(20, 20), red);
+}
+
+TEST_F(WatchRendererTest, WatchWithoutLayersLeavesTheTargetTransparent) {
+    add("config", ":watch\nname=Empty\n");
+    render(load(), timeOfDay(10, 8, 37));
+    std::vector<std::uint8_t> all(256 * 256 * 4, 1);
+    glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
+    EXPECT_EQ(std::count(all.begin(), all.end(), 0), long(all.size()));
+}
+
+TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
+    add("font.ttf", dejaVuSansBytes());
+    add("config", ":text\nfontfamily=font.ttf\nfontsize=40\ncenter=60,150\ntext=%H\n");
+    const Watch& watch = load();
+    render(watch, timeOfDay(11, 0, 0));
+
+    const TextImage expected =
+        rasterizeText(watch.elements[0].fontFace.get(), "11", watch.elements[0].textCenter);
+    int fullyCovered = 0;
+    for (int row = 0; row < 256; ++row)
+        for (int column = 0; column < 256; ++column) {
+            const std::uint8_t coverage = expected[(row * 256 + column) * 4];
+            if (coverage != 0 && coverage != 255) continue;
+            const Rgba white = {255, 255, 255, 255};
+            EXPECT_EQ(pixel(column, 255 - row), coverage ? white : transparent) << row << "," << column;
+            fullyCovered += coverage == 255;
+        }
+    EXPECT_GT(fullyCovered, 50);
+}
+
+}  // namespace
