@@ -1,0 +1,10 @@
+#pragma once
+
+#include <memory>
+
+#include "vr/vr_runtime.h"
+
+// The runtime named by HORLOX_VR_RUNTIME: "openvr", the default, or
+// "simulated". Null when the named runtime is not part of this build or the
+// name is unknown; the program then reports that no runtime is installed.
+std::unique_ptr<VrRuntime> selectVrRuntime();

@@ -1,0 +1,159 @@
+#include "vr/scenario.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double maxSeconds = 1e7;
+constexpr std::uint64_t maxPass = 1'000'000'000'000ULL;
+
+std::vector<std::string> splitWords(std::string_view line) {
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t' || line[at] == '\r')) ++at;
+        std::size_t start = at;
+        while (at < line.size() && line[at] != ' ' && line[at] != '\t' && line[at] != '\r') ++at;
+        if (at > start) words.emplace_back(line.substr(start, at - start));
+    }
+    return words;
+}
+
+// At most a screen line of the faulty text goes into the message.
+std::string joinWords(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const std::string& word : words) joined += (joined.empty() ? "" : " ") + word;
+    return joined.size() > 80 ? joined.substr(0, 77) + "..." : joined;
+}
+
+bool readWhole(const std::string& word, std::uint64_t& value) {
+    if (word.empty() || word.size() > 19 || word.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = std::strtoull(word.c_str(), nullptr, 10);
+    return true;
+}
+
+bool readFinite(const std::string& word, double& value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(word.c_str(), &end);
+    return errno == 0 && *end == '\0' && std::isfinite(value) &&
+           word.find_first_of("xXnN") == std::string::npos;  // no hex, no nan or inf
+}
+
+bool readFloat(const std::string& word, float& value) {
+    double wide = 0;
+    if (!readFinite(word, wide) || std::fabs(wide) > 1e30) return false;
+    value = static_cast<float>(wide);
+    return true;
+}
+
+bool readWhen(const std::string& word, ScenarioAction& action) {
+    if (!word.empty() && word.back() == 's') {
+        double seconds = 0;
+        if (!readFinite(word.substr(0, word.size() - 1), seconds) || seconds < 0 ||
+            seconds > maxSeconds)
+            return false;
+        action.keyedToTime = true;
+        action.seconds = seconds;
+        return true;
+    }
+    return readWhole(word, action.pass) && action.pass >= 1 && action.pass <= maxPass;
+}
+
+bool readRole(const std::string& word, ETrackedControllerRole& role) {
+    if (word == "left") role = TrackedControllerRole_LeftHand;
+    else if (word == "right") role = TrackedControllerRole_RightHand;
+    else if (word == "none") role = TrackedControllerRole_Invalid;
+    else return false;
+    return true;
+}
+
+bool readButton(const std::string& word, std::uint32_t& button) {
+    std::uint64_t number = 0;
+    if (word == "left") button = VRMouseButton_Left;
+    else if (word == "right") button = VRMouseButton_Right;
+    else if (word == "middle") button = VRMouseButton_Middle;
+    else if (readWhole(word, number) && number <= UINT32_MAX) button = static_cast<std::uint32_t>(number);
+    else return false;
+    return true;
+}
+
+bool readController(const std::vector<std::string>& words, ScenarioAction& action) {
+    std::uint64_t device = 0;
+    if (words.size() < 4 || !readWhole(words[2], device) || device < 1 ||
+        device >= k_unMaxTrackedDeviceCount)
+        return false;
+    action.device = static_cast<TrackedDeviceIndex_t>(device);
+    if (words[3] == "off") {
+        action.kind = ScenarioAction::Kind::ControllerOff;
+        return words.size() == 4;
+    }
+    if (words[3] == "on") action.kind = ScenarioAction::Kind::ControllerOn;
+    else if (words[3] == "role") action.kind = ScenarioAction::Kind::ControllerRole;
+    else return false;
+    return words.size() == 5 && readRole(words[4], action.role);
+}
+
+bool readMouse(const std::vector<std::string>& words, ScenarioAction& action) {
+    using Kind = ScenarioAction::Kind;
+    if (words.size() < 3) return false;
+    const std::string& verb = words[2];
+    if (verb == "down" || verb == "up") {
+        action.kind = verb == "down" ? Kind::MouseDown : Kind::MouseUp;
+        return words.size() == 4 && readButton(words[3], action.button);
+    }
+    if (verb == "move") action.kind = Kind::MouseMove;
+    else if (verb == "scroll") action.kind = Kind::MouseScroll;
+    else if (verb == "smoothscroll") action.kind = Kind::MouseSmoothScroll;
+    else return false;
+    return words.size() == 5 && readFloat(words[3], action.x) && readFloat(words[4], action.y);
+}
+
+bool readAction(const std::vector<std::string>& words, ScenarioAction& action) {
+    using Kind = ScenarioAction::Kind;
+    if (words.size() < 2 || !readWhen(words[0], action)) return false;
+    const std::string& noun = words[1];
+    if (noun == "quit") {
+        action.kind = Kind::Quit;
+        return words.size() == 2;
+    }
+    if (noun == "dashboard" && words.size() == 3) {
+        if (words[2] == "open") action.kind = Kind::DashboardOpen;
+        else if (words[2] == "close") action.kind = Kind::DashboardClose;
+        else return false;
+        return true;
+    }
+    if (noun == "controller") return readController(words, action);
+    if (noun == "mouse") return readMouse(words, action);
+    return false;
+}
+
+}  // namespace
+
+bool parseScenario(std::string_view text, Scenario& scenario, std::string& error) {
+    scenario.actions.clear();
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        line = line.substr(0, line.find('#'));
+
+        std::vector<std::string> words = splitWords(line);
+        if (words.empty()) continue;
+        ScenarioAction action;
+        if (!readAction(words, action)) {
+            error = "line " + std::to_string(lineNumber) + ": cannot read \"" +
+                    joinWords(words) + "\"";
+            scenario.actions.clear();
+            return false;
+        }
+        scenario.actions.push_back(action);
+    }
+    return true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vr/vr_runtime.h"
+
+// What happens around the program in a simulated VR session, one action a
+// line, each keyed to a pass of the program's main loop:
+//
+//   # a comment; blank lines are skipped
+//   <when> <action>
+//
+//   <when>   N       at the start of pass N (the first pass is 1)
+//            S s     at the start of the first pass S seconds or more after
+//                    the runtime started, as in "2.5s"
+//
+//   controller <index> on <left|right|none>   a controller is switched on (1 to 63)
+//   controller <index> off                    ... switched off
+//   controller <index> role <left|right|none> ... changes hands
+//   dashboard open | dashboard close          the dashboard shows or hides
+//   mouse move <x> <y>                        laser pointer on the dashboard
+//                                             overlay, as fractions of its size
+//   mouse down <button> | mouse up <button>   left, right, middle or a number
+//   mouse scroll <dx> <dy>                    a wheel step
+//   mouse smoothscroll <dx> <dy>              a touch-pad scroll
+//   quit                                      the runtime asks the program to end
+//
+// Actions that come due at the same pass happen in file order.
+struct ScenarioAction {
+    enum class Kind {
+        ControllerOn, ControllerOff, ControllerRole,
+        DashboardOpen, DashboardClose,
+        MouseMove, MouseDown, MouseUp, MouseScroll, MouseSmoothScroll,
+        Quit,
+    };
+
+    bool keyedToTime = false;
+    std::uint64_t pass = 0;
+    double seconds = 0;
+
+    Kind kind = Kind::Quit;
+    TrackedDeviceIndex_t device = 0;
+    ETrackedControllerRole role = TrackedControllerRole_Invalid;
+    std::uint32_t button = 0;
+    float x = 0, y = 0;  // the mouse position, or the scroll deltas
+};
+
+struct Scenario {
+    std::vector<ScenarioAction> actions;
+};
+
+// False with a message naming the first faulty line when the text does not
+// follow the format; the scenario is then left empty.
+bool parseScenario(std::string_view text, Scenario& scenario, std::string& error);

@@ -1,0 +1,132 @@
+#include "vr/vr_connection.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/file_io.h"
+#include "gl/render_target.h"
+#include "platform/debug_output.h"
+#include "vr/watch_overlay.h"
+#include "watch/image_texture.h"
+
+namespace {
+
+constexpr char appKey[] = "app.quillmere.horlox";
+constexpr char manifestFileName[] = "app.manifest";
+constexpr char thumbnailFileName[] = "dashboard_overlay.png";
+
+[[noreturn]] void fatalWithDetail(const char* format, const char* detail) {
+    char message[1024];
+    std::snprintf(message, sizeof message, format, detail ? detail : "(no name)");
+    platform::fatalExit(message);
+}
+
+Texture_t openGlTexture(GLuint name) {
+    return Texture_t{reinterpret_cast<void*>(static_cast<std::uintptr_t>(name)), TextureType_OpenGL,
+                     ColorSpace_Auto};
+}
+
+// The runtime keeps the registration across its own restarts, so the
+// manifest must be named by a path that does not depend on our working
+// directory.
+std::string absoluteManifestPath() {
+    std::error_code error;
+    std::filesystem::path workingDirectory = std::filesystem::current_path(error);
+    if (error)
+        platform::fatalExit("Failed to find the working directory for the application manifest.");
+    return (workingDirectory / manifestFileName).string();
+}
+
+void registerApplication(VrRuntime& runtime) {
+    if (!runtime.IsApplicationInstalled(appKey)) {
+        const std::string manifest = absoluteManifestPath();
+        EVRApplicationError error = runtime.AddApplicationManifest(manifest.c_str(), false);
+        if (error != VRApplicationError_None)
+            fatalWithDetail("Failed to set Application manifest: %s",
+                            runtime.GetApplicationsErrorNameFromEnum(error));
+    }
+    if (!runtime.GetApplicationAutoLaunch(appKey)) {
+        EVRApplicationError error = runtime.SetApplicationAutoLaunch(appKey, true);
+        if (error != VRApplicationError_None)
+            fatalWithDetail("Failed to set Application auto-launch: %s",
+                            runtime.GetApplicationsErrorNameFromEnum(error));
+    }
+}
+
+// Without a readable image the dashboard tab simply has no icon.
+std::optional<GLuint> loadThumbnail() {
+    std::optional<std::vector<char>> bytes = readFileBytes(thumbnailFileName);
+    GLuint texture = 0;
+    if (!bytes || !uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()),
+                                      bytes->size(), &texture, nullptr, nullptr))
+        return std::nullopt;
+    return texture;
+}
+
+}  // namespace
+
+VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
+                  const RenderTarget& watchTarget, const RenderTarget& menuTarget) {
+    if (!runtime)
+        fatalWithDetail("Failed to Init OpenVR: %s", "VRInitError_Init_InstallationNotFound");
+    EVRInitError initError = runtime->Init(VRApplication_Overlay);
+    if (initError != VRInitError_None)
+        fatalWithDetail("Failed to Init OpenVR: %s", runtime->GetVRInitErrorAsSymbol(initError));
+
+    VrContext vr;
+    vr.runtime = std::move(runtime);
+    VrRuntime& runtimeCalls = *vr.runtime;
+    registerApplication(runtimeCalls);
+
+    if (runtimeCalls.CreateOverlay("app.quillmere.horlox.watch", "Horlox", &vr.watchOverlay) !=
+        VROverlayError_None)
+        platform::fatalExit("Failed to create watch overlay.");
+    runtimeCalls.SetOverlayWidthInMeters(vr.watchOverlay, 0.06f);
+    if (runtimeCalls.CreateDashboardOverlay("app.quillmere.horlox.menu", "Horlox Menu",
+                                            &vr.menuOverlay,
+                                            &vr.menuThumbnail) != VROverlayError_None)
+        platform::fatalExit("Failed to create menu overlay.");
+    runtimeCalls.SetOverlayWidthInMeters(vr.menuOverlay, 2.0f);
+
+    vr.menuTexture = openGlTexture(menuTarget.colorTexture);
+    vr.watchTexture = openGlTexture(watchTarget.colorTexture);
+    std::optional<GLuint> thumbnail = loadThumbnail();
+    if (thumbnail) vr.thumbnailTexture = openGlTexture(*thumbnail);
+
+    runtimeCalls.ShowOverlay(vr.watchOverlay);
+    // No turn, 1 m up and 2 m ahead.
+    const HmdMatrix34_t menuPlacement = {{{1, 0, 0, 0}, {0, 1, 0, 1}, {0, 0, 1, -2}}};
+    runtimeCalls.SetOverlayTransformAbsolute(vr.menuOverlay, TrackingUniverseStanding,
+                                             &menuPlacement);
+    resolveWatchDevice(vr, settings);
+    runtimeCalls.SetOverlayFlag(vr.menuOverlay, VROverlayFlags_MakeOverlaysInteractiveIfVisible,
+                                true);
+    runtimeCalls.SetOverlayInputMethod(vr.menuOverlay, VROverlayInputMethod_Mouse);
+    runtimeCalls.ShowOverlay(vr.menuOverlay);
+    if (thumbnail) runtimeCalls.SetOverlayTexture(vr.menuThumbnail, &vr.thumbnailTexture);
+    runtimeCalls.ShowOverlay(vr.menuThumbnail);
+    return vr;
+}
+
+bool pumpSystemEvents(VrContext& vr) {
+    VREvent_t event;
+    while (vr.runtime->PollNextEvent(&event, sizeof event)) {
+        switch (event.eventType) {
+            case VREvent_TrackedDeviceActivated:
+            case VREvent_TrackedDeviceRoleChanged:
+                lookUpWatchDevice(vr);
+                break;
+            case VREvent_TrackedDeviceDeactivated:
+                if (event.trackedDeviceIndex == vr.watchDeviceIndex)
+                    vr.watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+                break;
+            case VREvent_Quit:
+                return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+#include "vr/vr_context.h"
+
+struct RenderTarget;
+struct Settings;
+
+// Connects to the runtime, registers the program (manifest and auto-launch),
+// creates and shows the watch overlay and the dashboard menu with its
+// thumbnail, and finds the watch's controller. Returns only on success: every
+// failure ends the program with its message. A null runtime is one that is
+// not installed. Needs the GL context current.
+VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
+                  const RenderTarget& watchTarget, const RenderTarget& menuTarget);
+
+// Drains the runtime's system events, following the watch's controller as
+// devices come, go and change hands. True at the quit request, which is
+// answered at once: the events behind it stay unpolled.
+bool pumpSystemEvents(VrContext& vr);

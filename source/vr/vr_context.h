@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+#include "vr/vr_runtime.h"
+
+// The VR side's state, filled by startVr and kept for the whole run by the
+// entry point. Offline it stays as constructed.
+struct VrContext {
+    std::unique_ptr<VrRuntime> runtime;
+
+    VROverlayHandle_t watchOverlay = k_ulOverlayHandleInvalid;
+    VROverlayHandle_t menuOverlay = k_ulOverlayHandleInvalid;
+    VROverlayHandle_t menuThumbnail = k_ulOverlayHandleInvalid;
+
+    Texture_t watchTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
+    Texture_t menuTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
+    // No handle while "dashboard_overlay.png" gave no image.
+    Texture_t thumbnailTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
+
+    ETrackedControllerRole watchRole = TrackedControllerRole_Invalid;
+    TrackedDeviceIndex_t watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+};
