@@ -57,3 +57,13 @@ inline std::vector<VREvent_t> pollPass(VrRuntime& runtime) {
     while (runtime.PollNextEvent(&event, sizeof event)) events.push_back(event);
     return events;
 }
+
+// The matrix of a logged transform call, "[a b c d; e f g h; i j k l]".
+inline bool readLoggedMatrix(const std::string& line, HmdMatrix34_t& matrix) {
+    const std::size_t open = line.find('[');
+    if (open == std::string::npos) return false;
+    float (&m)[3][4] = matrix.m;
+    return std::sscanf(line.c_str() + open, "[%f %f %f %f; %f %f %f %f; %f %f %f %f]", &m[0][0],
+                       &m[0][1], &m[0][2], &m[0][3], &m[1][0], &m[1][1], &m[1][2], &m[1][3],
+                       &m[2][0], &m[2][1], &m[2][2], &m[2][3]) == 12;
+}
