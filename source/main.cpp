@@ -21,6 +21,9 @@
 #include "platform/debug_output.h"
 #include "platform/window.h"
 #include "redraw_rule.h"
+#include "vr/runtime_selection.h"
+#include "vr/vr_connection.h"
+#include "vr/watch_overlay.h"
 #include "watch/watch_renderer.h"
 
 namespace {
@@ -62,7 +65,7 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
 }
 
 void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
-                 const RenderTarget& watchTarget, const std::tm& now) {
+                 const RenderTarget& watchTarget, VrContext& vr, const std::tm& now) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
@@ -72,7 +75,10 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     const Watch* watch = catalogue.find(settings.initialWatchName);
     if (!watch) return;
     drawWatch(*watch, now, settings);
-    if (settings.offline) copyWatchIntoWindow(watchTarget);
+    if (settings.offline)
+        copyWatchIntoWindow(watchTarget);
+    else
+        submitWatch(vr);
     platform::swapWindowBuffers(window);
 }
 
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
 
     platform::Window& window = bootstrapGlContext(settings.offline);
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
-    [[maybe_unused]] const RenderTarget menuTarget = createRenderTarget(menuSize, menuSize);
+    const RenderTarget menuTarget = createRenderTarget(menuSize, menuSize);
 
     static FT_Library freeType = nullptr;  // one for the process, never released
     if (FT_Init_FreeType(&freeType) != 0)
@@ -97,16 +103,20 @@ int main(int argc, char** argv) {
     const WatchCatalogue catalogue(settings, freeType);
 
     std::tm lastDrawnTime = platform::localTime();
-    if (!settings.offline)
-        platform::fatalExit("Failed to Init OpenVR: VRInitError_Init_InstallationNotFound");
+    VrContext vr;
+    if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
 
-    // Closing the offline window is the only way out until a VR runtime can
-    // ask the program to quit.
+    // The runtime's quit request ends a VR run; closing the window ends an
+    // offline one.
     while (platform::pumpWindowEvents(window)) {
+        if (!settings.offline && pumpSystemEvents(vr)) break;
+        if (!settings.offline) drainWatchEvents(vr);
         std::tm now = platform::localTime();
-        if (shouldRedraw(settings, false, now, lastDrawnTime)) {
-            redrawWatch(settings, catalogue, window, watchTarget, now);
+        const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+        if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
+            redrawWatch(settings, catalogue, window, watchTarget, vr, now);
             lastDrawnTime = now;
+            if (!settings.offline) placeWatch(vr, settings);
         }
         platform::sleepOneMillisecond();
     }

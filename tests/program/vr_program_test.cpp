@@ -1,0 +1,179 @@
+// The real program in VR mode against the simulated runtime, with a scenario,
+// judged by its exit status, its debugger output and the runtime's record.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <stb_image.h>
+
+#include "support/child_process.h"
+#include "support/package_files.h"
+#include "support/temporary_directory.h"
+#include "vr/simulated_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto runTimeout = 60s;
+
+// One logged call: its pass and its text.
+struct LoggedCall {
+    unsigned long pass = 0;
+    std::string text;
+};
+
+std::vector<LoggedCall> readCallLog(const std::string& log) {
+    std::vector<LoggedCall> calls;
+    for (const std::string& line : linesWith(log, "pass ")) {
+        const std::size_t colon = line.find(": ");
+        if (colon == std::string::npos) continue;
+        calls.push_back({std::strtoul(line.c_str() + 5, nullptr, 10), line.substr(colon + 2)});
+    }
+    return calls;
+}
+
+bool startsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+// The pass of the first call that begins with the text.
+std::optional<unsigned long> passOf(const std::vector<LoggedCall>& calls, const std::string& start) {
+    for (const LoggedCall& call : calls)
+        if (startsWith(call.text, start)) return call.pass;
+    return std::nullopt;
+}
+
+// A working directory with the shipped manifest and one watch whose face is
+// solid red, so the recorded image shows whether the watch was drawn.
+class VrProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writeFile(path("app.manifest"), readWholeFile(HORLOX_RUN_DIR "/app.manifest"));
+        const std::uint8_t red[] = {255, 0, 0, 255};
+        writeFile(path("watches/Red/face.png"), pngOfColour(256, 256, 4, red));
+        writeFile(path("watches/Red/config"), ":watch\nname=Red\n:face\nfile=face.png\n");
+    }
+
+    std::string path(const std::string& name) const { return workingDirectory.path() + "/" + name; }
+
+    std::unique_ptr<ChildProcess> run(const std::string& scenario,
+                                      const std::string& record = "record") {
+        writeFile(path("scenario"), scenario);
+        return std::make_unique<ChildProcess>(
+            HORLOX_BINARY, std::vector<std::string>{}, workingDirectory.path(),
+            ChildProcess::Environment{{"HORLOX_VR_RUNTIME", "simulated"},
+                                      {"HORLOX_SIM_DIR", path("state")},
+                                      {"HORLOX_SIM_SCENARIO", path("scenario")},
+                                      {"HORLOX_SIM_RECORD", path(record)}});
+    }
+
+    std::vector<LoggedCall> callLog(const std::string& record = "record") const {
+        return readCallLog(readWholeFile(path(record + "/calls.log")));
+    }
+
+    TemporaryDirectory workingDirectory;
+};
+
+TEST_F(VrProgramTest, TheLeftHandsWatchIsDrawnAndPlacedOnceASecondWhileItsControllerIsOn) {
+    auto program = run(
+        "1 controller 1 on left\n"
+        "4.5s controller 1 off\n"
+        "7s quit\n");
+    ASSERT_EQ(program->waitForExit(runTimeout), 0) << program->standardError();
+
+    const std::vector<LoggedCall> calls = callLog();
+    const auto switchedOn = passOf(calls, "PollNextEvent() -> VREvent_TrackedDeviceActivated");
+    const auto switchedOff = passOf(calls, "PollNextEvent() -> VREvent_TrackedDeviceDeactivated");
+    ASSERT_TRUE(switchedOn && switchedOff);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_TRUE(startsWith(calls.back().text, "PollNextEvent() -> VREvent_Quit"))
+        << "nothing follows the quit request";
+
+    const HmdMatrix34_t left = {{{0, 0, -1, -0.025f},
+                                 {-0.7071068f, -0.7071068f, 0, 0.07f},
+                                 {-0.7071068f, 0.7071068f, 0, 0.18f}}};
+    int redrawsWhileOn = 0;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (!startsWith(calls[i].text, "SetOverlayTexture(1, ")) continue;
+        EXPECT_GE(calls[i].pass, *switchedOn);
+        EXPECT_LT(calls[i].pass, *switchedOff) << "no redraw once the controller is off";
+        ++redrawsWhileOn;
+
+        // Each image is followed by the left hand's placement on device 1.
+        ASSERT_LT(i + 1, calls.size());
+        EXPECT_EQ(calls[i + 1].pass, calls[i].pass);
+        EXPECT_TRUE(startsWith(calls[i + 1].text, "SetOverlayTransformTrackedDeviceRelative(1, 1, ["))
+            << calls[i + 1].text;
+        HmdMatrix34_t placed;
+        ASSERT_TRUE(readLoggedMatrix(calls[i + 1].text, placed));
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 4; ++column)
+                EXPECT_NEAR(placed.m[row][column], left.m[row][column], 1e-6);
+    }
+    int placements = 0;
+    for (const LoggedCall& call : calls)
+        placements += startsWith(call.text, "SetOverlayTransformTrackedDeviceRelative(") ? 1 : 0;
+    EXPECT_EQ(placements, redrawsWhileOn) << "placed after each redraw and only then";
+    // 4.5 seconds hold four or five changes of the second; a slow machine may
+    // merge two.
+    EXPECT_GE(redrawsWhileOn, 3);
+    EXPECT_LE(redrawsWhileOn, 5);
+
+    int width = 0, height = 0, channels = 0;
+    unsigned char* image = stbi_load(path("record/app.quillmere.horlox.watch.png").c_str(), &width,
+                                     &height, &channels, 4);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(width, 256);
+    EXPECT_EQ(height, 256);
+    const unsigned char* centre = image + (128 * 256 + 128) * 4;
+    EXPECT_EQ(centre[0], 255);
+    EXPECT_EQ(centre[1], 0);
+    EXPECT_EQ(centre[3], 255);
+    stbi_image_free(image);
+
+    EXPECT_NE(program->standardError().find("\nVREvent_OverlayShown\n"), std::string::npos)
+        << program->standardError();
+}
+
+TEST_F(VrProgramTest, QuitEndsThePassAtOnceAndASecondStartRegistersNothing) {
+    auto first = run(
+        "1 controller 1 on left\n"
+        "1 quit\n"
+        "1 controller 2 on right\n");
+    ASSERT_EQ(first->waitForExit(runTimeout), 0) << first->standardError();
+    const std::vector<LoggedCall> firstCalls = callLog();
+    EXPECT_EQ(passOf(firstCalls, "AddApplicationManifest(\"" + path("app.manifest") + "\", false) -> "
+                                 "VRApplicationError_None"),
+              0u);
+    EXPECT_EQ(passOf(firstCalls, "SetApplicationAutoLaunch(\"app.quillmere.horlox\", true) -> "
+                                 "VRApplicationError_None"),
+              0u);
+    ASSERT_FALSE(firstCalls.empty());
+    EXPECT_EQ(firstCalls.back().text, "PollNextEvent() -> VREvent_Quit, device 4294967295");
+    EXPECT_FALSE(passOf(firstCalls, "PollNextEvent() -> VREvent_TrackedDeviceActivated, device 2"));
+
+    auto second = run("1 quit\n", "second record");
+    ASSERT_EQ(second->waitForExit(runTimeout), 0) << second->standardError();
+    const std::vector<LoggedCall> secondCalls = callLog("second record");
+    EXPECT_TRUE(passOf(secondCalls, "IsApplicationInstalled(\"app.quillmere.horlox\") -> true"));
+    EXPECT_TRUE(passOf(secondCalls, "GetApplicationAutoLaunch(\"app.quillmere.horlox\") -> true"));
+    EXPECT_FALSE(passOf(secondCalls, "AddApplicationManifest("));
+    EXPECT_FALSE(passOf(secondCalls, "SetApplicationAutoLaunch("));
+}
+
+TEST_F(VrProgramTest, ABrokenScenarioStopsTheStartNamingItsLine) {
+    auto program = run("1 controller 1 on left\n2 controller on left\n");
+    ASSERT_EQ(program->waitForExit(runTimeout), 1);
+    const std::string log = program->standardError();
+    EXPECT_NE(log.find("Simulated VR runtime: scenario \"" + path("scenario") +
+                       "\", line 2: cannot read \"2 controller on left\"\n"),
+              std::string::npos)
+        << log;
+    const std::string lastLine = "Failed to Init OpenVR: VRInitError_Init_SettingsInitFailed\n";
+    EXPECT_TRUE(log.size() >= lastLine.size() &&
+                log.compare(log.size() - lastLine.size(), lastLine.size(), lastLine) == 0)
+        << log;
+}
+
+}  // namespace
