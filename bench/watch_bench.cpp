@@ -1,0 +1,143 @@
+// Timings of the watch's hot paths on this machine's GL driver. Needs an X
+// display (run under xvfb-run) and the run directory's shipped watches.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+#include <string>
+
+#include "config/config_text.h"
+#include "config/settings.h"
+#include "gl/context_bootstrap.h"
+#include "gl/render_target.h"
+#include "config/file_io.h"
+#include "watch/text_element.h"
+#include "watch/watch_loader.h"
+#include "watch/watch_renderer.h"
+
+namespace {
+
+const std::string watchesFolder = std::string(HORLOX_RUN_DIR) + "/watches/";
+
+FT_Library fontLibrary() {
+    static FT_Library library = [] {
+        FT_Library made = nullptr;
+        FT_Init_FreeType(&made);
+        return made;
+    }();
+    return library;
+}
+
+// The program's own context and a watch target prepared as the main loop
+// prepares it before each redraw.
+void prepareWatchTarget() {
+    static bool ready = [] {
+        bootstrapGlContext(false);
+        const RenderTarget target = createRenderTarget(256, 256);
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+        glViewport(0, 0, 256, 256);
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glClearColor(0, 0, 0, 0);
+        return true;
+    }();
+    (void)ready;
+}
+
+std::unique_ptr<Watch> loadShippedWatch(const std::string& package) {
+    auto watch = std::make_unique<Watch>();
+    watch->fontLibrary = fontLibrary();
+    loadWatch(*watch, watchesFolder + package);
+    return watch;
+}
+
+std::tm tenPastTen() {
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 11;
+    time.tm_mday = 6;
+    time.tm_wday = 0;
+    time.tm_hour = 10;
+    time.tm_min = 8;
+    time.tm_sec = 37;
+    return time;
+}
+
+// The parser traces every key line to standard output; while timing it, that
+// output goes to /dev/null instead of into the table of figures.
+class QuietStandardOutput {
+public:
+    QuietStandardOutput() : saved(dup(STDOUT_FILENO)) {
+        std::fflush(stdout);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        close(null);
+    }
+    ~QuietStandardOutput() {
+        std::fflush(stdout);
+        dup2(saved, STDOUT_FILENO);
+        close(saved);
+    }
+
+private:
+    int saved;
+};
+
+void parseTypicalConfig(benchmark::State& state) {
+    const auto bytes = readFileBytes(watchesFolder + "Classic/config");
+    const QuietStandardOutput quiet;
+    for (auto _ : state) {
+        ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
+        benchmark::DoNotOptimize(config);
+    }
+}
+BENCHMARK(parseTypicalConfig);
+
+void loadPackage(benchmark::State& state, const std::string& package) {
+    prepareWatchTarget();
+    for (auto _ : state) {
+        std::unique_ptr<Watch> watch = loadShippedWatch(package);
+        glFinish();
+        benchmark::DoNotOptimize(watch);
+    }
+}
+BENCHMARK_CAPTURE(loadPackage, Classic, std::string("Classic"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadPackage, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadPackage, Pilot_7z, std::string("Pilot.7z"))->Unit(benchmark::kMillisecond);
+
+void redrawWatch(benchmark::State& state, const std::string& package) {
+    prepareWatchTarget();
+    const std::unique_ptr<Watch> watch = loadShippedWatch(package);
+    const Settings settings;
+    const std::tm time = tenPastTen();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawWatch(*watch, time, settings);
+        glFinish();
+    }
+}
+BENCHMARK_CAPTURE(redrawWatch, Classic, std::string("Classic"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(redrawWatch, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(redrawWatch, Pilot_7z, std::string("Pilot.7z"))->Unit(benchmark::kMillisecond);
+
+void drawTwoLineDate(benchmark::State& state) {
+    prepareWatchTarget();
+    const std::unique_ptr<Watch> watch = loadShippedWatch("Digital");
+    WatchElement& date = watch->elements.front();
+    date.text = "%A %d\\n%B %Y";
+    glUseProgram(watch->shader.program);
+    glBindVertexArray(watch->vertexArray);
+    const std::tm time = tenPastTen();
+    for (auto _ : state) {
+        drawText(*watch, date, time, 0.5f);
+        glFinish();
+    }
+}
+BENCHMARK(drawTwoLineDate)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
