@@ -39,43 +39,35 @@ void createQuadBuffers(WatchElement& element, GLfloat width, GLfloat height) {
     glBufferData(GL_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
 }
 
-struct ImageSize {
-    int width = 0;
-    int height = 0;
-};
-
-// The named image as the element's texture, or nothing when the package lacks
-// it or it does not decode.
-std::optional<ImageSize> loadImage(FileProvider& package, const std::string& fileName,
-                                   WatchElement& element) {
-    const FileBytes* bytes = package.getFile(fileName);
+// A face or a hand: the named image becomes the element's texture and gives
+// its quad's size. Nothing when the package lacks the image or it does not
+// decode.
+std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection& section,
+                                           FileProvider& package) {
+    const FileBytes* bytes = package.getFile(section.get("file", ""));
     if (!bytes) return std::nullopt;
-    ImageSize size;
+    WatchElement element;
+    element.type = type;
+    int width = 0, height = 0;
     if (!uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(),
-                            &element.texture, &size.width, &size.height))
+                            &element.texture, &width, &height))
         return std::nullopt;
-    return size;
+    createQuadBuffers(element, width, height);
+    return element;
 }
 
 std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package) {
-    WatchElement face;
-    face.type = ElementType::Face;
-    std::optional<ImageSize> size = loadImage(package, section.get("file", ""), face);
-    if (!size) return std::nullopt;
-    face.mirrorOnRight = parseBool(section.get("mirrorOnRight", ""));
-    createQuadBuffers(face, size->width, size->height);
+    std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package);
+    if (face) face->mirrorOnRight = parseBool(section.get("mirrorOnRight", ""));
     return face;
 }
 
 std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider& package) {
-    WatchElement hand;
-    hand.type = ElementType::Hand;
-    std::optional<ImageSize> size = loadImage(package, section.get("file", ""), hand);
-    if (!size) return std::nullopt;
-    hand.bind = parseHandBinding(section.get("bind", ""));
-    hand.continuous = parseMovement(section.get("movement", ""));
-    hand.center = parseHandCenter(section.get("center", ""));
-    createQuadBuffers(hand, size->width, size->height);
+    std::optional<WatchElement> hand = loadImageLayer(ElementType::Hand, section, package);
+    if (!hand) return std::nullopt;
+    hand->bind = parseHandBinding(section.get("bind", ""));
+    hand->continuous = parseMovement(section.get("movement", ""));
+    hand->center = parseHandCenter(section.get("center", ""));
     return hand;
 }
 
