@@ -15,6 +15,8 @@
 
 #include <chrono>
 #include <cstdarg>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>

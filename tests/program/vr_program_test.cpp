@@ -57,19 +57,18 @@ protected:
 
     std::string path(const std::string& name) const { return workingDirectory.path() + "/" + name; }
 
-    std::unique_ptr<ChildProcess> run(const std::string& scenario,
-                                      const std::string& record = "record") {
+    std::unique_ptr<ChildProcess> run(const std::string& scenario) {
         writeFile(path("scenario"), scenario);
         return std::make_unique<ChildProcess>(
             HORLOX_BINARY, std::vector<std::string>{}, workingDirectory.path(),
             ChildProcess::Environment{{"HORLOX_VR_RUNTIME", "simulated"},
                                       {"HORLOX_SIM_DIR", path("state")},
                                       {"HORLOX_SIM_SCENARIO", path("scenario")},
-                                      {"HORLOX_SIM_RECORD", path(record)}});
+                                      {"HORLOX_SIM_RECORD", path("record")}});
     }
 
-    std::vector<LoggedCall> callLog(const std::string& record = "record") const {
-        return readCallLog(readWholeFile(path(record + "/calls.log")));
+    std::vector<LoggedCall> callLog() const {
+        return readCallLog(readWholeFile(path("record/calls.log")));
     }
 
     TemporaryDirectory workingDirectory;
@@ -136,30 +135,17 @@ TEST_F(VrProgramTest, TheLeftHandsWatchIsDrawnAndPlacedOnceASecondWhileItsContro
         << program->standardError();
 }
 
-TEST_F(VrProgramTest, QuitEndsThePassAtOnceAndASecondStartRegistersNothing) {
-    auto first = run(
+TEST_F(VrProgramTest, QuitInTheMiddleOfABatchEndsTheRunAtOnce) {
+    auto program = run(
         "1 controller 1 on left\n"
         "1 quit\n"
         "1 controller 2 on right\n");
-    ASSERT_EQ(first->waitForExit(runTimeout), 0) << first->standardError();
-    const std::vector<LoggedCall> firstCalls = callLog();
-    EXPECT_EQ(passOf(firstCalls, "AddApplicationManifest(\"" + path("app.manifest") + "\", false) -> "
-                                 "VRApplicationError_None"),
-              0u);
-    EXPECT_EQ(passOf(firstCalls, "SetApplicationAutoLaunch(\"app.quillmere.horlox\", true) -> "
-                                 "VRApplicationError_None"),
-              0u);
-    ASSERT_FALSE(firstCalls.empty());
-    EXPECT_EQ(firstCalls.back().text, "PollNextEvent() -> VREvent_Quit, device 4294967295");
-    EXPECT_FALSE(passOf(firstCalls, "PollNextEvent() -> VREvent_TrackedDeviceActivated, device 2"));
-
-    auto second = run("1 quit\n", "second record");
-    ASSERT_EQ(second->waitForExit(runTimeout), 0) << second->standardError();
-    const std::vector<LoggedCall> secondCalls = callLog("second record");
-    EXPECT_TRUE(passOf(secondCalls, "IsApplicationInstalled(\"app.quillmere.horlox\") -> true"));
-    EXPECT_TRUE(passOf(secondCalls, "GetApplicationAutoLaunch(\"app.quillmere.horlox\") -> true"));
-    EXPECT_FALSE(passOf(secondCalls, "AddApplicationManifest("));
-    EXPECT_FALSE(passOf(secondCalls, "SetApplicationAutoLaunch("));
+    ASSERT_EQ(program->waitForExit(runTimeout), 0) << program->standardError();
+    const std::vector<LoggedCall> calls = callLog();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().text, "PollNextEvent() -> VREvent_Quit, device 4294967295");
+    EXPECT_FALSE(passOf(calls, "PollNextEvent() -> VREvent_TrackedDeviceActivated, device 2"));
+    EXPECT_FALSE(passOf(calls, "SetOverlayTexture(1, "));
 }
 
 TEST_F(VrProgramTest, ABrokenScenarioStopsTheStartNamingItsLine) {

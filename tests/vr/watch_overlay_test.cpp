@@ -1,11 +1,8 @@
 // The watch overlay's share of a pass, against the simulated runtime.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
 #include "config/settings.h"
 #include "support/debug_output_capture.h"
-#include "support/gl_test_context.h"
 #include "vr/simulated_session.h"
 #include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
@@ -79,22 +76,6 @@ TEST_F(VrWatchOverlayTest, PlacementFollowsTheHandAndARefusalIsReported) {
     vr.watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
     placeWatch(vr, settings);
     EXPECT_EQ(output.text(), "Error setting overlay tracked device relative!");
-}
-
-TEST_F(VrWatchOverlayTest, TheSubmittedImageGivesTheOverlayItsSize) {
-    ensureGlContext();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    vr.watchTexture.handle = reinterpret_cast<void*>(std::uintptr_t{texture});
-
-    submitWatch(vr);
-    std::uint32_t width = 0, height = 0;
-    ASSERT_EQ(vr.runtime->GetOverlayTextureSize(vr.watchOverlay, &width, &height),
-              VROverlayError_None);
-    EXPECT_EQ(width, 256u);
-    EXPECT_EQ(height, 256u);
 }
 
 }  // namespace
