@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+bool configTraceEnabled = true;
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -9,6 +11,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 void traceKeyLine(std::size_t lineNumber, std::string_view line) {
+    if (!configTraceEnabled) return;
     std::printf("%zu", lineNumber);
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::putchar('\n');
@@ -17,12 +20,13 @@ void traceKeyLine(std::size_t lineNumber, std::string_view line) {
 
 // A line without '=' is its own key and value, so a bare word like
 // "CONTINUOUS" can serve as a flag.
-void addKeyLine(std::string_view line, ConfigSection& section) {
+void addKeyLine(std::string_view line, std::size_t lineNumber, ConfigSection& section) {
     std::size_t equals = line.find('=');
     std::string_view key = equals == std::string_view::npos ? line : trimBlanks(line.substr(0, equals));
     std::string_view value = equals == std::string_view::npos ? line : line.substr(equals + 1);
     // try_emplace leaves an existing key alone: the first line of a key wins.
     section.values.try_emplace(std::string(key), value);
+    section.keyLines.push_back(ConfigKeyLine{std::string(key), lineNumber});
 }
 
 }  // namespace
@@ -52,10 +56,12 @@ ConfigFile parseConfig(const char* begin, const char* end) {
 
         if (line.empty()) continue;
         if (line.front() == ':') {
-            config.sections.push_back(ConfigSection{std::string(line.substr(1)), {}});
+            ConfigSection& section = config.sections.emplace_back();
+            section.name = line.substr(1);
+            section.line = lineNumber;
             continue;
         }
-        addKeyLine(line, config.sections.back());
+        addKeyLine(line, lineNumber, config.sections.back());
         traceKeyLine(lineNumber, line);
     }
     return config;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,10 +11,21 @@
 // "config": ':name' opens a section, any other non-blank line is 'key=value'.
 // Bytes pass through unchanged; no character set is decoded.
 
+// One key line as it stood in the text, for tools that point an author at it.
+struct ConfigKeyLine {
+    std::string key;
+    std::size_t line = 0;  // counted from 1
+};
+
 struct ConfigSection {
     std::string name;
     // Byte-wise ordered; a key keeps the value of its first line.
     std::map<std::string, std::string> values;
+    // The line of the section's ':name', 0 for the unnamed first section.
+    std::size_t line = 0;
+    // Every key line of the section in file order, repeated keys included,
+    // though only the first of them gave a value.
+    std::vector<ConfigKeyLine> keyLines;
 
     std::optional<std::string> get(const std::string& key) const;
     // A key that is present with an empty value yields the empty text.
@@ -29,6 +41,10 @@ struct ConfigFile {
 // Never fails: text that fits no other rule is a key line. Each key line is
 // traced to standard output, preceded by its line number.
 ConfigFile parseConfig(const char* begin, const char* end);
+
+// On for the program; tools whose standard output is their result turn the
+// trace off.
+extern bool configTraceEnabled;
 
 // True for a text starting with '1' or with the whole word "true" in any case.
 bool parseBool(std::string_view text);

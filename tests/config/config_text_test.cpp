@@ -95,6 +95,34 @@ TEST(ConfigParse, TracesEachKeyLineWithItsLineNumber) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1a=1\n4b = 2 \r\n5flag\n");
 }
 
+TEST(ConfigParse, TraceCanBeTurnedOff) {
+    testing::internal::CaptureStdout();
+    configTraceEnabled = false;
+    ConfigFile config = parse("a=1\n");
+    configTraceEnabled = true;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(config.sections[0].values, (Values{{"a", "1"}}));
+}
+
+TEST(ConfigParse, RecordsTheLineOfEverySectionAndKeyLineRepeatsIncluded) {
+    ConfigFile config = parse("top\n\n:watch\r\n  name = A\n\t\nname=B\n:face\nfile\n");
+    ASSERT_EQ(config.sections.size(), 3u);
+    auto keyLines = [&](std::size_t section) {
+        std::vector<std::pair<std::string, std::size_t>> lines;
+        for (const ConfigKeyLine& keyLine : config.sections[section].keyLines)
+            lines.emplace_back(keyLine.key, keyLine.line);
+        return lines;
+    };
+    using Lines = std::vector<std::pair<std::string, std::size_t>>;
+    EXPECT_EQ(config.sections[0].line, 0u);
+    EXPECT_EQ(keyLines(0), (Lines{{"top", 1}}));
+    EXPECT_EQ(config.sections[1].line, 3u);
+    EXPECT_EQ(keyLines(1), (Lines{{"name", 4}, {"name", 6}}));
+    EXPECT_EQ(config.sections[1].values, (Values{{"name", " A"}}));
+    EXPECT_EQ(config.sections[2].line, 7u);
+    EXPECT_EQ(keyLines(2), (Lines{{"file", 8}}));
+}
+
 TEST(ConfigSectionGet, GivesTheStoredValueOrNothingOrTheFallback) {
     ConfigSection section = parse("name=Classic\nempty=\n").sections[0];
     EXPECT_EQ(section.get("name"), "Classic");
