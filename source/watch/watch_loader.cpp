@@ -103,7 +103,8 @@ ConfigFile readPackageConfig(FileProvider& package) {
 
 }  // namespace
 
-void loadWatch(Watch& watch, const std::string& packagePath) {
+void loadWatch(Watch& watch, const std::string& packagePath,
+               std::vector<std::size_t>* layerSections) {
     std::unique_ptr<FileProvider> package = openPackage(packagePath);
     const ConfigFile config = readPackageConfig(*package);
 
@@ -113,7 +114,8 @@ void loadWatch(Watch& watch, const std::string& packagePath) {
     watch.viewMatrix = canvasToClip;
     glUseProgram(watch.shader.program);
 
-    for (const ConfigSection& section : config.sections) {
+    for (std::size_t index = 0; index < config.sections.size(); ++index) {
+        const ConfigSection& section = config.sections[index];
         std::optional<WatchElement> element;
         if (section.name == "watch") {
             watch.name = section.get("name", "");
@@ -125,6 +127,8 @@ void loadWatch(Watch& watch, const std::string& packagePath) {
         } else if (section.name == "text") {
             element = loadText(section, *package, watch.fontLibrary);
         }
-        if (element) watch.elements.push_back(std::move(*element));
+        if (!element) continue;
+        watch.elements.push_back(std::move(*element));
+        if (layerSections) layerSections->push_back(index);
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "watch/watch.h"
 
@@ -9,4 +11,8 @@
 // per usable "face", "hand" and "text" section. A layer whose image or font is
 // missing or unreadable is left out; a package without "config" gives a watch
 // with no name and no layers. Needs the GL context current.
-void loadWatch(Watch& watch, const std::string& packagePath);
+// When asked, `layerSections` receives for each element the index of the
+// config section it came from, so that a tool can tell which sections the
+// load left out.
+void loadWatch(Watch& watch, const std::string& packagePath,
+               std::vector<std::size_t>* layerSections = nullptr);

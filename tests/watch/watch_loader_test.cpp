@@ -135,6 +135,14 @@ TEST_F(WatchLoaderTest, LayersWithMissingOrBrokenFilesAreLeftOut) {
     ASSERT_EQ(typesOf(watch), (std::vector<ElementType>{ElementType::Hand, ElementType::Text}));
     EXPECT_EQ(watch.elements[0].bind, HandBinding::Second);
     EXPECT_EQ(watch.elements[1].text, "kept");
+
+    // Asked, the load names the section of each layer: the unnamed first
+    // section is number 0.
+    Watch again;
+    again.fontLibrary = fontLibrary;
+    std::vector<std::size_t> layerSections;
+    loadWatch(again, packagePath(), &layerSections);
+    EXPECT_EQ(layerSections, (std::vector<std::size_t>{6, 7}));
 }
 
 TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchWithItsProgram) {
