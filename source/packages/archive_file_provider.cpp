@@ -2,34 +2,15 @@
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <locale.h>
 #include <optional>
 
 #include "config/file_io.h"
 #include "gl/log.h"
+#include "packages/utf8_names.h"
 
 namespace {
 
 enum class Outcome { complete, damaged, overLimit };
-
-// 7z stores names as UTF-16 and libarchive converts them to the thread's
-// locale; under the "C" locale every non-ASCII name would be lost. While this
-// lives, the thread converts to UTF-8, the program's narrow text.
-class Utf8Names {
-public:
-    Utf8Names() : utf8(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)), previous(utf8 ? uselocale(utf8) : nullptr) {}
-    ~Utf8Names() {
-        if (!utf8) return;
-        uselocale(previous);
-        freelocale(utf8);
-    }
-    Utf8Names(const Utf8Names&) = delete;
-    Utf8Names& operator=(const Utf8Names&) = delete;
-
-private:
-    locale_t utf8;
-    locale_t previous;
-};
 
 struct ArchiveReader {
     archive* handle = archive_read_new();
