@@ -1,0 +1,119 @@
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "config/file_io.h"
+#include "config/settings.h"
+#include "horlox_watch/commands.h"
+#include "horlox_watch/render_time.h"
+#include "horlox_watch/tool_arguments.h"
+#include "horlox_watch/watch_loading.h"
+#include "horlox_watch/watch_snapshot.h"
+#include "watch/watch_loader.h"
+
+namespace {
+
+constexpr int maxScale = 16;
+
+const char* const renderHelp =
+    "Usage: horlox-watch render PACKAGE --time HH:MM:SS [--date YYYY-MM-DD]\n"
+    "                          [--right-hand] [--scale N] -o OUT.png\n"
+    "\n"
+    "Draws the watch of the package (a folder or a 7z archive) exactly as the\n"
+    "program hands it to the VR overlay at that moment: 256 x 256 pixels on a\n"
+    "transparent background. Needs no display: it draws with a headless\n"
+    "OpenGL context.\n"
+    "\n"
+    "  --time HH:MM:SS    the local time of day, on the 24-hour clock\n"
+    "  --date YYYY-MM-DD  the date for texts that show it (default: today)\n"
+    "  --right-hand       worn on the right hand: faces with mirrorOnRight mirror\n"
+    "  --scale N          enlarge every pixel to N x N (1 to 16, default 1), for a\n"
+    "                     closer look at the very pixels the overlay gets\n"
+    "  -o OUT.png         the image to write\n"
+    "\n"
+    "Exit status: 0 written, 2 the image could not be made.\n";
+
+struct RenderRequest {
+    std::string package;
+    std::tm time{};
+    Settings settings;
+    int scale = 1;
+    std::string output;
+};
+
+std::optional<int> parseScale(const std::string& text) {
+    if (text.empty() || text.size() > 2 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int scale = std::stoi(text);
+    if (scale < 1 || scale > maxScale) return std::nullopt;
+    return scale;
+}
+
+// The request, or the usage error that the arguments give.
+std::optional<RenderRequest> readRequest(const ParsedArguments& parsed, std::string& error) {
+    if (parsed.operands.size() != 1) {
+        error = "give exactly one package";
+        return std::nullopt;
+    }
+    if (!parsed.has("--time") || !parsed.has("-o")) {
+        error = "--time and -o are required";
+        return std::nullopt;
+    }
+    const std::optional<ClockTime> time = parseClockTime(parsed.values.at("--time"));
+    if (!time) {
+        error =
+            "--time wants HH:MM:SS on the 24-hour clock, not '" + parsed.values.at("--time") + "'";
+        return std::nullopt;
+    }
+    std::optional<CalendarDate> date = today();
+    if (parsed.has("--date")) date = parseCalendarDate(parsed.values.at("--date"));
+    if (!date) {
+        error =
+            "--date wants an existing date as YYYY-MM-DD, not '" + parsed.values.at("--date") + "'";
+        return std::nullopt;
+    }
+    std::optional<int> scale = 1;
+    if (parsed.has("--scale")) scale = parseScale(parsed.values.at("--scale"));
+    if (!scale) {
+        error = "--scale wants a whole number from 1 to " + std::to_string(maxScale) + ", not '" +
+                parsed.values.at("--scale") + "'";
+        return std::nullopt;
+    }
+    RenderRequest request;
+    request.package = parsed.operands.front();
+    request.time = localTimeAt(*date, *time);
+    request.settings.watchOnRightHand = parsed.has("--right-hand");
+    request.scale = *scale;
+    request.output = parsed.values.at("-o");
+    return request;
+}
+
+}  // namespace
+
+int runRender(const std::vector<std::string>& arguments) {
+    const ParsedArguments parsed =
+        parseArguments(arguments, {{"--right-hand"}, {"--time", "--date", "--scale", "-o"}});
+    if (!parsed.error.empty()) return usageError("render", parsed.error);
+    if (parsed.has("--help")) {
+        std::fputs(renderHelp, stdout);
+        return exitDone;
+    }
+    std::string error;
+    const std::optional<RenderRequest> request = readRequest(parsed, error);
+    if (!request) return usageError("render", error);
+    std::error_code missing;
+    if (!std::filesystem::exists(request->package, missing))
+        return cannotRun("render", "no such package: " + request->package);
+
+    const FontLibrary fontLibrary = prepareWatchLoading("render");
+    if (!fontLibrary) return exitCouldNotRun;
+    Watch watch;
+    watch.fontLibrary = fontLibrary.get();
+    loadWatch(watch, request->package);
+    const RgbaImage image = drawWatchImage(createRenderTarget(watchImageSide, watchImageSide),
+                                           watch, request->time, request->settings);
+    if (!replaceFile(request->output, encodePng(enlarged(image, request->scale))))
+        return cannotRun("render", "cannot write " + request->output);
+    return exitDone;
+}
