@@ -78,15 +78,16 @@ TEST_F(PackageCheckTest, ArchivesGiveTheSameFindingsAsFolders) {
 
 TEST_F(PackageCheckTest, OnlyTheFirstTwoHundredLayersAreDrawn) {
     add("dot.png", pngOfColour(1, 1, 4, red));
-    std::string config = ":watch\nname=A\n";
-    for (int layer = 0; layer < 202; ++layer) config += ":face\nfile=dot.png\n";
+    // A layer left out does not count; past the 200th nothing is looked at.
+    std::string config = ":watch\nname=A\n:face\nfile=gone.png\n";
+    for (int layer = 0; layer < 200; ++layer) config += ":face\nfile=dot.png\n";
+    config += ":hand\nfile=gone.png\nbind=HOUR\n:face\nfile=dot.png\n";
     add("config", config);
-    // Layer 201 is the face whose section stands on line 3 + 200 * 2.
-    EXPECT_EQ(
-        findings(packagePath()),
-        Lines{
-            packagePath() +
-            "/config:403: error: this is layer 201 of 202; the program draws only the first 200"});
+    const std::string p = packagePath() + "/config";
+    EXPECT_EQ(findings(packagePath()),
+              (Lines{p + ":4: error: image 'gone.png' is not in the package; the layer is left out",
+                     p + ":405: error: the program draws only the first 200 layers; from this one "
+                         "on, none is drawn"}));
 }
 
 TEST_F(PackageCheckTest, PackagesWithoutConfig) {

@@ -87,20 +87,26 @@ std::vector<Finding> checkLayers(const ConfigFile& config,
     std::size_t layers = 0;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
         const ConfigSection& section = config.sections[index];
+        const bool isImage = section.name == "face" || section.name == "hand";
+        if (!isImage && section.name != "text") continue;
+        // Whether or not the load keeps them, layers past the limit never
+        // show, so what their files hold no longer matters.
+        if (layers == maxDrawnLayers) {
+            findings.push_back({Severity::Error, section.line,
+                                "the program draws only the first " +
+                                    std::to_string(maxDrawnLayers) +
+                                    " layers; from this one on, none is drawn"});
+            break;
+        }
         const bool loaded =
             std::find(layerSections.begin(), layerSections.end(), index) != layerSections.end();
-        if (section.name == "face" || section.name == "hand") {
+        if (loaded) ++layers;
+        if (isImage) {
             if (std::optional<Finding> finding = checkImageLayer(section, loaded, package))
                 findings.push_back(*finding);
-        } else if (section.name == "text" && !loaded) {
+        } else if (!loaded) {
             findings.push_back(leftOutText(section, package));
         }
-        if (loaded && ++layers == maxDrawnLayers + 1)
-            findings.push_back({Severity::Error, section.line,
-                                "this is layer " + std::to_string(layers) + " of " +
-                                    std::to_string(layerSections.size()) +
-                                    "; the program draws only the first " +
-                                    std::to_string(maxDrawnLayers)});
     }
     return findings;
 }
