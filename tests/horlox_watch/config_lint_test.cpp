@@ -85,6 +85,20 @@ TEST(ConfigLint, HandsThatMatchNoBindingStayAtTwelve) {
                "w/config:9: warning: ':hand' has no 'bind'; the hand stays at twelve"}));
 }
 
+TEST(ConfigLint, AByteOrderMarkHidesTheFirstSection) {
+    EXPECT_EQ(
+        lint("\xEF\xBB\xBF:watch\nname=A\n"),
+        (Lines{"w/config: error: there is no ':watch' section, so the watch has no name",
+               "w/config:1: error: the file begins with a byte order mark, which the program "
+               "reads as part of the first line; save it as UTF-8 without one",
+               "w/config:2: warning: key 'name' is ignored: it stands before the first section"}));
+}
+
+TEST(ConfigLint, QuotesShowUtf8AndEscapeEveryOtherByte) {
+    EXPECT_EQ(lint(":watch\nname=A\n:Z\xC3\xBCrich \xFC\x01\x7F\n"),
+              Lines{"w/config:3: warning: section ':Z\xC3\xBCrich \\xFC\\x01\\x7F' is ignored"});
+}
+
 TEST(ConfigLint, TextsPastSixtyThreeBytesAreCut) {
     const std::string longest(63, 'x');
     EXPECT_EQ(lint(":watch\nname=A\n:text\ntext=" + longest + "\n:text\ntext=" + longest + "yz\n"),

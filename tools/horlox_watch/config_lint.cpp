@@ -38,6 +38,13 @@ std::vector<std::string> sectionNames() {
     return names;
 }
 
+// Editors that save UTF-8 or UTF-16 with a mark put it before the first line.
+bool beginsWithByteOrderMark(const std::string& text) {
+    for (const char* mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+        if (text.rfind(mark, 0) == 0) return true;
+    return false;
+}
+
 const SectionVocabulary* vocabularyOf(const std::string& sectionName) {
     for (const SectionVocabulary& section : watchConfigVocabulary())
         if (section.name == sectionName) return &section;
@@ -132,10 +139,16 @@ std::vector<Finding> lintConfig(const ConfigFile& config) {
     std::vector<Finding> findings;
     // The lines before the first section line fill an unnamed section that
     // no watch reads.
-    for (const ConfigKeyLine& keyLine : config.sections.front().keyLines)
-        findings.push_back(
-            {Severity::Warning, keyLine.line,
-             "key " + quote(keyLine.key) + " is ignored: it stands before the first section"});
+    for (const ConfigKeyLine& keyLine : config.sections.front().keyLines) {
+        if (keyLine.line == 1 && beginsWithByteOrderMark(keyLine.key))
+            findings.push_back({Severity::Error, 1,
+                                "the file begins with a byte order mark, which the program reads "
+                                "as part of the first line; save it as UTF-8 without one"});
+        else
+            findings.push_back(
+                {Severity::Warning, keyLine.line,
+                 "key " + quote(keyLine.key) + " is ignored: it stands before the first section"});
+    }
 
     const ConfigSection* previousWatch = nullptr;
     for (std::size_t index = 1; index < config.sections.size(); ++index) {

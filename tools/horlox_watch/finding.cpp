@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "watch/utf8.h"
+
 void sortByLine(std::vector<Finding>& findings) {
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
@@ -18,17 +20,22 @@ std::string formatFinding(const std::string& packagePath, const Finding& finding
 
 std::string quote(const std::string& text) {
     std::string result = "'";
-    for (unsigned char c : text) {
-        if (c == '\r') {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        const char32_t character = nextCodePoint(text, at);
+        // A byte outside any valid sequence comes back alone, as itself.
+        const bool validUtf8 = character < 0x80 || at - start > 1;
+        if (character == '\r') {
             result += "\\r";
-        } else if (c == '\t') {
+        } else if (character == '\t') {
             result += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
+        } else if (!validUtf8 || character < 0x20 || character == 0x7F) {
             char escape[5];
-            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            std::snprintf(escape, sizeof escape, "\\x%02X",
+                          static_cast<unsigned char>(text[start]));
             result += escape;
         } else {
-            result += static_cast<char>(c);
+            result.append(text, start, at - start);
         }
     }
     return result + "'";

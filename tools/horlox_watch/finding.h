@@ -23,8 +23,9 @@ void sortByLine(std::vector<Finding>& findings);
 // "PACKAGE/config:LINE: error: MESSAGE", without ":LINE" for line 0.
 std::string formatFinding(const std::string& packagePath, const Finding& finding);
 
-// The text in single quotes, with carriage returns, tabs and other control
-// bytes written as escapes, so that a finding stays on one visible line.
+// The text in single quotes, with carriage returns, tabs, other control
+// bytes and bytes that are no UTF-8 written as escapes, so that a finding
+// stays on one readable line.
 std::string quote(const std::string& text);
 
 // The line of the key's first occurrence in the section, or of the section
