@@ -1,0 +1,77 @@
+#include "ui/menu_panel.h"
+
+#include <cstdint>
+#include <string>
+
+#include <imgui.h>
+
+#include "config/settings.h"
+#include "packages/watch_catalogue.h"
+#include "ui/menu_buttons.h"
+
+namespace {
+
+// Also the window's identity in ImGui. Short enough for the title bar in the
+// 64-pixel menu font.
+constexpr char creditLine[] = "Horlox by quillmere - github.com/quillmere/horlox";
+constexpr float watchPictureSize = 256.0f;
+
+// Package texts are data: a '%' in them is a character, not a format.
+void literalText(const std::string& text) {
+    ImGui::TextUnformatted(text.data(), text.data() + text.size());
+}
+
+// A saved failure is not reported: the change holds for this run anyway.
+void chooseWatch(Settings& settings, const Watch& watch) {
+    settings.initialWatchName = watch.name;
+    settings.needsRedraw = true;
+    settings.save();
+}
+
+void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
+    const Watch* current = catalogue.find(settings.initialWatchName);
+    if (!current) return;
+    literalText(current->name);
+    literalText(current->description);
+    // The target holds the image upside down as OpenGL does; flip it back.
+    ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(watchTexture)),
+                 ImVec2(watchPictureSize, watchPictureSize), ImVec2(0, 1), ImVec2(1, 0));
+
+    if (const Watch* before = catalogue.previous(settings.initialWatchName)) {
+        if (menuButton("Previous")) chooseWatch(settings, *before);
+        ImGui::SameLine();
+    }
+    // Asked again: "Previous" may have just moved the current watch.
+    if (const Watch* after = catalogue.next(settings.initialWatchName)) {
+        if (menuButton("Next")) chooseWatch(settings, *after);
+    }
+}
+
+}  // namespace
+
+void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
+    forgetMenuButtons();
+    ImGui::SetNextWindowPos(ImVec2(0, 0), ImGuiCond_Always, ImVec2(0, 0));
+    ImGui::SetNextWindowSize(ImVec2(menuSize, menuSize), ImGuiCond_Always);
+    ImGui::Begin(creditLine, nullptr,
+                 ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
+
+    // The label names the action; whether the watch shows is not kept across runs.
+    if (menuButton(settings.watchEnabled ? "Disable" : "Enable")) {
+        settings.needsRedraw = true;
+        settings.watchEnabled = !settings.watchEnabled;
+    }
+
+    // The label names the current hand.
+    ImGui::TextUnformatted("Display watch on");
+    ImGui::SameLine();
+    if (menuButton(settings.watchOnRightHand ? "right hand" : "left hand")) {
+        settings.needsRedraw = true;
+        settings.watchOnRightHand = !settings.watchOnRightHand;
+        settings.save();
+    }
+
+    ImGui::Separator();
+    drawWatchChooser(settings, catalogue, watchTexture);
+    ImGui::End();
+}

@@ -1,0 +1,34 @@
+#include "support/menu_gui_context.h"
+
+#include <string>
+
+#include <backends/imgui_impl_opengl3.h>
+#include <imgui.h>
+
+#include "ui/menu_panel.h"
+
+MenuGuiContext::MenuGuiContext() {
+    ImGui::CreateContext();
+    ImGui::GetIO().IniFilename = nullptr;
+    ImGui::StyleColorsDark();
+    ImGui_ImplOpenGL3_Init("#version 130");
+}
+
+MenuGuiContext::~MenuGuiContext() {
+    ImGui_ImplOpenGL3_Shutdown();
+    ImGui::DestroyContext();
+}
+
+std::string drawMenuFrame(Settings& settings, const WatchCatalogue& catalogue) {
+    ImGui_ImplOpenGL3_NewFrame();
+    ImGui::GetIO().DisplaySize = ImVec2(menuSize, menuSize);
+    ImGui::NewFrame();
+    // ImGui's own text capture sees every text as it is rendered; the end of
+    // the window ends it and leaves the text on ImGui's clipboard.
+    ImGui::SetClipboardText("");
+    ImGui::LogToClipboard();
+    drawMenuPanel(settings, catalogue, 0);
+    const std::string rendered = ImGui::GetClipboardText();
+    ImGui::Render();
+    return rendered;
+}

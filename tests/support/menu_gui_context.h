@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+class WatchCatalogue;
+struct Settings;
+
+// The menu's ImGui context with its OpenGL 3 back end, as the program sets it
+// up, for the life of one test; ImGui writes no settings file meanwhile. Needs
+// the GL context current.
+class MenuGuiContext {
+public:
+    MenuGuiContext();
+    ~MenuGuiContext();
+    MenuGuiContext(const MenuGuiContext&) = delete;
+    MenuGuiContext& operator=(const MenuGuiContext&) = delete;
+};
+
+// One frame of the menu panel at the menu's full size, with no texture, and
+// what ImGui rendered of its text, one line per row: buttons in brackets.
+std::string drawMenuFrame(Settings& settings, const WatchCatalogue& catalogue);
