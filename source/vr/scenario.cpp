@@ -106,6 +106,12 @@ bool readMouse(const std::vector<std::string>& words, ScenarioAction& action) {
         action.kind = verb == "down" ? Kind::MouseDown : Kind::MouseUp;
         return words.size() == 4 && readButton(words[3], action.button);
     }
+    if (verb == "click") {
+        action.kind = Kind::MouseClick;
+        for (std::size_t i = 3; i < words.size(); ++i)
+            action.label += (i > 3 ? " " : "") + words[i];
+        return !action.label.empty();
+    }
     if (verb == "move") action.kind = Kind::MouseMove;
     else if (verb == "scroll") action.kind = Kind::MouseScroll;
     else if (verb == "smoothscroll") action.kind = Kind::MouseSmoothScroll;

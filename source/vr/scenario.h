@@ -26,6 +26,17 @@
 //   mouse down <button> | mouse up <button>   left, right, middle or a number
 //   mouse scroll <dx> <dy>                    a wheel step
 //   mouse smoothscroll <dx> <dy>              a touch-pad scroll
+//   mouse click <label>                       the pointer moves onto the menu
+//                                             button with that label, as the
+//                                             menu last drew it, and presses
+//                                             the left button; the next pass
+//                                             releases it. The label is the
+//                                             rest of the line, its words
+//                                             joined by single blanks. Clicks
+//                                             due together follow one another,
+//                                             each a pass after the last one's
+//                                             release, so that it aims at a
+//                                             menu drawn after that click.
 //   quit                                      the runtime asks the program to end
 //
 // Actions that come due at the same pass happen in file order.
@@ -33,7 +44,7 @@ struct ScenarioAction {
     enum class Kind {
         ControllerOn, ControllerOff, ControllerRole,
         DashboardOpen, DashboardClose,
-        MouseMove, MouseDown, MouseUp, MouseScroll, MouseSmoothScroll,
+        MouseMove, MouseDown, MouseUp, MouseScroll, MouseSmoothScroll, MouseClick,
         Quit,
     };
 
@@ -46,6 +57,7 @@ struct ScenarioAction {
     ETrackedControllerRole role = TrackedControllerRole_Invalid;
     std::uint32_t button = 0;
     float x = 0, y = 0;  // the mouse position, or the scroll deltas
+    std::string label;   // the menu button a click aims at
 };
 
 struct Scenario {

@@ -4,10 +4,11 @@
 // process), tracked controllers with their roles, the overlays with every
 // property the program sets, a system event queue and one queue per overlay.
 // A scenario file plays the world around the program (controllers, dashboard,
-// laser mouse, quit), keyed to main-loop passes; a pass begins with the first
-// system event poll after the queue was found empty. It renders nothing and
-// has no notion of poses, headsets or compositing: it reads back the images it
-// is handed (from the caller's current GL context) only to record them.
+// laser mouse, clicks on the menu's buttons by label, quit), keyed to
+// main-loop passes; a pass begins with the first system event poll after the
+// queue was found empty. It renders nothing and has no notion of poses,
+// headsets or compositing: it reads back the images it is handed (from the
+// caller's current GL context) only to record them.
 #include "vr/simulated_runtime.h"
 
 #include <GL/glew.h>
@@ -26,6 +27,7 @@
 
 #include "config/file_io.h"
 #include "platform/debug_output.h"
+#include "ui/menu_buttons.h"
 #include "vr/application_registry.h"
 #include "vr/call_record.h"
 #include "vr/openvr_names.h"
@@ -86,7 +88,7 @@ VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device = k_unTracked
     return event;
 }
 
-void reportSetUpFault(const std::string& fault) {
+void report(const std::string& fault) {
     platform::writeDebugOutput(("Simulated VR runtime: " + fault + "\n").c_str());
 }
 
@@ -114,6 +116,7 @@ public:
             ++pass;
             passOver = false;
             playDueActions();
+            advanceClick();
         }
         return popEvent(&systemEvents, "PollNextEvent()", event, eventSize);
     }
@@ -345,22 +348,22 @@ private:
         std::filesystem::create_directories(setup.stateFolder, ignored);
         if (setup.stateFolder.empty() || !std::filesystem::is_directory(setup.stateFolder, ignored) ||
             access(setup.stateFolder.c_str(), W_OK) != 0) {
-            reportSetUpFault("cannot write the state folder \"" + setup.stateFolder + "\"");
+            report("cannot write the state folder \"" + setup.stateFolder + "\"");
             return VRInitError_Init_PathRegistryNotWritable;
         }
         if (!setup.recordFolder.empty() && !record.open(setup.recordFolder)) {
-            reportSetUpFault("cannot write the record folder \"" + setup.recordFolder + "\"");
+            report("cannot write the record folder \"" + setup.recordFolder + "\"");
             return VRInitError_Init_NoLogPath;
         }
         if (!setup.scenarioPath.empty()) {
             std::optional<std::vector<char>> text = readFileBytes(setup.scenarioPath);
             if (!text) {
-                reportSetUpFault("cannot read the scenario \"" + setup.scenarioPath + "\"");
+                report("cannot read the scenario \"" + setup.scenarioPath + "\"");
                 return VRInitError_Init_FileNotFound;
             }
             std::string fault;
             if (!parseScenario(std::string_view(text->data(), text->size()), scenario, fault)) {
-                reportSetUpFault("scenario \"" + setup.scenarioPath + "\", " + fault);
+                report("scenario \"" + setup.scenarioPath + "\", " + fault);
                 return VRInitError_Init_SettingsInitFailed;
             }
         }
@@ -499,6 +502,9 @@ private:
             case Kind::Quit:
                 systemEvents.push_back(makeEvent(VREvent_Quit));
                 break;
+            case Kind::MouseClick:
+                clicksWaiting.push_back(action.label);
+                break;
             default:
                 sendMouse(action);
                 break;
@@ -507,10 +513,15 @@ private:
 
     // The laser mouse points at the dashboard overlay, and reaches it only
     // once the overlay takes mouse input.
+    Overlay* mouseTarget() {
+        Overlay* overlay = find(dashboardOverlay);
+        return overlay && overlay->inputMethod == VROverlayInputMethod_Mouse ? overlay : nullptr;
+    }
+
     void sendMouse(const ScenarioAction& action) {
         using Kind = ScenarioAction::Kind;
-        Overlay* overlay = find(dashboardOverlay);
-        if (!overlay || overlay->inputMethod != VROverlayInputMethod_Mouse) return;
+        Overlay* overlay = mouseTarget();
+        if (!overlay) return;
         VREvent_t event = makeEvent(VREvent_MouseMove);
         switch (action.kind) {
             case Kind::MouseMove:
@@ -531,6 +542,47 @@ private:
         overlay->events.push_back(event);
     }
 
+    // A click spans two passes, as a hand's does: pressed in one, released in
+    // the next, so the menu sees both. Clicks due together take turns, each
+    // aimed at a frame drawn after the one before took effect, as a click may
+    // change the buttons.
+    void advanceClick() {
+        Overlay* overlay = mouseTarget();
+        if (heldClick) {
+            if (overlay) overlay->events.push_back(mouseEvent(VREvent_MouseButtonUp, *heldClick));
+            heldClick.reset();
+            awaitingFrame = true;
+            return;
+        }
+        if (awaitingFrame) {
+            awaitingFrame = false;
+            return;
+        }
+        if (clicksWaiting.empty()) return;
+        const std::string label = std::move(clicksWaiting.front());
+        clicksWaiting.pop_front();
+        if (!overlay) return;
+        // The button is aimed at where the menu last drew it, in the image
+        // the overlay was last handed.
+        const std::optional<ButtonPlace> button = findMenuButton(label);
+        if (!button || !overlay->textureSize) {
+            report("the menu shows no button \"" + label + "\" to click");
+            return;
+        }
+        heldClick = VREvent_Mouse_t{
+            (button->left + button->right) / 2 / static_cast<float>(overlay->textureSize->first),
+            (button->top + button->bottom) / 2 / static_cast<float>(overlay->textureSize->second),
+            VRMouseButton_Left};
+        overlay->events.push_back(mouseEvent(VREvent_MouseMove, *heldClick));
+        overlay->events.push_back(mouseEvent(VREvent_MouseButtonDown, *heldClick));
+    }
+
+    static VREvent_t mouseEvent(EVREventType type, const VREvent_Mouse_t& mouse) {
+        VREvent_t event = makeEvent(type);
+        event.data.mouse = mouse;
+        return event;
+    }
+
     SimulatedRuntimeSetup setup;
     bool initialised = false;
     ApplicationRegistry registry;
@@ -544,6 +596,9 @@ private:
     std::deque<VREvent_t> systemEvents;
     std::map<TrackedDeviceIndex_t, ETrackedControllerRole> controllers;
     bool dashboardOpen = false;
+    std::deque<std::string> clicksWaiting;
+    std::optional<VREvent_Mouse_t> heldClick;
+    bool awaitingFrame = false;
 
     std::map<VROverlayHandle_t, Overlay> overlays;
     VROverlayHandle_t nextHandle = 1;

@@ -28,9 +28,10 @@ TEST(VrScenarioTest, ReadsEveryActionWithItsPassOrTime) {
         "8 mouse scroll -1 2\n"
         "9 mouse smoothscroll 0.5 -0.5\n"
         "0s quit\n"
-        "10 controller 4 on none");
+        "10 controller 4 on none\n"
+        "11 mouse click  right\thand ");
     const std::vector<ScenarioAction>& actions = scenario.actions;
-    ASSERT_EQ(actions.size(), 12u);
+    ASSERT_EQ(actions.size(), 13u);
 
     EXPECT_EQ(actions[0].kind, Kind::ControllerOn);
     EXPECT_EQ(actions[0].pass, 1u);
@@ -68,6 +69,9 @@ TEST(VrScenarioTest, ReadsEveryActionWithItsPassOrTime) {
     EXPECT_DOUBLE_EQ(actions[10].seconds, 0.0);
 
     EXPECT_EQ(actions[11].role, TrackedControllerRole_Invalid);
+
+    EXPECT_EQ(actions[12].kind, Kind::MouseClick);
+    EXPECT_EQ(actions[12].label, "right hand");
 }
 
 TEST(VrScenarioTest, AFaultyLineIsNamedAndNothingIsKept) {
@@ -93,6 +97,8 @@ TEST(VrScenarioTest, AFaultyLineIsNamedAndNothingIsKept) {
         "1 mouse down thumb",
         "1 mouse down 4294967296",
         "1 mouse wiggle 1 1",
+        "1 mouse click",
+        "1 mouse click # Next",
         "99999999999999999999 quit",
     };
     for (const char* line : faulty) {
