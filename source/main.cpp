@@ -21,6 +21,8 @@
 #include "platform/debug_output.h"
 #include "platform/window.h"
 #include "redraw_rule.h"
+#include "ui/menu_panel.h"
+#include "vr/menu_overlay.h"
 #include "vr/runtime_selection.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
@@ -29,7 +31,6 @@
 namespace {
 
 constexpr GLsizei watchSize = 256;
-constexpr GLsizei menuSize = 1280;
 
 bool fileIsReadable(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
@@ -110,7 +111,10 @@ int main(int argc, char** argv) {
     // offline one.
     while (platform::pumpWindowEvents(window)) {
         if (!settings.offline && pumpSystemEvents(vr)) break;
-        if (!settings.offline) drainWatchEvents(vr);
+        if (!settings.offline) {
+            updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
+            drainWatchEvents(vr);
+        }
         std::tm now = platform::localTime();
         const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
         if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
