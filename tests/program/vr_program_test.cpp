@@ -2,6 +2,7 @@
 // judged by its exit status, its debugger output and the runtime's record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <stb_image.h>
@@ -133,6 +134,99 @@ TEST_F(VrProgramTest, TheLeftHandsWatchIsDrawnAndPlacedOnceASecondWhileItsContro
 
     EXPECT_NE(program->standardError().find("\nVREvent_OverlayShown\n"), std::string::npos)
         << program->standardError();
+}
+
+// The calls of one pass, in order.
+std::vector<std::string> callsOfPass(const std::vector<LoggedCall>& calls, unsigned long pass) {
+    std::vector<std::string> inPass;
+    for (const LoggedCall& call : calls)
+        if (call.pass == pass) inPass.push_back(call.text);
+    return inPass;
+}
+
+// Where the texts appear in order among the calls, each after the one before.
+bool appearInOrder(const std::vector<std::string>& calls, const std::vector<std::string>& starts) {
+    auto next = calls.begin();
+    for (const std::string& start : starts) {
+        next = std::find_if(next, calls.end(),
+                            [&](const std::string& call) { return startsWith(call, start); });
+        if (next == calls.end()) return false;
+        ++next;
+    }
+    return true;
+}
+
+struct Rgba {
+    int r, g, b, a;
+};
+
+TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
+    const std::uint8_t blue[] = {0, 0, 255, 255};
+    writeFile(path("watches/Blue/face.png"), pngOfColour(256, 256, 4, blue));
+    writeFile(path("watches/Blue/config"), ":watch\nname=Blue\n:face\nfile=face.png\n");
+    auto program = run(
+        "1 controller 1 on left\n"
+        "2 dashboard open\n"
+        "3 mouse click Next\n"
+        "12 quit\n");
+    ASSERT_EQ(program->waitForExit(runTimeout), 0) << program->standardError();
+    EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
+
+    const std::vector<LoggedCall> calls = callLog();
+    EXPECT_EQ(passOf(calls, "IsOverlayVisible(2) -> true"), 2u);
+    EXPECT_EQ(passOf(calls, "PollNextOverlayEvent(2) -> VREvent_MouseButtonDown"), 3u);
+    const auto released = passOf(calls, "PollNextOverlayEvent(2) -> VREvent_MouseButtonUp");
+    ASSERT_EQ(released, 4u);
+    // The menu is handed over, the watch's controller looked up and the watch
+    // shown, then the new watch drawn, handed over and placed, all in that pass.
+    EXPECT_TRUE(appearInOrder(callsOfPass(calls, *released),
+                              {"PollNextOverlayEvent(2) -> VREvent_MouseButtonUp",
+                               "SetOverlayTexture(2, ", "GetTrackedDeviceIndexForControllerRole(1) -> 1",
+                               "ShowOverlay(1)", "SetOverlayTexture(1, ",
+                               "SetOverlayTransformTrackedDeviceRelative(1, 1, ["}))
+        << readWholeFile(path("record/calls.log"));
+
+    int width = 0, height = 0, channels = 0;
+    unsigned char* watch = stbi_load(path("record/app.quillmere.horlox.watch.png").c_str(), &width,
+                                     &height, &channels, 4);
+    ASSERT_NE(watch, nullptr);
+    EXPECT_EQ(watch[(128 * 256 + 128) * 4], 255) << "the red watch, second by name";
+    EXPECT_EQ(watch[(128 * 256 + 128) * 4 + 2], 0);
+    stbi_image_free(watch);
+
+    // The menu's last image: the panel fills it, title bar on top, and its
+    // picture shows the red watch upright at 256 x 256.
+    unsigned char* menu = stbi_load(path("record/app.quillmere.horlox.menu.png").c_str(), &width,
+                                    &height, &channels, 4);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(width, 1280);
+    ASSERT_EQ(height, 1280);
+    auto pixel = [&](int x, int y) {
+        const unsigned char* p = menu + (static_cast<std::size_t>(y) * 1280 + x) * 4;
+        return Rgba{p[0], p[1], p[2], p[3]};
+    };
+    const Rgba titleBar = pixel(1200, 10), background = pixel(1200, 1200);
+    EXPECT_GT(titleBar.b, titleBar.r + 40) << "ImGui's dark title bar is blue";
+    EXPECT_EQ(titleBar.a, 255);
+    EXPECT_NEAR(background.r, 14, 3) << "ImGui's dark window background";
+    EXPECT_NEAR(background.a, 240, 3);
+    int left = width, top = height, right = -1, bottom = -1, red = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Rgba p = pixel(x, y);
+            if (p.r < 250 || p.g > 5 || p.b > 5) continue;
+            ++red;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    stbi_image_free(menu);
+    EXPECT_EQ(right - left + 1, 255) << "the face leaves the watch's first column out";
+    EXPECT_EQ(bottom - top + 1, 256);
+    EXPECT_GT(red, 250 * 250);
+    EXPECT_GT(top, 100) << "below the title and the first rows";
 }
 
 TEST_F(VrProgramTest, QuitInTheMiddleOfABatchEndsTheRunAtOnce) {
