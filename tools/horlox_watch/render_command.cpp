@@ -39,6 +39,7 @@ struct RenderRequest {
     Settings settings;
     int scale = 1;
     std::string output;
+    std::string error;  // the usage error that the arguments give; empty when none
 };
 
 std::optional<int> parseScale(const std::string& text) {
@@ -50,37 +51,36 @@ std::optional<int> parseScale(const std::string& text) {
     return scale;
 }
 
-// The request, or the usage error that the arguments give.
-std::optional<RenderRequest> readRequest(const ParsedArguments& parsed, std::string& error) {
+RenderRequest readRequest(const ParsedArguments& parsed) {
+    RenderRequest request;
     if (parsed.operands.size() != 1) {
-        error = "give exactly one package";
-        return std::nullopt;
+        request.error = "give exactly one package";
+        return request;
     }
     if (!parsed.has("--time") || !parsed.has("-o")) {
-        error = "--time and -o are required";
-        return std::nullopt;
+        request.error = "--time and -o are required";
+        return request;
     }
-    const std::optional<ClockTime> time = parseClockTime(parsed.values.at("--time"));
+    const std::string& timeText = parsed.values.at("--time");
+    const std::optional<ClockTime> time = parseClockTime(timeText);
     if (!time) {
-        error =
-            "--time wants HH:MM:SS on the 24-hour clock, not '" + parsed.values.at("--time") + "'";
-        return std::nullopt;
+        request.error = "--time wants HH:MM:SS on the 24-hour clock, not '" + timeText + "'";
+        return request;
     }
     std::optional<CalendarDate> date = today();
     if (parsed.has("--date")) date = parseCalendarDate(parsed.values.at("--date"));
     if (!date) {
-        error =
+        request.error =
             "--date wants an existing date as YYYY-MM-DD, not '" + parsed.values.at("--date") + "'";
-        return std::nullopt;
+        return request;
     }
     std::optional<int> scale = 1;
     if (parsed.has("--scale")) scale = parseScale(parsed.values.at("--scale"));
     if (!scale) {
-        error = "--scale wants a whole number from 1 to " + std::to_string(maxScale) + ", not '" +
-                parsed.values.at("--scale") + "'";
-        return std::nullopt;
+        request.error = "--scale wants a whole number from 1 to " + std::to_string(maxScale) +
+                        ", not '" + parsed.values.at("--scale") + "'";
+        return request;
     }
-    RenderRequest request;
     request.package = parsed.operands.front();
     request.time = localTimeAt(*date, *time);
     request.settings.watchOnRightHand = parsed.has("--right-hand");
@@ -99,21 +99,20 @@ int runRender(const std::vector<std::string>& arguments) {
         std::fputs(renderHelp, stdout);
         return exitDone;
     }
-    std::string error;
-    const std::optional<RenderRequest> request = readRequest(parsed, error);
-    if (!request) return usageError("render", error);
+    const RenderRequest request = readRequest(parsed);
+    if (!request.error.empty()) return usageError("render", request.error);
     std::error_code missing;
-    if (!std::filesystem::exists(request->package, missing))
-        return cannotRun("render", "no such package: " + request->package);
+    if (!std::filesystem::exists(request.package, missing))
+        return cannotRun("render", "no such package: " + request.package);
 
     const FontLibrary fontLibrary = prepareWatchLoading("render");
     if (!fontLibrary) return exitCouldNotRun;
     Watch watch;
     watch.fontLibrary = fontLibrary.get();
-    loadWatch(watch, request->package);
+    loadWatch(watch, request.package);
     const RgbaImage image = drawWatchImage(createRenderTarget(watchImageSide, watchImageSide),
-                                           watch, request->time, request->settings);
-    if (!replaceFile(request->output, encodePng(enlarged(image, request->scale))))
-        return cannotRun("render", "cannot write " + request->output);
+                                           watch, request.time, request.settings);
+    if (!replaceFile(request.output, encodePng(enlarged(image, request.scale))))
+        return cannotRun("render", "cannot write " + request.output);
     return exitDone;
 }
