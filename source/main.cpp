@@ -14,6 +14,7 @@
 #include "command_line.h"
 #include "config/settings.h"
 #include "gl/context_bootstrap.h"
+#include "gl/fixed_gl_state.h"
 #include "gl/log.h"
 #include "gl/render_target.h"
 #include "packages/watch_catalogue.h"
@@ -47,14 +48,6 @@ void setUpMenuGui() {
     ImGui::StyleColorsDark();
     ImGui_ImplOpenGL3_Init("#version 130");
     CHECK_GL_ERROR();
-}
-
-// State that holds for the whole run; the watch and menu drawing rely on it.
-void setFixedGlState() {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
 // Offline, the watch image goes to the window's lower-left corner.
