@@ -2,6 +2,8 @@
 
 #include <imgui.h>
 
+namespace {
+
 int imGuiMouseButton(std::uint32_t button) {
     switch (button) {
         case VRMouseButton_Right:
@@ -12,6 +14,8 @@ int imGuiMouseButton(std::uint32_t button) {
             return 0;
     }
 }
+
+}  // namespace
 
 void feedMenuEvent(ImGuiIO& io, const VREvent_t& event) {
     switch (event.eventType) {
