@@ -39,6 +39,15 @@ void placeGlyph(TextImage& image, const std::vector<std::uint8_t>& coverage, lon
         }
 }
 
+bool isTooLarge(const FT_Bitmap& bitmap) {
+    return bitmap.width > maxGlyphSide || bitmap.rows > maxGlyphSide;
+}
+
+bool showsOnImage(const FT_Bitmap& bitmap, long left, long top) {
+    return left < textImageSide && top < textImageSide && left + long(bitmap.width) > 0 &&
+           top + long(bitmap.rows) > 0;
+}
+
 }  // namespace
 
 TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin) {
@@ -57,12 +66,19 @@ TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin)
             continue;
         }
         const char32_t codePoint = nextCodePoint(text, at);
-        if (FT_Load_Char(face, codePoint, FT_LOAD_RENDER) != 0) continue;
+        // Loading without rendering presets the bitmap's size and place, so
+        // only glyphs that show are rendered, and none of a huge size.
+        if (FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT) != 0) continue;
         const FT_GlyphSlot glyph = face->glyph;
-        const std::vector<std::uint8_t> coverage = glyphCoverage(glyph->bitmap);
-        if (!coverage.empty())
-            placeGlyph(image, coverage, glyph->bitmap.width, glyph->bitmap.rows,
-                       long(origin.x) + penX, long(origin.y) + penY - glyph->bitmap_top);
+        if (isTooLarge(glyph->bitmap)) continue;
+        const long left = long(origin.x) + penX;
+        const long top = long(origin.y) + penY - glyph->bitmap_top;
+        if (showsOnImage(glyph->bitmap, left, top)) {
+            if (FT_Render_Glyph(glyph, FT_RENDER_MODE_NORMAL) != 0) continue;
+            const std::vector<std::uint8_t> coverage = glyphCoverage(glyph->bitmap);
+            if (!coverage.empty())
+                placeGlyph(image, coverage, glyph->bitmap.width, glyph->bitmap.rows, left, top);
+        }
         penX += glyph->advance.x / 64;
     }
     return image;

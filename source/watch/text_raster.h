@@ -8,6 +8,11 @@
 
 constexpr int textImageSide = 256;
 
+// Glyphs wider or taller than this are left out like glyphs FreeType cannot
+// render: no canvas shows more than a corner of them, and a huge font size
+// would otherwise cost seconds and gigabytes on every redraw.
+constexpr unsigned maxGlyphSide = 1024;
+
 // RGBA rows from the top of the canvas down; every channel holds the glyph
 // coverage, so the text shows white.
 using TextImage = std::vector<std::uint8_t>;
@@ -20,5 +25,7 @@ std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
 // first baseline from the top). The two bytes '\' 'n' break the line; a
 // backslash with any other byte is dropped with it. Glyph bitmaps are placed at
 // the pen without their left bearing, clipped to the image, and replace what
-// lies below them, coverage 0 included. No kerning.
+// lies below them, coverage 0 included. No kerning. Only glyphs that show are
+// rendered; one that cannot be, or would exceed maxGlyphSide, is skipped
+// without moving the pen.
 TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin);

@@ -88,6 +88,30 @@ TEST_F(TextRasterTest, GlyphsAreCutAtTheEdges) {
     EXPECT_TRUE(isBlank(draw("W", INT32_MAX, INT32_MIN)));
 }
 
+// Glyphs beside the image are never rendered, yet move the pen like any other.
+TEST_F(TextRasterTest, GlyphsBesideTheImageStillMoveThePen) {
+    FT_Load_Char(face, '1', FT_LOAD_RENDER);
+    const int advance = int(face->glyph->advance.x / 64), width = int(face->glyph->bitmap.width);
+    ASSERT_LT(width, advance);
+    // Both ones end left of column 0; the H follows them.
+    const TextImage h = draw("H", advance - width, 100);
+    EXPECT_FALSE(isBlank(h));
+    EXPECT_EQ(draw("11H", -advance - width, 100), h);
+}
+
+// A huge font size costs seconds and gigabytes per glyph; such glyphs are left
+// out like glyphs FreeType cannot render, without moving the pen.
+TEST_F(TextRasterTest, GlyphsPastTheSizeLimitAreSkipped) {
+    FT_Set_Pixel_Sizes(face, 1600, 1600);
+    FT_Load_Char(face, 'H', FT_LOAD_DEFAULT);
+    ASSERT_GT(face->glyph->bitmap.rows, maxGlyphSide);
+    FT_Load_Char(face, '.', FT_LOAD_DEFAULT);
+    ASSERT_LE(face->glyph->bitmap.rows, maxGlyphSide);
+    const TextImage dot = draw(".", 0, 200);
+    EXPECT_FALSE(isBlank(dot));
+    EXPECT_EQ(draw("H.H", 0, 200), dot);
+}
+
 TEST_F(TextRasterTest, BitmapStartsAtThePenWithoutTheBearing) {
     FT_Load_Char(face, 'o', FT_LOAD_RENDER);
     ASSERT_GT(face->glyph->bitmap_left, 0);
