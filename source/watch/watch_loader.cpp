@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "config/config_text.h"
+#include "gl/log.h"
 #include "packages/open_package.h"
 #include "watch/config_values.h"
 #include "watch/image_texture.h"
@@ -11,6 +12,29 @@
 namespace {
 
 constexpr GLfloat canvasSize = 256.0f;
+
+// drawWatch lowers each layer's depth by 0.01 from 0.99: from the 201st on,
+// layers lie behind the far plane and never show, so they are not loaded.
+constexpr std::size_t maxVisibleLayers = 200;
+
+// What one watch's layers may hold in decoded images and font copies, so a
+// small package cannot claim gigabytes by naming one large file many times.
+constexpr std::size_t maxLayerBytes = std::size_t{256} << 20;
+
+class LayerBudget {
+public:
+    // Whether the bytes fit in what is left; a refusal is remembered.
+    bool fits(std::size_t bytes) {
+        refused |= bytes > left;
+        return bytes <= left;
+    }
+    void spend(std::size_t bytes) { left -= bytes; }
+    bool refusedAny() const { return refused; }
+
+private:
+    std::size_t left = maxLayerBytes;
+    bool refused = false;
+};
 
 // Maps the canvas, 0 to 256 on x and y, to clip space; z passes unchanged.
 constexpr std::array<GLfloat, 16> canvasToClip = {
@@ -40,10 +64,10 @@ void createQuadBuffers(WatchElement& element, GLfloat width, GLfloat height) {
 }
 
 // A face or a hand: the named image becomes the element's texture and gives
-// its quad's size. Nothing when the package lacks the image or it does not
-// decode.
+// its quad's size. Nothing when the package lacks the image, it does not
+// decode, or its pixels do not fit in the budget.
 std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection& section,
-                                           FileProvider& package) {
+                                           FileProvider& package, LayerBudget& budget) {
     const FileBytes* bytes = package.getFile(section.get("file", ""));
     if (!bytes) return std::nullopt;
     WatchElement element;
@@ -52,18 +76,26 @@ std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection
     if (!uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(),
                             &element.texture, &width, &height))
         return std::nullopt;
+    const std::size_t pixelBytes = std::size_t(width) * std::size_t(height) * 4;
+    if (!budget.fits(pixelBytes)) {
+        glDeleteTextures(1, &element.texture);
+        return std::nullopt;
+    }
+    budget.spend(pixelBytes);
     createQuadBuffers(element, width, height);
     return element;
 }
 
-std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package) {
-    std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package);
+std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package,
+                                     LayerBudget& budget) {
+    std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package, budget);
     if (face) face->mirrorOnRight = parseBool(section.get("mirrorOnRight", ""));
     return face;
 }
 
-std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider& package) {
-    std::optional<WatchElement> hand = loadImageLayer(ElementType::Hand, section, package);
+std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider& package,
+                                     LayerBudget& budget) {
+    std::optional<WatchElement> hand = loadImageLayer(ElementType::Hand, section, package, budget);
     if (!hand) return std::nullopt;
     hand->bind = parseHandBinding(section.get("bind", ""));
     hand->continuous = parseMovement(section.get("movement", ""));
@@ -72,9 +104,9 @@ std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider&
 }
 
 std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider& package,
-                                     FT_Library fontLibrary) {
+                                     FT_Library fontLibrary, LayerBudget& budget) {
     const FileBytes* font = package.getFile(section.get("fontfamily", ""));
-    if (!font) return std::nullopt;
+    if (!font || !budget.fits(font->size())) return std::nullopt;
     WatchElement text;
     text.type = ElementType::Text;
     // The face reads its bytes for as long as it lives; the package's copy
@@ -84,6 +116,7 @@ std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider&
     if (FT_New_Memory_Face(fontLibrary, text.fontData.data(),
                            static_cast<FT_Long>(text.fontData.size()), 0, &face) != 0)
         return std::nullopt;
+    budget.spend(text.fontData.size());
     text.fontFace.reset(face);
     text.fontSize = fontPixelSize(section.get("fontsize", ""));
     // FreeType raises 0 to 1 and lowers sizes past 65535 itself.
@@ -93,6 +126,20 @@ std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider&
     glGenTextures(1, &text.texture);  // filled on every redraw
     createQuadBuffers(text, canvasSize, canvasSize);
     return text;
+}
+
+bool isLayer(const ConfigSection& section) {
+    return section.name == "face" || section.name == "hand" || section.name == "text";
+}
+
+// The layer a "face", "hand" or "text" section describes; nothing for other
+// sections and for layers whose files are missing or unusable.
+std::optional<WatchElement> loadLayer(const ConfigSection& section, FileProvider& package,
+                                      FT_Library fontLibrary, LayerBudget& budget) {
+    if (section.name == "face") return loadFace(section, package, budget);
+    if (section.name == "hand") return loadHand(section, package, budget);
+    if (section.name == "text") return loadText(section, package, fontLibrary, budget);
+    return std::nullopt;
 }
 
 ConfigFile readPackageConfig(FileProvider& package) {
@@ -114,21 +161,25 @@ void loadWatch(Watch& watch, const std::string& packagePath,
     watch.viewMatrix = canvasToClip;
     glUseProgram(watch.shader.program);
 
+    LayerBudget budget;
+    bool hiddenLayersSkipped = false;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
         const ConfigSection& section = config.sections[index];
-        std::optional<WatchElement> element;
         if (section.name == "watch") {
             watch.name = section.get("name", "");
             watch.description = section.get("description", "");
-        } else if (section.name == "face") {
-            element = loadFace(section, *package);
-        } else if (section.name == "hand") {
-            element = loadHand(section, *package);
-        } else if (section.name == "text") {
-            element = loadText(section, *package, watch.fontLibrary);
+        } else if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
+            hiddenLayersSkipped = true;
+        } else if (std::optional<WatchElement> element =
+                       loadLayer(section, *package, watch.fontLibrary, budget)) {
+            watch.elements.push_back(std::move(*element));
+            if (layerSections) layerSections->push_back(index);
         }
-        if (!element) continue;
-        watch.elements.push_back(std::move(*element));
-        if (layerSections) layerSections->push_back(index);
     }
+    if (hiddenLayersSkipped)
+        logMessage("Watch package has more layers than can be seen, the rest skipped: %s",
+                   packagePath.c_str());
+    if (budget.refusedAny())
+        logMessage("Watch package's images and fonts need too much memory, layers skipped: %s",
+                   packagePath.c_str());
 }

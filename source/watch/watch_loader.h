@@ -10,7 +10,9 @@
 // its name and description, its GL program and vertex array, and one element
 // per usable "face", "hand" and "text" section. A layer whose image or font is
 // missing or unreadable is left out; a package without "config" gives a watch
-// with no name and no layers. Needs the GL context current.
+// with no name and no layers. Layers past the 200 that can be seen, and those
+// whose images and font copies would take the watch past 256 MiB, are left
+// out too, each with a diagnostic line. Needs the GL context current.
 // When asked, `layerSections` receives for each element the index of the
 // config section it came from, so that a tool can tell which sections the
 // load left out.
