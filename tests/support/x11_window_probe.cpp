@@ -32,6 +32,19 @@ struct DisplayConnection {
     return found;
 }
 
+// Reading a window that just went away is a protocol error, which would
+// otherwise end the test process.
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+// A colour channel of a pixel value, scaled to 8 bits.
+std::uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const unsigned long maximum = mask >> shift;
+    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / maximum);
+}
+
 }  // namespace
 
 std::optional<WindowFacts> findWindowByTitle(const std::string& title) {
@@ -61,4 +74,28 @@ bool requestWindowClose(const std::string& title) {
     XSendEvent(connection.display, window, False, NoEventMask, &event);
     XFlush(connection.display);
     return true;
+}
+
+std::vector<std::uint32_t> readWindowPixels(const std::string& title, int x, int y, int width,
+                                            int height) {
+    DisplayConnection connection;
+    if (!connection.display) return {};
+    ::Window window = findTopLevel(connection.display, title);
+    if (!window) return {};
+    auto previousHandler = XSetErrorHandler(ignoreErrors);
+    XImage* image = XGetImage(connection.display, window, x, y, unsigned(width), unsigned(height),
+                              AllPlanes, ZPixmap);
+    XSync(connection.display, False);
+    XSetErrorHandler(previousHandler);
+    if (!image) return {};
+    std::vector<std::uint32_t> pixels;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            pixels.push_back(channel(pixel, image->red_mask) << 16 |
+                             channel(pixel, image->green_mask) << 8 |
+                             channel(pixel, image->blue_mask));
+        }
+    XDestroyImage(image);
+    return pixels;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Looks at another process's top-level windows on the test display, the way a
 // user or window manager would see them.
@@ -18,3 +20,8 @@ std::optional<WindowFacts> findWindowByTitle(const std::string& title);
 
 // Asks the titled window to close, as a window manager's close button does.
 bool requestWindowClose(const std::string& title);
+
+// The colours (0xRRGGBB) of a rectangle of the titled window, row by row from
+// its top; empty when there is no such window or it cannot be read.
+std::vector<std::uint32_t> readWindowPixels(const std::string& title, int x, int y, int width,
+                                            int height);
