@@ -1,0 +1,23 @@
+// Settings::load of a "settings.conf" holding arbitrary bytes.
+#include <cstdint>
+#include <cstdlib>
+
+#include "config/config_text.h"
+#include "config/settings.h"
+#include "scratch_file.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // A trace line for every key line of every input would only slow the runs.
+    configTraceEnabled = false;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ScratchFile settingsFile;
+    settingsFile.replaceContents(data, size);
+    Settings settings;
+    settings.load(settingsFile.path());
+    // The name is the value after '=' on one line: it can never hold a line feed.
+    if (settings.initialWatchName.find('\n') != std::string::npos) std::abort();
+    return 0;
+}
