@@ -7,14 +7,18 @@
 
 std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap) {
     std::vector<std::uint8_t> coverage;
-    const int pitch = std::abs(bitmap.pitch);
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
-        return coverage;
+    const bool grey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    if (!grey && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return coverage;
+    // A damaged bitmap font can give a glyph a size but no pixels, or rows
+    // shorter than its width: reading them would run off the buffer.
+    const size_t pitch = size_t(std::abs(bitmap.pitch));
+    const size_t rowBytes = grey ? bitmap.width : (size_t(bitmap.width) + 7) / 8;
+    if (!bitmap.buffer || pitch < rowBytes) return coverage;
     coverage.reserve(size_t(bitmap.rows) * bitmap.width);
     for (unsigned row = 0; row < bitmap.rows; ++row) {
-        const unsigned char* source = bitmap.buffer + size_t(row) * pitch;
+        const unsigned char* source = bitmap.buffer + row * pitch;
         for (unsigned column = 0; column < bitmap.width; ++column) {
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+            if (grey)
                 coverage.push_back(source[column]);
             else
                 coverage.push_back((source[column / 8] & (0x80 >> (column % 8))) ? 255 : 0);

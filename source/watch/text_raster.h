@@ -18,7 +18,8 @@ constexpr unsigned maxGlyphSide = 1024;
 using TextImage = std::vector<std::uint8_t>;
 
 // The glyph's coverage, one byte a pixel, rows top down: 8-bit coverage as it
-// is, 1-bit strikes of bitmap fonts as 0 or 255, nothing for other modes.
+// is, 1-bit strikes of bitmap fonts as 0 or 255, nothing for other modes and
+// for bitmaps without pixels or with rows shorter than their width.
 std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
 
 // Renders UTF-8 text with the face from the pen origin (x from the left, y the

@@ -186,4 +186,22 @@ TEST(GlyphCoverageTest, OneBitStrikesBecomeFullCoverage) {
     EXPECT_TRUE(glyphCoverage(padded).empty());
 }
 
+// What a damaged bitmap font can hand over: nothing of it is read.
+TEST(GlyphCoverageTest, BitmapsWithoutPixelsOrWithShortRowsGiveNoCoverage) {
+    unsigned char bytes[18] = {};
+    for (unsigned char mode : {FT_PIXEL_MODE_GRAY, FT_PIXEL_MODE_MONO}) {
+        FT_Bitmap bitmap{};
+        bitmap.rows = 2;
+        bitmap.width = 9;
+        bitmap.pitch = 4;
+        bitmap.pixel_mode = mode;
+        EXPECT_TRUE(glyphCoverage(bitmap).empty()) << "no buffer, mode " << int(mode);
+        bitmap.buffer = bytes;
+        bitmap.pitch = mode == FT_PIXEL_MODE_GRAY ? 8 : 1;
+        EXPECT_TRUE(glyphCoverage(bitmap).empty()) << "short rows, mode " << int(mode);
+        bitmap.pitch = mode == FT_PIXEL_MODE_GRAY ? -9 : -2;
+        EXPECT_EQ(glyphCoverage(bitmap).size(), 18u) << "whole rows, mode " << int(mode);
+    }
+}
+
 }  // namespace
