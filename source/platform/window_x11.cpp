@@ -3,6 +3,8 @@
 // request, no resizing, no multi-monitor placement.
 #include "platform/window.h"
 
+#include "platform/x11_connection.h"
+
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -34,7 +36,7 @@ int noteProtocolError(Display*, XErrorEvent*) {
 }  // namespace
 
 Window* openDisplay() {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = openX11Display();
     if (!display) return nullptr;
     static Window window;  // the process has one, alive until it ends
     window.display = display;

@@ -1,5 +1,7 @@
 #include "support/x11_window_probe.h"
 
+#include "platform/x11_connection.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstring>
@@ -8,7 +10,7 @@ namespace {
 
 // A connection for one question, closed when it goes out of scope.
 struct DisplayConnection {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = platform::openX11Display();
     ~DisplayConnection() {
         if (display) XCloseDisplay(display);
     }
