@@ -10,6 +10,7 @@
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
 #include "support/child_process.h"
+#include "support/hostile_packages.h"
 #include "support/package_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/watch_loader.h"
@@ -131,6 +132,67 @@ TEST_F(HorloxWatchTest, CheckReportsEveryFindingAndFailsOnErrors) {
         "again/config:2: error: watch name 'Broken' is also the name of twin; the program shows "
         "only one of them\n");
     EXPECT_EQ(check.err, "");
+}
+
+TEST_F(HorloxWatchTest, CheckNamesWhatIsWrongWithEveryHostilePackage) {
+    installHostilePackages(file("watches"));
+    const ToolRun check =
+        run({"check", "watches/Bomb.7z", "watches/DamagedArchive.7z", "watches/EscapingNames",
+             "watches/GarbageFont", "watches/HugePngHeader", "watches/LongLine",
+             "watches/TruncatedPng", "watches/Utf16Config"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.err, "");
+    const std::string leftOut = "; the layer is left out\n";
+    EXPECT_EQ(check.out,
+              "watches/Bomb.7z/config: error: the archive holds no such file, or is no 7z archive "
+              "that the program reads\n"
+              "watches/DamagedArchive.7z/config:5: error: image 'dial.png' is not in the package" +
+                  leftOut +
+                  "watches/EscapingNames/config:4: error: image '../../outside.png' is not in the "
+                  "package" + leftOut +
+                  "watches/EscapingNames/config:6: error: image 'sub/../../../outside.png' is not "
+                  "in the package" + leftOut +
+                  "watches/EscapingNames/config:9: error: image '" +
+                  outsideImagePath(file("watches")) + "' is not in the package" + leftOut +
+                  "watches/EscapingNames/config:11: error: font "
+                  "'/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf' is not in the package" +
+                  leftOut +
+                  "watches/GarbageFont/config:4: error: font 'font.ttf' cannot be opened" + leftOut +
+                  "watches/HugePngHeader/config:5: error: image 'dial.png' cannot be decoded" +
+                  leftOut +
+                  "watches/LongLine/config: error: there is no ':watch' section, so the watch has "
+                  "no name\n"
+                  "watches/LongLine/config:1: warning: key 'description' is ignored: it stands "
+                  "before the first section\n"
+                  "watches/TruncatedPng/config:5: error: image 'dial.png' cannot be decoded" +
+                  leftOut +
+                  "watches/Utf16Config/config: error: there is no ':watch' section, so the watch "
+                  "has no name\n"
+                  "watches/Utf16Config/config:1: error: the file begins with a byte order mark, "
+                  "which the program reads as part of the first line; save it as UTF-8 without "
+                  "one\n"
+                  "watches/Utf16Config/config:2: warning: key '\\x00n\\x00a\\x00m\\x00e\\x00' is "
+                  "ignored: it stands before the first section\n"
+                  "watches/Utf16Config/config:3: warning: key '\\x00:\\x00f\\x00a\\x00c\\x00e\\x00' "
+                  "is ignored: it stands before the first section\n"
+                  "watches/Utf16Config/config:4: warning: key '\\x00f\\x00i\\x00l\\x00e\\x00' is "
+                  "ignored: it stands before the first section\n"
+                  "watches/Utf16Config/config:5: warning: key '\\x00' is ignored: it stands before "
+                  "the first section\n");
+
+    // 10000 sections: every fourth one unknown, and the 201st layer the first
+    // that no longer shows.
+    const ToolRun many = run({"check", "watches/ManySections"});
+    EXPECT_EQ(many.status, 1);
+    const std::string unknownWarning = "warning: section ':unknown' is ignored\n";
+    size_t unknownSections = 0;
+    for (size_t at = many.out.find(unknownWarning); at != std::string::npos;
+         at = many.out.find(unknownWarning, at + 1))
+        ++unknownSections;
+    EXPECT_EQ(unknownSections, 2500u);
+    EXPECT_NE(many.out.find("watches/ManySections/config:602: error: the program draws only the "
+                            "first 200 layers; from this one on, none is drawn\n"),
+              std::string::npos);
 }
 
 TEST_F(HorloxWatchTest, WarningsFailTheCheckOnlyWhenAsked) {
