@@ -10,6 +10,7 @@
 #include "config/config_text.h"
 #include "config/settings.h"
 #include "gl/context_bootstrap.h"
+#include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
 #include "config/file_io.h"
 #include "watch/text_element.h"
@@ -35,12 +36,9 @@ void prepareWatchTarget() {
     static bool ready = [] {
         bootstrapGlContext(false);
         const RenderTarget target = createRenderTarget(256, 256);
+        setFixedGlState();
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         glViewport(0, 0, 256, 256);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glClearColor(0, 0, 0, 0);
         return true;
     }();
     (void)ready;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/settings.h"
+#include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
 #include "support/package_files.h"
 #include "support/watch_package_fixture.h"
@@ -46,12 +47,9 @@ class WatchRendererTest : public WatchPackageTest {
 protected:
     void render(const Watch& watch, const std::tm& time) {
         static const RenderTarget target = createRenderTarget(256, 256);
+        setFixedGlState();
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         glViewport(0, 0, 256, 256);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glActiveTexture(GL_TEXTURE0);
         drawWatch(watch, time, settings);
