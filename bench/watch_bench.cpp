@@ -12,7 +12,7 @@
 #include "gl/context_bootstrap.h"
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "watch/text_element.h"
 #include "watch/watch_loader.h"
 #include "watch/watch_renderer.h"
@@ -64,7 +64,7 @@ std::tm tenPastTen() {
 }
 
 void parseTypicalConfig(benchmark::State& state) {
-    const auto bytes = readFileBytes(watchesFolder + "Classic/config");
+    const auto bytes = platform::readFileBytes(watchesFolder + "Classic/config");
     for (auto _ : state) {
         ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
         benchmark::DoNotOptimize(config);

@@ -9,7 +9,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "watch/text_raster.h"
 #include "watch/time_format.h"
 
@@ -18,7 +18,7 @@ namespace {
 // The face of the font the shipped watches use, opened once.
 FT_Face shippedFont() {
     static std::vector<char> bytes =
-        readFileBytes("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf").value_or(std::vector<char>{});
+        platform::readFileBytes("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf").value_or(std::vector<char>{});
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     if (FT_Init_FreeType(&library) != 0 ||

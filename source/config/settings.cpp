@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "config/config_text.h"
-#include "config/file_io.h"
+#include "platform/file_io.h"
 
 void Settings::load(const std::string& path) {
-    std::optional<std::vector<char>> bytes = readFileBytes(path);
+    std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
     if (!bytes) return;
     ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
     const ConfigSection& keys = config.sections[0];
@@ -18,5 +18,5 @@ void Settings::load(const std::string& path) {
 bool Settings::save(const std::string& path) const {
     std::string text = std::string("watchOnRightHand=") + (watchOnRightHand ? "true" : "false") + "\n" +
                        "initialWatchName=" + initialWatchName + "\n";
-    return replaceFile(path, text);
+    return platform::replaceFile(path, text);
 }

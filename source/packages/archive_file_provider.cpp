@@ -4,7 +4,7 @@
 #include <archive_entry.h>
 #include <optional>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "gl/log.h"
 #include "packages/utf8_names.h"
 
@@ -66,7 +66,7 @@ Outcome readEntries(archive* reader, const ArchiveLimits& limits, std::map<std::
 }  // namespace
 
 ArchiveFileProvider::ArchiveFileProvider(const std::filesystem::path& archivePath, ArchiveLimits limits) {
-    FileDescriptor file = openRegularFile(archivePath.string());
+    platform::FileDescriptor file = platform::openRegularFile(archivePath.string());
     if (!file.isOpen()) return;
     Utf8Names utf8Names;
     ArchiveReader reader;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ const FileBytes* FolderFileProvider::getFile(std::string name) {
     if (cached != fileCache.end()) return &cached->second;
 
     if (!staysInsidePackage(name)) return nullptr;
-    std::optional<FileBytes> bytes = readFileBytes((root / name).string());
+    std::optional<FileBytes> bytes = platform::readFileBytes((root / name).string());
     // Misses are not remembered: the file may be there on the next request.
     if (!bytes) return nullptr;
     return &fileCache.emplace(std::move(name), std::move(*bytes)).first->second;

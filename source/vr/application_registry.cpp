@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "vr/manifest_reader.h"
 
 namespace {
@@ -26,7 +26,7 @@ bool isUsableKey(std::string_view key) {
 }  // namespace
 
 ApplicationRegistry::ApplicationRegistry(std::string path) : filePath(std::move(path)) {
-    std::optional<std::vector<char>> bytes = readFileBytes(filePath);
+    std::optional<std::vector<char>> bytes = platform::readFileBytes(filePath);
     if (!bytes) return;
     std::string_view rest(bytes->data(), bytes->size());
     while (!rest.empty()) {
@@ -55,7 +55,7 @@ EVRApplicationError ApplicationRegistry::addManifest(const std::string& manifest
                                                      bool temporary) {
     if (!fitsOnOneField(manifestFullPath) || manifestFullPath[0] != '/')
         return VRApplicationError_InvalidParameter;
-    std::optional<std::vector<char>> bytes = readFileBytes(manifestFullPath);
+    std::optional<std::vector<char>> bytes = platform::readFileBytes(manifestFullPath);
     if (!bytes) return VRApplicationError_InvalidManifest;
     std::optional<std::vector<std::string>> keys =
         readManifestAppKeys(std::string_view(bytes->data(), bytes->size()));
@@ -97,5 +97,5 @@ bool ApplicationRegistry::save() const {
         text += key + '\t' + (application.autoLaunch ? '1' : '0') + '\t' +
                 application.manifestPath + '\n';
     }
-    return replaceFile(filePath, text);
+    return platform::replaceFile(filePath, text);
 }

@@ -5,7 +5,7 @@
 
 #include <stb_image_write.h>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -62,6 +62,6 @@ void CallRecord::writeImage(const std::string& name, int width, int height,
                                 static_cast<int>(rowBytes)))
         return;
     // Replaced in one step, so a reader never sees half an image.
-    if (replaceFile((std::filesystem::path(folder) / (safeFileName(name) + ".png")).string(), png))
+    if (platform::replaceFile((std::filesystem::path(folder) / (safeFileName(name) + ".png")).string(), png))
         onDisk = std::move(bottomUpRgba);
 }

@@ -25,7 +25,7 @@
 #include <optional>
 #include <vector>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "platform/debug_output.h"
 #include "ui/menu_buttons.h"
 #include "vr/application_registry.h"
@@ -356,7 +356,7 @@ private:
             return VRInitError_Init_NoLogPath;
         }
         if (!setup.scenarioPath.empty()) {
-            std::optional<std::vector<char>> text = readFileBytes(setup.scenarioPath);
+            std::optional<std::vector<char>> text = platform::readFileBytes(setup.scenarioPath);
             if (!text) {
                 report("cannot read the scenario \"" + setup.scenarioPath + "\"");
                 return VRInitError_Init_FileNotFound;

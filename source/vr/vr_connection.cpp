@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
 #include "vr/watch_overlay.h"
@@ -59,7 +59,7 @@ void registerApplication(VrRuntime& runtime) {
 
 // Without a readable image the dashboard tab simply has no icon.
 std::optional<GLuint> loadThumbnail() {
-    std::optional<std::vector<char>> bytes = readFileBytes(thumbnailFileName);
+    std::optional<std::vector<char>> bytes = platform::readFileBytes(thumbnailFileName);
     GLuint texture = 0;
     if (!bytes || !uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()),
                                       bytes->size(), &texture, nullptr, nullptr))

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "horlox_watch/commands.h"
 #include "horlox_watch/package_archive.h"
 #include "horlox_watch/tool_arguments.h"
@@ -44,7 +44,7 @@ int runPack(const std::vector<std::string>& arguments) {
     const std::vector<std::string> names = packageFileNames(folder, output);
     const PackedArchive archive = packSevenZip(folder, names);
     if (!archive.error.empty()) return cannotRun("pack", archive.error);
-    if (!replaceFile(output, archive.bytes)) return cannotRun("pack", "cannot write " + output);
+    if (!platform::replaceFile(output, archive.bytes)) return cannotRun("pack", "cannot write " + output);
     std::printf("%s: %zu files\n", output.c_str(), names.size());
     return exitDone;
 }

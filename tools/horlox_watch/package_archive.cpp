@@ -7,7 +7,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "packages/utf8_names.h"
 
 namespace fs = std::filesystem;
@@ -38,7 +38,7 @@ bool isSameFile(const fs::path& a, const fs::path& b) {
 
 // Adds one file; an empty text on success, else what went wrong.
 std::string addFile(archive* writer, const fs::path& folder, const std::string& name) {
-    const std::optional<std::vector<char>> content = readFileBytes((folder / name).string());
+    const std::optional<std::vector<char>> content = platform::readFileBytes((folder / name).string());
     if (!content) return "cannot read " + (folder / name).string();
     std::unique_ptr<archive_entry, ArchiveEntryFree> entry(archive_entry_new());
     // 7z stores names as UTF-16; a name that is no UTF-8 cannot be stored.

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "config/file_io.h"
+#include "platform/file_io.h"
 #include "config/settings.h"
 #include "horlox_watch/commands.h"
 #include "horlox_watch/render_time.h"
@@ -112,7 +112,7 @@ int runRender(const std::vector<std::string>& arguments) {
     loadWatch(watch, request.package);
     const RgbaImage image = drawWatchImage(createRenderTarget(watchImageSide, watchImageSide),
                                            watch, request.time, request.settings);
-    if (!replaceFile(request.output, encodePng(enlarged(image, request.scale))))
+    if (!platform::replaceFile(request.output, encodePng(enlarged(image, request.scale))))
         return cannotRun("render", "cannot write " + request.output);
     return exitDone;
 }

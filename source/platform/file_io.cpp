@@ -1,4 +1,4 @@
-#include "config/file_io.h"
+#include "platform/file_io.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace platform {
 namespace {
 
 // A name with a NUL byte would silently open a shorter name.
@@ -78,3 +79,5 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     unlink(temporaryPath.c_str());
     return false;
 }
+
+}  // namespace platform

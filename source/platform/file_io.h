@@ -9,6 +9,8 @@
 
 // Whole-file reading and writing for the program's data files.
 
+namespace platform {
+
 // Files larger than this are no data of ours; refusing them keeps a stray
 // huge file from exhausting memory.
 constexpr std::size_t maxFileBytes = std::size_t{256} << 20;
@@ -39,3 +41,5 @@ std::optional<std::vector<char>> readFileBytes(const std::string& path);
 // `path`, so a crash or a full disk leaves the old file whole. False when
 // anything failed; the old file is then untouched.
 bool replaceFile(const std::string& path, std::string_view bytes);
+
+}  // namespace platform
