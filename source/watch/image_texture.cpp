@@ -4,22 +4,24 @@
 
 #include "watch/image_decode.h"
 
-bool uploadImageTexture(const unsigned char* bytes, std::size_t length, GLuint* texture,
-                        int* width, int* height) {
-    std::optional<DecodedImage> image = decodeImage(bytes, length);
-    if (!image) return false;
-
+GLuint uploadDecodedImage(const DecodedImage& image) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image->width, image->height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, image->pixels.get());
-    image->pixels.reset();  // the texture holds its own copy now
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, image.pixels.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
+}
 
+bool uploadImageTexture(const unsigned char* bytes, std::size_t length, GLuint* texture,
+                        int* width, int* height) {
+    std::optional<DecodedImage> image = decodeImage(bytes, length);
+    if (!image) return false;
+    const GLuint name = uploadDecodedImage(*image);
     if (texture) *texture = name;
     if (width) *width = image->width;
     if (height) *height = image->height;

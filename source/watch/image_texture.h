@@ -12,3 +12,6 @@
 // leaves the texture bound; on failure writes nothing and makes no GL object.
 bool uploadImageTexture(const unsigned char* bytes, std::size_t length, GLuint* texture,
                         int* width, int* height);
+
+// The texture of an image already decoded, made the same way; left bound.
+GLuint uploadDecodedImage(const DecodedImage& image);

@@ -70,19 +70,16 @@ std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection
                                            FileProvider& package, LayerBudget& budget) {
     const FileBytes* bytes = package.getFile(section.get("file", ""));
     if (!bytes) return std::nullopt;
+    std::optional<DecodedImage> image =
+        decodeImage(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
+    if (!image) return std::nullopt;
+    const std::size_t pixelBytes = std::size_t(image->width) * std::size_t(image->height) * 4;
+    if (!budget.fits(pixelBytes)) return std::nullopt;
+    budget.spend(pixelBytes);
     WatchElement element;
     element.type = type;
-    int width = 0, height = 0;
-    if (!uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(),
-                            &element.texture, &width, &height))
-        return std::nullopt;
-    const std::size_t pixelBytes = std::size_t(width) * std::size_t(height) * 4;
-    if (!budget.fits(pixelBytes)) {
-        glDeleteTextures(1, &element.texture);
-        return std::nullopt;
-    }
-    budget.spend(pixelBytes);
-    createQuadBuffers(element, width, height);
+    element.texture = uploadDecodedImage(*image);
+    createQuadBuffers(element, image->width, image->height);
     return element;
 }
 
