@@ -38,8 +38,7 @@ std::optional<std::string> ConfigSection::get(const std::string& key) const {
 }
 
 std::string ConfigSection::get(const std::string& key, std::string fallback) const {
-    auto found = values.find(key);
-    return found == values.end() ? fallback : found->second;
+    return get(key).value_or(std::move(fallback));
 }
 
 ConfigFile parseConfig(const char* begin, const char* end) {
