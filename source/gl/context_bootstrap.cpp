@@ -2,8 +2,9 @@
 
 #include <GL/glew.h>
 
-#include "gl/log.h"
+#include "gl/gl_diagnostics.h"
 #include "platform/debug_output.h"
+#include "platform/log.h"
 #include "platform/window.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "gl/render_target.h"
 
-#include "gl/log.h"
+#include "gl/gl_diagnostics.h"
 #include "platform/debug_output.h"
 
 GLuint createBoundFramebuffer(bool directStateAccess) {

@@ -4,9 +4,9 @@
 #include <archive_entry.h>
 #include <optional>
 
-#include "platform/file_io.h"
-#include "gl/log.h"
 #include "packages/utf8_names.h"
+#include "platform/file_io.h"
+#include "platform/log.h"
 
 namespace {
 

@@ -1,7 +1,12 @@
-// A headless OpenGL context with EGL on Mesa's surfaceless platform: no X
-// display, no window, no surface. Offers one context for the whole process;
-// it draws only into framebuffer objects and is never torn down (Mesa's
-// eglTerminate unloads the driver and loses one of its own allocations).
+// A headless OpenGL context with EGL on Mesa's surfaceless platform.
+//
+// Implemented:
+//  - One OpenGL core context for the whole process, with no X display, no
+//    window and no surface: it draws only into framebuffer objects.
+// Missing:
+//  - Tear-down: Mesa's eglTerminate unloads the driver and loses one of its
+//    own allocations, so the context lives until the process ends.
+//  - Platforms other than Mesa's surfaceless one.
 #include "platform/headless_gl.h"
 
 #include <EGL/egl.h>

@@ -1,6 +1,14 @@
 // The program's window and OpenGL contexts on X11 with GLX.
-// Offers one window and its contexts; no input handling beyond the close
-// request, no resizing, no multi-monitor placement.
+//
+// Implemented:
+//  - One 1280 x 720 window titled "Horlox" at (0, 0), mapped only offline,
+//    on an RGBA8 double-buffered framebuffer configuration.
+//  - A legacy GLX context for loading the GL entry points, then an OpenGL
+//    core debug context through glXCreateContextAttribsARB; a refused request
+//    is a failure, not a crash.
+//  - The window manager's close request, buffer swaps.
+// Missing:
+//  - Input beyond the close request, resizing, multi-monitor placement.
 #include "platform/window.h"
 
 #include "platform/x11_connection.h"

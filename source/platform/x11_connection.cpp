@@ -1,5 +1,7 @@
 #include "platform/x11_connection.h"
 
+#include <X11/Xlib.h>
+
 #include <cstdlib>
 #include <ctime>
 

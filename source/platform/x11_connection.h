@@ -1,6 +1,7 @@
 #pragma once
 
-#include <X11/Xlib.h>
+// Xlib's own name for a display connection.
+typedef struct _XDisplay Display;
 
 namespace platform {
 

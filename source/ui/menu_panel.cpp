@@ -6,8 +6,8 @@
 #include <imgui.h>
 
 #include "config/settings.h"
-#include "packages/watch_catalogue.h"
 #include "ui/menu_buttons.h"
+#include "watch/watch_catalogue.h"
 
 namespace {
 

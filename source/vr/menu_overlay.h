@@ -1,6 +1,7 @@
 #pragma once
 
-#include <GL/glew.h>
+// OpenGL's name for its objects, without the GL headers.
+typedef unsigned int GLuint;
 
 #include "vr/vr_context.h"
 

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "config/config_text.h"
-#include "gl/log.h"
 #include "packages/open_package.h"
+#include "platform/log.h"
 #include "watch/config_values.h"
 #include "watch/image_texture.h"
 #include "watch/watch_shader.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gl/log.h"
+#include "gl/gl_diagnostics.h"
 #include "support/debug_output_capture.h"
 #include "support/gl_test_context.h"
 
@@ -37,6 +37,21 @@ TEST_F(GlDiagnosticsTest, DriverMessagesReachTheDebugOutputThroughTheCallback) {
                          GL_DEBUG_SEVERITY_HIGH, -1, "loud");
     glDisable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     EXPECT_EQ(output.text(), "OpenGL Debug Message: loud\n");
+}
+
+TEST(GlDebugMessageTest, NotificationsAreDroppedOtherSeveritiesWrittenOnce) {
+    DebugOutputCapture output;
+    onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 1, GL_DEBUG_SEVERITY_NOTIFICATION,
+                     -1, "chatter", nullptr);
+    EXPECT_EQ(output.text(), "");
+    for (GLenum severity :
+         {GL_DEBUG_SEVERITY_HIGH, GL_DEBUG_SEVERITY_MEDIUM, GL_DEBUG_SEVERITY_LOW}) {
+        onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 7, severity, -1, "50% bad",
+                         nullptr);
+    }
+    EXPECT_EQ(output.text(), "OpenGL Debug Message: 50% bad\n"
+                             "OpenGL Debug Message: 50% bad\n"
+                             "OpenGL Debug Message: 50% bad\n");
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gl/log.h"
 #include "packages/archive_file_provider.h"
+#include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
 #include "support/temporary_directory.h"

@@ -5,12 +5,12 @@
 #include <filesystem>
 
 #include "config/settings.h"
-#include "gl/log.h"
-#include "packages/watch_catalogue.h"
+#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/hostile_packages.h"
 #include "support/package_files.h"
 #include "support/watch_package_fixture.h"
+#include "watch/watch_catalogue.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <imgui_internal.h>
 
 #include "config/settings.h"
-#include "packages/watch_catalogue.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
 #include "support/package_files.h"
 #include "support/temporary_directory.h"
 #include "ui/menu_buttons.h"
 #include "ui/menu_panel.h"
+#include "watch/watch_catalogue.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "support/package_files.h"
 #include "support/temporary_directory.h"
-#include "vr/application_registry.h"
+#include "vr/simulated/application_registry.h"
 
 namespace {
 

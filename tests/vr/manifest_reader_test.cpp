@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "vr/manifest_reader.h"
+#include "vr/simulated/manifest_reader.h"
 
 namespace {
 

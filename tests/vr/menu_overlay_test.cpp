@@ -10,7 +10,6 @@
 
 #include "config/settings.h"
 #include "gl/render_target.h"
-#include "packages/watch_catalogue.h"
 #include "support/debug_output_capture.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
@@ -19,6 +18,7 @@
 #include "vr/menu_overlay.h"
 #include "vr/simulated_session.h"
 #include "vr/vr_connection.h"
+#include "watch/watch_catalogue.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "vr/scenario.h"
+#include "vr/simulated/scenario.h"
 
 namespace {
 

@@ -25,15 +25,15 @@ TEST(VrSimulatedRuntimeTest, StartFailsWithTheFaultNamed) {
 
     DebugOutputCapture output;
     auto missingScenario =
-        createSimulatedRuntime({session.path("state"), session.path("absent"), ""});
+        createSimulatedRuntime({session.path("state"), session.path("absent"), "", {}});
     EXPECT_EQ(missingScenario->Init(VRApplication_Overlay), VRInitError_Init_FileNotFound);
 
     writeFile(session.path("plain file"), "");
-    auto stateIsAFile = createSimulatedRuntime({session.path("plain file"), "", ""});
+    auto stateIsAFile = createSimulatedRuntime({session.path("plain file"), "", "", {}});
     EXPECT_EQ(stateIsAFile->Init(VRApplication_Overlay), VRInitError_Init_PathRegistryNotWritable);
 
     auto recordIsAFile =
-        createSimulatedRuntime({session.path("state"), "", session.path("plain file")});
+        createSimulatedRuntime({session.path("state"), "", session.path("plain file"), {}});
     EXPECT_EQ(recordIsAFile->Init(VRApplication_Overlay), VRInitError_Init_NoLogPath);
     EXPECT_STREQ(recordIsAFile->GetVRInitErrorAsSymbol(VRInitError_Init_NoLogPath),
                  "VRInitError_Init_NoLogPath");

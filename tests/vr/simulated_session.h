@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/runtime_selection.h"
 #include "support/package_files.h"
 #include "support/temporary_directory.h"
-#include "vr/simulated_runtime.h"
 
 class SimulatedSession {
 public:
@@ -20,7 +20,7 @@ public:
     // A fresh runtime over the same state folder, as at the next process start.
     std::unique_ptr<VrRuntime> makeRuntime(const std::string& recordName = "record") const {
         return createSimulatedRuntime({folder.path() + "/state", scenarioPath(),
-                                       folder.path() + "/" + recordName});
+                                       folder.path() + "/" + recordName, menuButtonCentre});
     }
 
     // A runtime that has been started.

@@ -130,7 +130,7 @@ TEST_F(VrConnectionTest, NoInstalledRuntimeIsFatal) {
 }
 
 TEST_F(VrConnectionTest, ARuntimeThatCannotStartIsFatalWithItsErrorSymbol) {
-    EXPECT_EXIT(startVr(createSimulatedRuntime({session.path("state"), session.path("absent"), ""}),
+    EXPECT_EXIT(startVr(createSimulatedRuntime({session.path("state"), session.path("absent"), "", {}}),
                         settings, {}, {}),
                 ExitedWithCode(1), "Failed to Init OpenVR: VRInitError_Init_FileNotFound\n");
 }

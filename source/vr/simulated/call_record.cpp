@@ -1,4 +1,4 @@
-#include "vr/call_record.h"
+#include "vr/simulated/call_record.h"
 
 #include <cstring>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "vr/scenario.h"
+#include "vr/simulated/scenario.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include <cctype>
 
 #include "config/settings.h"
-#include "gl/log.h"
+#include "platform/log.h"
 
 std::string joinArguments(int argc, const char* const* argv) {
     std::string commandLine;

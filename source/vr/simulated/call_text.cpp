@@ -1,4 +1,9 @@
-#include "vr/openvr_names.h"
+#include "vr/simulated/call_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/debug_output.h"
 
 #define NAME_OF(value) \
     case value:        \
@@ -59,4 +64,52 @@ const char* eventTypeName(std::uint32_t eventType) {
         NAME_OF(VREvent_Quit);
     }
     return "Unknown VREvent";
+}
+
+std::string formatted(const char* format, ...) {
+    char buffer[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    return buffer;
+}
+
+std::string quoted(const char* text) {
+    if (!text) return "null";
+    std::string quoted = "\"";
+    for (const char* c = text; *c; ++c)
+        quoted += static_cast<unsigned char>(*c) < 0x20 ? '?' : *c;
+    return quoted + "\"";
+}
+
+std::string describeMatrix(const HmdMatrix34_t* matrix) {
+    if (!matrix) return "null";
+    std::string text = "[";
+    for (int row = 0; row < 3; ++row)
+        text += formatted("%s%.7g %.7g %.7g %.7g", row ? "; " : "", matrix->m[row][0],
+                          matrix->m[row][1], matrix->m[row][2], matrix->m[row][3]);
+    return text + "]";
+}
+
+std::string describeEvent(const VREvent_t& event) {
+    std::string text = formatted("%s, device %u", eventTypeName(event.eventType),
+                                 event.trackedDeviceIndex);
+    switch (event.eventType) {
+        case VREvent_MouseMove:
+        case VREvent_MouseButtonDown:
+        case VREvent_MouseButtonUp:
+            return text + formatted(", mouse %.7g %.7g button %u", event.data.mouse.x,
+                                    event.data.mouse.y, event.data.mouse.button);
+        case VREvent_ScrollDiscrete:
+        case VREvent_ScrollSmooth:
+            return text + formatted(", scroll %.7g %.7g", event.data.scroll.xdelta,
+                                    event.data.scroll.ydelta);
+        default:
+            return text;
+    }
+}
+
+void reportSimulatorFault(const std::string& fault) {
+    platform::writeDebugOutput(("Simulated VR runtime: " + fault + "\n").c_str());
 }

@@ -5,7 +5,7 @@
 // quit event. The one translation is the event record: on Linux the SDK packs
 // vr::VREvent_t to 60 bytes, so the SDK is asked with its own size and the
 // fields the program reads are copied into the 64-byte record.
-#include "vr/openvr_runtime.h"
+#include "vr/openvr/openvr_runtime.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "vr/application_registry.h"
+#include "vr/simulated/application_registry.h"
 
 #include <optional>
 #include <string_view>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
-#include "vr/manifest_reader.h"
+#include "vr/simulated/manifest_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "packages/watch_catalogue.h"
+#include "watch/watch_catalogue.h"
 
 #include <filesystem>
 

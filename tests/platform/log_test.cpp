@@ -3,7 +3,7 @@
 #include <regex>
 #include <string>
 
-#include "gl/log.h"
+#include "platform/log.h"
 #include "support/debug_output_capture.h"
 
 namespace {
@@ -68,21 +68,6 @@ TEST_F(LogTest, TimestampIsTheLocalTimeOfTheCall) {
     };
     const std::string written = output.text().substr(0, 22);
     EXPECT_TRUE(written == stamp(before) || written == stamp(after)) << written;
-}
-
-TEST(GlDebugMessageTest, NotificationsAreDroppedOtherSeveritiesWrittenOnce) {
-    DebugOutputCapture output;
-    onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_OTHER, 1, GL_DEBUG_SEVERITY_NOTIFICATION,
-                     -1, "chatter", nullptr);
-    EXPECT_EQ(output.text(), "");
-    for (GLenum severity :
-         {GL_DEBUG_SEVERITY_HIGH, GL_DEBUG_SEVERITY_MEDIUM, GL_DEBUG_SEVERITY_LOW}) {
-        onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 7, severity, -1, "50% bad",
-                         nullptr);
-    }
-    EXPECT_EQ(output.text(), "OpenGL Debug Message: 50% bad\n"
-                             "OpenGL Debug Message: 50% bad\n"
-                             "OpenGL Debug Message: 50% bad\n");
 }
 
 }  // namespace

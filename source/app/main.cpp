@@ -11,22 +11,23 @@
 #include <imgui.h>
 #include FT_FREETYPE_H
 
-#include "command_line.h"
+#include "app/command_line.h"
+#include "app/redraw_rule.h"
+#include "app/runtime_selection.h"
 #include "config/settings.h"
 #include "gl/context_bootstrap.h"
 #include "gl/fixed_gl_state.h"
-#include "gl/log.h"
+#include "gl/gl_diagnostics.h"
 #include "gl/render_target.h"
-#include "packages/watch_catalogue.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
+#include "platform/log.h"
 #include "platform/window.h"
-#include "redraw_rule.h"
 #include "ui/menu_panel.h"
 #include "vr/menu_overlay.h"
-#include "vr/runtime_selection.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
+#include "watch/watch_catalogue.h"
 #include "watch/watch_renderer.h"
 
 namespace {

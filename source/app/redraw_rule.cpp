@@ -1,4 +1,4 @@
-#include "redraw_rule.h"
+#include "app/redraw_rule.h"
 
 #include "config/settings.h"
 

@@ -1,10 +1,17 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "vr/simulated/simulated_runtime.h"
 #include "vr/vr_runtime.h"
 
 // The runtime named by HORLOX_VR_RUNTIME: "openvr", the default, or
 // "simulated". Null when the named runtime is not part of this build or the
 // name is unknown; the program then reports that no runtime is installed.
 std::unique_ptr<VrRuntime> selectVrRuntime();
+
+// The centre of the menu's button with that label, where the simulated
+// runtime's clicks aim.
+std::optional<MenuPoint> menuButtonCentre(const std::string& label);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "command_line.h"
+#include "app/command_line.h"
 #include "config/settings.h"
-#include "gl/log.h"
+#include "platform/log.h"
 #include "support/debug_output_capture.h"
 
 namespace {

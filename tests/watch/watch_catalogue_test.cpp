@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "config/settings.h"
-#include "packages/watch_catalogue.h"
 #include "support/gl_test_context.h"
 #include "support/package_files.h"
 #include "support/temporary_directory.h"
+#include "watch/watch_catalogue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/redraw_rule.h"
 #include "config/settings.h"
-#include "redraw_rule.h"
 
 namespace {
 

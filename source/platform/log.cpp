@@ -1,4 +1,4 @@
-#include "gl/log.h"
+#include "platform/log.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -48,20 +48,4 @@ void logMessage(const char* format, ...) {
     va_end(arguments);
 
     if (loggingEnabled) platform::writeDebugOutput(line);
-}
-
-void checkGlError(const char* sourceFile, int line) {
-    GLenum error = glGetError();
-    if (error == GL_NO_ERROR) return;
-    char text[lineBufferSize];
-    std::snprintf(text, sizeof text, "OpenGL Error (%s:%d): %x\n", sourceFile, line, error);
-    platform::writeDebugOutput(text);
-}
-
-void GLAPIENTRY onGlDebugMessage(GLenum, GLenum, GLuint, GLenum severity, GLsizei,
-                                 const GLchar* message, const void*) {
-    if (severity == GL_DEBUG_SEVERITY_NOTIFICATION) return;
-    char text[lineBufferSize];
-    std::snprintf(text, sizeof text, "OpenGL Debug Message: %s\n", message);
-    platform::writeDebugOutput(text);
 }

@@ -1,4 +1,4 @@
-#include "vr/manifest_reader.h"
+#include "vr/simulated/manifest_reader.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "vr/vr_runtime.h"
+
+// How the simulated runtime writes its answers and its call log.
+
+// OpenVR's names for the values the simulated runtime hands out, spelt as the
+// SDK spells them. A value without a name here gets a fixed "unknown" text.
+const char* initErrorName(EVRInitError error);
+const char* applicationErrorName(EVRApplicationError error);
+const char* overlayErrorName(EVROverlayError error);
+const char* eventTypeName(std::uint32_t eventType);
+
+std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// A text in quotes that stays on one line whatever bytes it holds; "null" for none.
+std::string quoted(const char* text);
+// "[a b c d; e f g h; i j k l]", or "null".
+std::string describeMatrix(const HmdMatrix34_t* matrix);
+// The event's name and device, with the mouse or scroll data where it has some.
+std::string describeEvent(const VREvent_t& event);
+
+// "Simulated VR runtime: <fault>" on the debugger output.
+void reportSimulatorFault(const std::string& fault);

@@ -1,0 +1,86 @@
+#include "vr/simulated/simulated_world.h"
+
+VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device) {
+    VREvent_t event{};
+    event.eventType = type;
+    event.trackedDeviceIndex = device;
+    return event;
+}
+
+void SimulatedWorld::switchControllerOn(TrackedDeviceIndex_t device, ETrackedControllerRole role) {
+    controllers[device] = role;
+    systemEvents.push_back(makeEvent(VREvent_TrackedDeviceActivated, device));
+}
+
+void SimulatedWorld::switchControllerOff(TrackedDeviceIndex_t device) {
+    controllers.erase(device);
+    systemEvents.push_back(makeEvent(VREvent_TrackedDeviceDeactivated, device));
+}
+
+void SimulatedWorld::changeControllerRole(TrackedDeviceIndex_t device,
+                                          ETrackedControllerRole role) {
+    if (controllers.count(device)) controllers[device] = role;
+    systemEvents.push_back(makeEvent(VREvent_TrackedDeviceRoleChanged, device));
+}
+
+TrackedDeviceIndex_t SimulatedWorld::controllerFor(ETrackedControllerRole role) const {
+    if (role == TrackedControllerRole_Invalid) return k_unTrackedDeviceIndexInvalid;
+    for (const auto& [device, deviceRole] : controllers)
+        if (deviceRole == role) return device;
+    return k_unTrackedDeviceIndexInvalid;
+}
+
+void SimulatedWorld::setDashboardOpen(bool open) {
+    dashboardOpen = open;
+    systemEvents.push_back(makeEvent(open ? VREvent_DashboardActivated : VREvent_DashboardDeactivated));
+}
+
+void SimulatedWorld::askToQuit() { systemEvents.push_back(makeEvent(VREvent_Quit)); }
+
+EVROverlayError SimulatedWorld::addOverlay(const char* key, const char* name,
+                                           SimulatedOverlay::Kind kind, VROverlayHandle_t* handle) {
+    if (!key || !name || !handle || !*key) return VROverlayError_InvalidParameter;
+    for (const auto& entry : overlays)
+        if (entry.second.key == key) return VROverlayError_KeyInUse;
+    *handle = nextHandle++;
+    SimulatedOverlay& overlay = overlays[*handle];
+    overlay.key = key;
+    overlay.name = name;
+    overlay.kind = kind;
+    return VROverlayError_None;
+}
+
+EVROverlayError SimulatedWorld::addDashboardOverlay(const char* key, const char* name,
+                                                    VROverlayHandle_t* mainOverlay,
+                                                    VROverlayHandle_t* thumbnailOverlay) {
+    if (!thumbnailOverlay) return VROverlayError_InvalidParameter;
+    EVROverlayError error = addOverlay(key, name, SimulatedOverlay::Kind::Dashboard, mainOverlay);
+    if (error != VROverlayError_None) return error;
+    *thumbnailOverlay = nextHandle++;
+    SimulatedOverlay& thumbnail = overlays[*thumbnailOverlay];
+    thumbnail.key = std::string(key) + ".thumbnail";
+    thumbnail.name = name;
+    thumbnail.kind = SimulatedOverlay::Kind::Thumbnail;
+    if (dashboardOverlay == k_ulOverlayHandleInvalid) dashboardOverlay = *mainOverlay;
+    return VROverlayError_None;
+}
+
+SimulatedOverlay* SimulatedWorld::find(VROverlayHandle_t handle) {
+    auto found = overlays.find(handle);
+    return found == overlays.end() ? nullptr : &found->second;
+}
+
+void SimulatedWorld::setShown(SimulatedOverlay& overlay, bool shown) {
+    if (overlay.shown == shown) return;
+    overlay.shown = shown;
+    overlay.events.push_back(makeEvent(shown ? VREvent_OverlayShown : VREvent_OverlayHidden));
+}
+
+bool SimulatedWorld::isVisible(const SimulatedOverlay& overlay) const {
+    return overlay.shown && (overlay.kind == SimulatedOverlay::Kind::Plain || dashboardOpen);
+}
+
+SimulatedOverlay* SimulatedWorld::mouseTarget() {
+    SimulatedOverlay* overlay = find(dashboardOverlay);
+    return overlay && overlay->inputMethod == VROverlayInputMethod_Mouse ? overlay : nullptr;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "vr/vr_runtime.h"
+
+// Where an overlay was put: in the tracking universe, or following a device.
+struct OverlayPlacement {
+    bool absolute = false;
+    std::int32_t originOrDevice = 0;  // tracking universe, or the device it follows
+    HmdMatrix34_t transform{};
+};
+
+struct SimulatedOverlay {
+    enum class Kind { Plain, Dashboard, Thumbnail };
+    std::string key;
+    std::string name;
+    Kind kind = Kind::Plain;
+    float widthInMeters = 1.0f;
+    std::uint32_t flags = 0;
+    std::int32_t inputMethod = 0;
+    std::optional<OverlayPlacement> placement;
+    bool shown = false;
+    std::optional<bool> lastVisibleAnswer;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> textureSize;
+    std::deque<VREvent_t> events;
+};
+
+VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device = k_unTrackedDeviceIndexInvalid);
+
+// What a runtime keeps for its one client: tracked controllers with their
+// roles, the overlays with every property the client set, the system event
+// queue and whether the dashboard is open. Every change the client would be
+// told of becomes an event in its queue. It knows nothing of calls or logs.
+class SimulatedWorld {
+public:
+    void switchControllerOn(TrackedDeviceIndex_t device, ETrackedControllerRole role);
+    void switchControllerOff(TrackedDeviceIndex_t device);
+    void changeControllerRole(TrackedDeviceIndex_t device, ETrackedControllerRole role);
+    TrackedDeviceIndex_t controllerFor(ETrackedControllerRole role) const;
+
+    void setDashboardOpen(bool open);
+    void askToQuit();
+
+    EVROverlayError addOverlay(const char* key, const char* name, SimulatedOverlay::Kind kind,
+                               VROverlayHandle_t* handle);
+    // A dashboard overlay and its thumbnail, keyed "<key>.thumbnail".
+    EVROverlayError addDashboardOverlay(const char* key, const char* name,
+                                        VROverlayHandle_t* mainOverlay,
+                                        VROverlayHandle_t* thumbnailOverlay);
+    SimulatedOverlay* find(VROverlayHandle_t handle);
+    void setShown(SimulatedOverlay& overlay, bool shown);
+    // Dashboard overlays can be seen only while the dashboard is open.
+    bool isVisible(const SimulatedOverlay& overlay) const;
+    // The laser mouse points at the dashboard overlay, and reaches it only
+    // once the overlay takes mouse input.
+    SimulatedOverlay* mouseTarget();
+
+    std::deque<VREvent_t> systemEvents;
+
+private:
+    std::map<TrackedDeviceIndex_t, ETrackedControllerRole> controllers;
+    bool dashboardOpen = false;
+    std::map<VROverlayHandle_t, SimulatedOverlay> overlays;
+    VROverlayHandle_t nextHandle = 1;
+    VROverlayHandle_t dashboardOverlay = k_ulOverlayHandleInvalid;
+};
