@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/log.h"
+#include "platform/program_arguments.h"
 #include "platform/window.h"
 #include "ui/menu_panel.h"
 #include "vr/menu_overlay.h"
@@ -82,7 +83,7 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
 int main(int argc, char** argv) {
     loggingEnabled = true;
     Settings settings;
-    const std::vector<std::string> launchTokens = splitLaunchTokens(joinArguments(argc, argv));
+    const std::vector<std::string> launchTokens = splitLaunchTokens(platform::launchCommandLine(argc, argv));
     applyLaunchTokens(launchTokens, settings);
 
     platform::Window& window = bootstrapGlContext(settings.offline);

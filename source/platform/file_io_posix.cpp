@@ -38,6 +38,10 @@ FileDescriptor openRegularFile(const std::string& path) {
     return file;
 }
 
+std::FILE* openFileForWriting(const std::string& path) {
+    return isUsablePath(path) ? std::fopen(path.c_str(), "w") : nullptr;
+}
+
 bool replaceFile(const std::string& path, std::string_view bytes) {
     if (!isUsablePath(path)) return false;
     std::string temporaryPath = path + ".tmp";

@@ -6,14 +6,15 @@
 #include <io.h>
 #include <windows.h>
 
-#include "platform/wide_text_win32.h"
+#include "platform/text_encoding.h"
 
 namespace platform {
 namespace {
 
+// A name with a NUL character would silently open a shorter name.
 std::optional<std::wstring> usablePath(const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    return widen(path);
+    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+    return wideFromUtf8(path);
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -45,6 +46,11 @@ FileDescriptor openRegularFile(const std::string& path) {
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
     if (fd < 0) CloseHandle(file);
     return FileDescriptor(fd);
+}
+
+std::FILE* openFileForWriting(const std::string& path) {
+    const std::optional<std::wstring> name = usablePath(path);
+    return name ? _wfopen(name->c_str(), L"wb") : nullptr;
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {

@@ -10,6 +10,7 @@
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "platform/text_encoding.h"
 #include "vr/watch_overlay.h"
 #include "watch/image_texture.h"
 
@@ -38,7 +39,7 @@ std::string absoluteManifestPath() {
     std::filesystem::path workingDirectory = std::filesystem::current_path(error);
     if (error)
         platform::fatalExit("Failed to find the working directory for the application manifest.");
-    return (workingDirectory / manifestFileName).string();
+    return platform::utf8FromPath(workingDirectory / manifestFileName);
 }
 
 void registerApplication(VrRuntime& runtime) {

@@ -4,18 +4,20 @@
 
 #include "config/settings.h"
 #include "platform/debug_output.h"
+#include "platform/text_encoding.h"
 #include "watch/watch_loader.h"
 
 WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
                                const std::string& watchesFolder) {
     namespace fs = std::filesystem;
     std::error_code error;
+    const fs::path folder = platform::pathFromUtf8(watchesFolder).value_or(fs::path());
     // A listing that fails part way keeps the watches read so far.
-    for (fs::directory_iterator entry(watchesFolder, error), end; !error && entry != end;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         auto watch = std::make_unique<Watch>();
         watch->fontLibrary = fontLibrary;
-        loadWatch(*watch, (fs::path(watchesFolder) / entry->path().filename()).string());
+        loadWatch(*watch, watchesFolder + "/" + platform::utf8FromPath(entry->path().filename()));
         std::string name = watch->name;
         watches.try_emplace(std::move(name), std::move(watch));
     }
