@@ -13,9 +13,11 @@ set(CMAKE_RC_COMPILER ${MINGW_TRIPLET}-windres)
 # user needs no mingw runtime beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# try_compile projects see the prefix too.
+# Libraries, headers and packages are found in the prefix alone: the mingw
+# packages' own zlib comes with a DLL import library that a static program
+# cannot use. try_compile projects see the prefix too.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES HORLOX_WINDOWS_DEPS)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLET} ${HORLOX_WINDOWS_DEPS})
+set(CMAKE_FIND_ROOT_PATH ${HORLOX_WINDOWS_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -25,10 +27,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 if(HORLOX_WINDOWS_DEPS)
   set(ENV{PKG_CONFIG_LIBDIR} ${HORLOX_WINDOWS_DEPS}/lib/pkgconfig)
   set(ENV{PKG_CONFIG_PATH} "")
-endif()
-
-# Wine runs the programs that the build or CTest starts.
-find_program(WINE64 NAMES wine64 PATHS /usr/lib/wine)
-if(WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE64})
 endif()
