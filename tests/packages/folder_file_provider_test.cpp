@@ -80,7 +80,6 @@ TEST_F(FolderFileProviderTest, NamesStayInsideThePackage) {
     write(root / "face.png", "png");
     EXPECT_EQ(text(provider.getFile("img/../face.png")), "png");
     EXPECT_EQ(text(provider.getFile("./face.png")), "png");
-    EXPECT_EQ(provider.getFile("Face.png"), nullptr) << "case follows the file system";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "support/package_files.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -39,9 +38,4 @@ std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& 
 
 std::string dejaVuSansBytes() {
     return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-}
-
-bool packWith7Zip(const std::string& folder, const std::string& archivePath) {
-    const std::string command = "cd '" + folder + "' && 7zz a -bso0 -bsp0 '" + archivePath + "' . >/dev/null";
-    return std::system(command.c_str()) == 0;
 }

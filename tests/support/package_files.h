@@ -15,7 +15,9 @@ std::string pngOfColour(int width, int height, int channels, const std::uint8_t*
 // A font from Debian's fonts-dejavu-core.
 std::string dejaVuSansBytes();
 
-// Packs a folder's content into a 7z archive with the real 7-Zip; true on success.
+// Packs a folder's content into a 7z archive; true on success. On Linux the
+// real 7-Zip packs it; on Windows, where the suites run under Wine without it,
+// horlox-watch's own packer.
 bool packWith7Zip(const std::string& folder, const std::string& archivePath);
 
 // A PNG of RGBA pixels, rows from the top.

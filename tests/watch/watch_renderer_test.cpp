@@ -67,7 +67,7 @@ protected:
 };
 
 TEST(HandAngleTest, HoursAndMinutesMoveEverySecondAndSecondsStep) {
-    EXPECT_NEAR(handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)), M_PI / 2, 1e-6);
+    EXPECT_NEAR(handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)), std::acos(0.0), 1e-6) << "a quarter turn";
     EXPECT_FLOAT_EQ(handAngle(HandBinding::Hour, timeOfDay(15, 30, 0)), 12600 * 6.283185f / 43200);
     EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(12, 0, 0)), 0.0f);
     EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(0, 0, 0)), 0.0f);
