@@ -6,9 +6,12 @@
 // A scenario file plays the world around the program (controllers, dashboard,
 // laser mouse, clicks on the menu's buttons by label, quit), keyed to
 // main-loop passes; a pass begins with the first system event poll after the
-// queue was found empty. It renders nothing and has no notion of poses,
-// headsets or compositing: it reads back the images it is handed (from the
-// caller's current GL context) only to record them.
+// queue was found empty. Mouse positions reach the program as SteamVR on
+// Linux delivers them, from the overlay's bottom-left corner, y up, while
+// scenarios give them as a person sees the overlay, from its top-left corner.
+// It renders nothing and has no notion of poses, headsets or compositing: it
+// reads back the images it is handed (from the caller's current GL context)
+// only to record them.
 #include "vr/simulated_runtime.h"
 
 #include <GL/glew.h>
@@ -525,7 +528,7 @@ private:
         VREvent_t event = makeEvent(VREvent_MouseMove);
         switch (action.kind) {
             case Kind::MouseMove:
-                event.data.mouse = {action.x, action.y, 0};
+                event.data.mouse = fromTopLeft(action.x, action.y, 0);
                 break;
             case Kind::MouseDown:
             case Kind::MouseUp:
@@ -569,12 +572,17 @@ private:
             report("the menu shows no button \"" + label + "\" to click");
             return;
         }
-        heldClick = VREvent_Mouse_t{
+        heldClick = fromTopLeft(
             (button->left + button->right) / 2 / static_cast<float>(overlay->textureSize->first),
             (button->top + button->bottom) / 2 / static_cast<float>(overlay->textureSize->second),
-            VRMouseButton_Left};
+            VRMouseButton_Left);
         overlay->events.push_back(mouseEvent(VREvent_MouseMove, *heldClick));
         overlay->events.push_back(mouseEvent(VREvent_MouseButtonDown, *heldClick));
+    }
+
+    // A point of the scenario, from the top-left, as the runtime delivers it.
+    static VREvent_Mouse_t fromTopLeft(float x, float y, std::uint32_t button) {
+        return VREvent_Mouse_t{x, 1.0f - y, button};
     }
 
     static VREvent_t mouseEvent(EVREventType type, const VREvent_Mouse_t& mouse) {
