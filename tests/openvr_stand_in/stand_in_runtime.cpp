@@ -145,7 +145,7 @@ bool deliver(std::deque<vr::VREvent_t>& queue, const std::string& call, vr::VREv
              std::uint32_t size) {
     if (queue.empty()) return false;
     if (size != sizeof(vr::VREvent_t)) {
-        std::fprintf(stderr, "OpenVR stand-in: %s asks with %u bytes for a %zu-byte event\n",
+        std::fprintf(stderr, "OpenVR stand-in: %s%u) asks for a %zu-byte event record\n",
                      call.c_str(), size, sizeof(vr::VREvent_t));
         std::abort();
     }
