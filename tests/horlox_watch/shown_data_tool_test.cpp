@@ -21,7 +21,7 @@ TEST(ShownDataCheck, NamesUnknownDevicesAndZonesBadArcsAndPointlessKeys) {
                    ":text\nfontfamily=f.ttf\nzone=Asia/Tokyo\ntext=%H\n"
                    ":hand\nfile=h.png\nbattery=Left\narc=0,400\nzone=Asia/Tokio\n"
                    ":text\nfontfamily=f.ttf\nbattery=hmd\nzone=UTC\ncharging=*\n"
-                   ":hand\nfile=h.png\nbind=HOUR\narc=0,90\n"),
+                   ":hand\nfile=h.png\nbind=HOUR\narc=0,90x\n"),
               (std::vector<std::string>{
                   "w/config:11: warning: ':hand' has no 'bind'; the hand stays at twelve",
                   "w/config:13: error: battery 'Left' names no device (left, right or hmd); the "
@@ -32,6 +32,8 @@ TEST(ShownDataCheck, NamesUnknownDevicesAndZonesBadArcsAndPointlessKeys) {
                   "w/config:15: error: time zone 'Asia/Tokio' is not in the system's tz "
                   "database; the element shows local time",
                   "w/config:19: warning: 'zone' is ignored: the element shows a battery",
+                  "w/config:24: error: arc '0,90x' is not EMPTY,FULL in degrees, apart by more "
+                  "than 0 and at most 360; the hand turns from -90 to 90",
                   "w/config:24: warning: 'arc' is ignored: the hand shows no battery"}));
 }
 
@@ -49,7 +51,7 @@ TEST(ShownDataRender, BatteryArgumentsNameEachDeviceOnce) {
     }
 }
 
-TEST(ShownDataRender, LocalZoneTimesThatTheClocksSkipAreRefused) {
+TEST(ShownDataRender, LocalZoneTimesComeOnceOrAreRefusedWhenSkipped) {
     const TimeZone* berlin = findTimeZone("Europe/Berlin");
     ASSERT_TRUE(berlin);
     const std::optional<WatchReadings> summer = readingsAt({2026, 7, 1}, {12, 0, 0}, berlin);
@@ -57,6 +59,7 @@ TEST(ShownDataRender, LocalZoneTimesThatTheClocksSkipAreRefused) {
     EXPECT_EQ(summer->instant, 1782900000);  // 10:00 UTC
     EXPECT_EQ(summer->localTime.tm_hour, 12);
     EXPECT_EQ(summer->localZone, berlin);
+    EXPECT_EQ(readingsAt({2026, 10, 25}, {2, 30, 0}, berlin)->instant, 1792888200);  // the first
     EXPECT_FALSE(readingsAt({2026, 3, 29}, {2, 30, 0}, berlin));
 }
 
