@@ -79,6 +79,11 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     platform::swapWindowBuffers(window);
 }
 
+bool showsBatteries(const WatchCatalogue& catalogue, const Settings& settings) {
+    const Watch* watch = catalogue.find(settings.initialWatchName);
+    return watch && showsBatteries(*watch);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,12 +115,15 @@ int main(int argc, char** argv) {
         if (!settings.offline) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
             drainWatchEvents(vr);
-            // A changed battery shows at once, not with the next second.
-            if (refreshBatteries(vr, std::chrono::steady_clock::now())) settings.needsRedraw = true;
         }
         const std::time_t instant = std::time(nullptr);
         const std::tm now = platform::localTimeAt(instant);
         const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+        // A changed battery shows at once, not with the next second, on a
+        // watch that is seen and shows batteries.
+        if (!settings.offline && refreshBatteries(vr, std::chrono::steady_clock::now()) &&
+            controllerTracked && showsBatteries(catalogue, settings))
+            settings.needsRedraw = true;
         if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
             redrawWatch(settings, catalogue, window, watchTarget, vr,
                         WatchReadings{now, instant, nullptr, vr.batteries});

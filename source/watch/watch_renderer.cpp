@@ -40,6 +40,12 @@ std::optional<ZonedTime> elementZoneTime(const WatchElement& element,
     return timeInZone(*zone, readings.instant);
 }
 
+bool showsBatteries(const Watch& watch) {
+    return std::any_of(watch.elements.begin(), watch.elements.end(), [](const WatchElement& element) {
+        return element.battery != BatteryDevice::None;
+    });
+}
+
 GLfloat gaugeAngle(const GaugeArc& arc, float charge) {
     const float held = charge > 0.0f ? std::min(charge, 1.0f) : 0.0f;  // NaN too
     return arc.empty + (arc.full - arc.empty) * held;

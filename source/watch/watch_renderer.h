@@ -37,6 +37,9 @@ GLfloat handAngle(HandBinding bind, const std::tm& time);
 // Puts the hand's pivot on the canvas centre, turned by the angle, at the depth.
 Matrix4 handModelMatrix(const WatchElement& hand, GLfloat angle, GLfloat depth);
 
+// Whether any of the watch's hands or texts shows a battery.
+bool showsBatteries(const Watch& watch);
+
 // Where a battery hand points for the charge, which is held to 0 to 1.
 GLfloat gaugeAngle(const GaugeArc& arc, float charge);
 
