@@ -11,6 +11,7 @@
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
 #include "watch/image_texture.h"
 
@@ -128,6 +129,7 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
 bool pumpSystemEvents(VrContext& vr) {
     VREvent_t event;
     while (vr.runtime->PollNextEvent(&event, sizeof event)) {
+        if (changesBatteries(event)) vr.batteriesStale = true;
         switch (event.eventType) {
             case VREvent_TrackedDeviceActivated:
             case VREvent_TrackedDeviceRoleChanged:

@@ -241,6 +241,22 @@ Served<vr::IVRSystem, VR_IVRSystem_FnTable> systemInterface{
     SERVE(IVRSystem, GetEventTypeNameFromEnum, [](void*, vr::EVREventType type) {
         return type == vr::VREvent_OverlayShown ? "VREvent_OverlayShown" : "VREvent_Other";
     }),
+    // The left controller reports a half-full battery that is not charging;
+    // there is no other device.
+    SERVE(IVRSystem, GetBoolTrackedDeviceProperty, [](void*, vr::TrackedDeviceIndex_t device,
+                                                      vr::ETrackedDeviceProperty prop,
+                                                      vr::ETrackedPropertyError* error) {
+        const bool present = device == 1 && session.controllerOn;
+        if (error) *error = present ? vr::TrackedProp_Success : vr::TrackedProp_InvalidDevice;
+        return present && prop == vr::Prop_DeviceProvidesBatteryStatus_Bool;
+    }),
+    SERVE(IVRSystem, GetFloatTrackedDeviceProperty, [](void*, vr::TrackedDeviceIndex_t device,
+                                                       vr::ETrackedDeviceProperty,
+                                                       vr::ETrackedPropertyError* error) {
+        const bool present = device == 1 && session.controllerOn;
+        if (error) *error = present ? vr::TrackedProp_Success : vr::TrackedProp_InvalidDevice;
+        return present ? 0.5f : 0.0f;
+    }),
 };
 
 Served<vr::IVRApplications, VR_IVRApplications_FnTable> applicationsInterface{

@@ -92,6 +92,11 @@ vr::HmdMatrix34_t toSdk(const HmdMatrix34_t* transform) {
     return sdk;
 }
 
+// Both name the same 32-bit enumeration, so the runtime writes the error
+// straight into ours.
+static_assert(sizeof(vr::ETrackedPropertyError) == sizeof(ETrackedPropertyError),
+              "property errors have one size");
+
 void copyEvent(const vr::VREvent_t& sdk, VREvent_t* event) {
     *event = VREvent_t{};
     event->eventType = sdk.eventType;
@@ -131,6 +136,20 @@ public:
     }
     const char* GetEventTypeNameFromEnum(EVREventType type) override {
         return vr::VRSystem()->GetEventTypeNameFromEnum(static_cast<vr::EVREventType>(type));
+    }
+    bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                      ETrackedDeviceProperty prop,
+                                      ETrackedPropertyError* pError) override {
+        return vr::VRSystem()->GetBoolTrackedDeviceProperty(
+            unDeviceIndex, static_cast<vr::ETrackedDeviceProperty>(prop),
+            reinterpret_cast<vr::ETrackedPropertyError*>(pError));
+    }
+    float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                        ETrackedDeviceProperty prop,
+                                        ETrackedPropertyError* pError) override {
+        return vr::VRSystem()->GetFloatTrackedDeviceProperty(
+            unDeviceIndex, static_cast<vr::ETrackedDeviceProperty>(prop),
+            reinterpret_cast<vr::ETrackedPropertyError*>(pError));
     }
 
     bool IsApplicationInstalled(const char* appKey) override {

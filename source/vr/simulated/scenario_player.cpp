@@ -73,6 +73,11 @@ void ScenarioPlayer::play(const ScenarioAction& action, SimulatedWorld& world) {
         case Kind::ControllerRole:
             world.changeControllerRole(action.device, action.role);
             break;
+        case Kind::Battery:
+            world.setBattery(action.device, action.noBattery ? std::nullopt
+                                                             : std::optional<SimulatedBattery>(
+                                                                   {action.x, action.charging}));
+            break;
         case Kind::DashboardOpen:
         case Kind::DashboardClose:
             world.setDashboardOpen(action.kind == Kind::DashboardOpen);
