@@ -91,7 +91,7 @@ void redrawWatch(benchmark::State& state, const std::string& package) {
     const std::tm time = tenPastTen();
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawWatch(*watch, time, settings);
+        drawWatch(*watch, WatchReadings{time, {}, {}, {}}, settings);
         glFinish();
     }
 }
@@ -108,7 +108,7 @@ void drawTwoLineDate(benchmark::State& state) {
     glBindVertexArray(watch->vertexArray);
     const std::tm time = tenPastTen();
     for (auto _ : state) {
-        drawText(*watch, date, time, 0.5f);
+        drawText(*watch, date, WatchReadings{time, {}, {}, {}}, 0.5f);
         glFinish();
     }
 }

@@ -1,5 +1,6 @@
 // The entry point: start-up in a fixed order, then one single-threaded loop
 // that serves events and redraws the watch whenever the clock's second changes.
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -25,6 +26,7 @@
 #include "platform/program_arguments.h"
 #include "platform/window.h"
 #include "ui/menu_panel.h"
+#include "vr/device_batteries.h"
 #include "vr/menu_overlay.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
@@ -61,7 +63,7 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
 }
 
 void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
-                 const RenderTarget& watchTarget, VrContext& vr, const std::tm& now) {
+                 const RenderTarget& watchTarget, VrContext& vr, const WatchReadings& readings) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
@@ -70,12 +72,17 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     // nothing is shown.
     const Watch* watch = catalogue.find(settings.initialWatchName);
     if (!watch) return;
-    drawWatch(*watch, now, settings);
+    drawWatch(*watch, readings, settings);
     if (settings.offline)
         copyWatchIntoWindow(watchTarget);
     else
         submitWatch(vr);
     platform::swapWindowBuffers(window);
+}
+
+bool showsBatteries(const WatchCatalogue& catalogue, const Settings& settings) {
+    const Watch* watch = catalogue.find(settings.initialWatchName);
+    return watch && showsBatteries(*watch);
 }
 
 }  // namespace
@@ -110,10 +117,17 @@ int main(int argc, char** argv) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
             drainWatchEvents(vr);
         }
-        std::tm now = platform::localTime();
+        const std::time_t instant = std::time(nullptr);
+        const std::tm now = platform::localTimeAt(instant);
         const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+        // A changed battery shows at once, not with the next second, on a
+        // watch that is seen and shows batteries.
+        if (!settings.offline && refreshBatteries(vr, std::chrono::steady_clock::now()) &&
+            controllerTracked && showsBatteries(catalogue, settings))
+            settings.needsRedraw = true;
         if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
-            redrawWatch(settings, catalogue, window, watchTarget, vr, now);
+            redrawWatch(settings, catalogue, window, watchTarget, vr,
+                        WatchReadings{now, instant, nullptr, vr.batteries});
             lastDrawnTime = now;
             if (!settings.offline) placeWatch(vr, settings);
         }

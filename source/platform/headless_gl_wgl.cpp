@@ -1,10 +1,12 @@
-// A headless OpenGL context on Windows. WGL has no context without a window,
-// so this one lives on a hidden window of its own that is never shown and
-// draws only into framebuffer objects.
+// A headless OpenGL context on Windows with WGL.
 //
-// Implemented: one 4.3 core context for the process, made by way of a
-// temporary legacy context. Missing: a context without any window system
-// (Windows has none), tearing down.
+// Implemented:
+//  - One OpenGL core context for the whole process, made by way of a
+//    temporary legacy context, on a hidden window of its own that is never
+//    shown: it draws only into framebuffer objects.
+// Missing:
+//  - A context without any window: WGL has none.
+//  - Tear-down: the context lives until the process ends.
 #include "platform/headless_gl.h"
 
 #include <windows.h>

@@ -1,11 +1,15 @@
 // The program's window and OpenGL contexts on Windows with WGL.
 //
-// Implemented: one window of class "HorloxClass", 1280 x 720 client pixels
-// at (0, 0), shown only offline; its pixel format (RGBA8, double-buffered, no
-// depth or stencil); the temporary legacy context and the 4.3 core debug
-// context; the message pump, where closing the window ends the loop.
-// Missing: input beyond the close request, resizing, DPI awareness,
-// multi-monitor placement.
+// Implemented:
+//  - One window of class "HorloxClass" titled "Horlox", 1280 x 720 client
+//    pixels at (0, 0), shown only offline, on an RGBA8 double-buffered pixel
+//    format without depth or stencil.
+//  - A legacy WGL context for loading the GL entry points, then an OpenGL
+//    core debug context through wglCreateContextAttribsARB.
+//  - The message pump: closing the window ends the loop; buffer swaps.
+// Missing:
+//  - Input beyond the close request, resizing, DPI awareness, multi-monitor
+//    placement.
 //
 // The portable bootstrap names the failures it knows ("Failed to create
 // window.", the contexts' steps); the steps it has no words for end the

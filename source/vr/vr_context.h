@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "vr/vr_runtime.h"
+#include "watch/battery_status.h"
 
 // The VR side's state, filled by startVr and kept for the whole run by the
 // entry point. Offline it stays as constructed.
@@ -20,4 +22,9 @@ struct VrContext {
 
     ETrackedControllerRole watchRole = TrackedControllerRole_Invalid;
     TrackedDeviceIndex_t watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+
+    // The batteries as last read; device events mark them for a new reading.
+    DeviceBatteries batteries;
+    bool batteriesStale = true;
+    std::chrono::steady_clock::time_point batteriesReadAt;
 };

@@ -5,6 +5,7 @@
 #include "config/config_text.h"
 #include "packages/open_package.h"
 #include "platform/log.h"
+#include "watch/battery_text.h"
 #include "watch/config_values.h"
 #include "watch/image_texture.h"
 #include "watch/watch_shader.h"
@@ -83,6 +84,19 @@ std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection
     return element;
 }
 
+// What a hand or a text shows instead of the local time: a battery, or the
+// time of its own zone. An unknown zone is named on the debugger output and
+// the element keeps to local time.
+void loadShownData(WatchElement& element, const ConfigSection& section) {
+    element.battery = parseBatteryDevice(section.get("battery", ""));
+    const std::optional<std::string> zoneName = section.get("zone");
+    if (!zoneName) return;
+    element.zone = findTimeZone(*zoneName);
+    if (!element.zone)
+        logMessage("Watch package names the unknown time zone \"%s\", local time shown instead",
+                   zoneName->c_str());
+}
+
 std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package,
                                      LayerBudget& budget) {
     std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package, budget);
@@ -97,6 +111,8 @@ std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider&
     hand->bind = parseHandBinding(section.get("bind", ""));
     hand->continuous = parseMovement(section.get("movement", ""));
     hand->center = parseHandCenter(section.get("center", ""));
+    loadShownData(*hand, section);
+    if (std::optional<GaugeArc> arc = parseGaugeArc(section.get("arc", ""))) hand->arc = *arc;
     return hand;
 }
 
@@ -120,6 +136,8 @@ std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider&
     FT_Set_Pixel_Sizes(face, text.fontSize, text.fontSize);
     text.textCenter = parseTextCenter(section.get("center", ""));
     text.text = boundedText(section.get("text", ""));
+    loadShownData(text, section);
+    text.chargingMark = boundedText(section.get("charging", defaultChargingMark));
     glGenTextures(1, &text.texture);  // filled on every redraw
     createQuadBuffers(text, canvasSize, canvasSize);
     return text;

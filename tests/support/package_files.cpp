@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include <stb_image.h>
 #include <stb_image_write.h>
 
 #include "support/temporary_directory.h"
@@ -38,4 +39,13 @@ std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& 
 
 std::string dejaVuSansBytes() {
     return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+}
+
+std::vector<std::uint8_t> readPngPixels(const std::string& path) {
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+    if (!pixels) return {};
+    std::vector<std::uint8_t> rgba(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
+    stbi_image_free(pixels);
+    return rgba;
 }

@@ -20,9 +20,14 @@
 //   controller <index> on <left|right|none>   a controller is switched on (1 to 63)
 //   controller <index> off                    ... switched off
 //   controller <index> role <left|right|none> ... changes hands
+//   battery <hmd|index> <charge> [charging]   the headset's or a controller's
+//                                             battery reads the charge (0 to 1)
+//   battery <hmd|index> none                  ... the device reports no battery
 //   dashboard open | dashboard close          the dashboard shows or hides
 //   mouse move <x> <y>                        laser pointer on the dashboard
 //                                             overlay, as fractions of its size
+//                                             from its top-left corner, as a
+//                                             person sees it
 //   mouse down <button> | mouse up <button>   left, right, middle or a number
 //   mouse scroll <dx> <dy>                    a wheel step
 //   mouse smoothscroll <dx> <dy>              a touch-pad scroll
@@ -42,7 +47,7 @@
 // Actions that come due at the same pass happen in file order.
 struct ScenarioAction {
     enum class Kind {
-        ControllerOn, ControllerOff, ControllerRole,
+        ControllerOn, ControllerOff, ControllerRole, Battery,
         DashboardOpen, DashboardClose,
         MouseMove, MouseDown, MouseUp, MouseScroll, MouseSmoothScroll, MouseClick,
         Quit,
@@ -56,7 +61,9 @@ struct ScenarioAction {
     TrackedDeviceIndex_t device = 0;
     ETrackedControllerRole role = TrackedControllerRole_Invalid;
     std::uint32_t button = 0;
-    float x = 0, y = 0;  // the mouse position, or the scroll deltas
+    float x = 0, y = 0;  // the mouse position, or the scroll deltas, or x the charge
+    bool noBattery = false;
+    bool charging = false;
     std::string label;   // the menu button a click aims at
 };
 

@@ -33,8 +33,13 @@ struct SimulatedOverlay {
 
 VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device = k_unTrackedDeviceIndexInvalid);
 
-// What a runtime keeps for its one client: tracked controllers with their
-// roles, the overlays with every property the client set, the system event
+struct SimulatedBattery {
+    float charge = 1.0f;
+    bool charging = false;
+};
+
+// What a runtime keeps for its one client: the headset (device 0, always
+// there) and tracked controllers with their roles and batteries, the overlays with every property the client set, the system event
 // queue and whether the dashboard is open. Every change the client would be
 // told of becomes an event in its queue. It knows nothing of calls or logs.
 class SimulatedWorld {
@@ -43,6 +48,16 @@ public:
     void switchControllerOff(TrackedDeviceIndex_t device);
     void changeControllerRole(TrackedDeviceIndex_t device, ETrackedControllerRole role);
     TrackedDeviceIndex_t controllerFor(ETrackedControllerRole role) const;
+
+    // A device's battery, kept while the device is off; none: the device
+    // reports no battery, as every device does at first.
+    void setBattery(TrackedDeviceIndex_t device, std::optional<SimulatedBattery> battery);
+    // A device's battery properties as the runtime answers them: the error
+    // says whether `value` was set.
+    ETrackedPropertyError boolProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                       bool& value) const;
+    ETrackedPropertyError floatProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                        float& value) const;
 
     void setDashboardOpen(bool open);
     void askToQuit();
@@ -64,7 +79,10 @@ public:
     std::deque<VREvent_t> systemEvents;
 
 private:
+    bool isPresent(TrackedDeviceIndex_t device) const;
+
     std::map<TrackedDeviceIndex_t, ETrackedControllerRole> controllers;
+    std::map<TrackedDeviceIndex_t, SimulatedBattery> batteries;
     bool dashboardOpen = false;
     std::map<VROverlayHandle_t, SimulatedOverlay> overlays;
     VROverlayHandle_t nextHandle = 1;
