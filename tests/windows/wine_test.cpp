@@ -100,6 +100,16 @@ TEST_F(WineTest, OfflineWindowShowsTheChosenWatchAndClosingItEndsWithZero) {
     EXPECT_EQ(program.waitForExit(wineTimeout), 0) << program.standardError();
 }
 
+// With standard error going somewhere, a fatal error is a line there and
+// status 1, never a message box that would wait for a click.
+TEST_F(WineTest, FatalErrorGoesToStandardErrorAndEndsWithOne) {
+    ChildProcess program(WINE64, underWine(windowsRunDir + "/horlox.exe", {"--offline"}), directory.path());
+    EXPECT_EQ(program.waitForExit(wineTimeout), 1);
+    EXPECT_NE(program.standardError().find("] GL_RENDERER: "), std::string::npos);
+    EXPECT_NE(program.standardError().find("\nNo watches found!\n"), std::string::npos)
+        << program.standardError();
+}
+
 class WineVrTest : public WineTest {
 protected:
     void SetUp() override {
