@@ -4,10 +4,11 @@
 
 namespace platform {
 
-std::tm localTime() {
-    std::time_t now = std::time(nullptr);
+std::tm localTime() { return localTimeAt(std::time(nullptr)); }
+
+std::tm localTimeAt(std::time_t instant) {
     std::tm local{};
-    localtime_s(&local, &now);
+    localtime_s(&local, &instant);
     return local;
 }
 
