@@ -2,6 +2,7 @@
 // that serves events and redraws the watch whenever the clock's second changes.
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
     settings.load();
     const WatchCatalogue catalogue(settings, freeType);
 
-    std::tm lastDrawnTime = platform::localTime();
+    // Empty while the watch shows nothing drawn since it came into view.
+    std::optional<std::tm> lastDrawnTime;
     VrContext vr;
     if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
 
@@ -111,6 +113,7 @@ int main(int argc, char** argv) {
         }
         std::tm now = platform::localTime();
         const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+        if (!watchCanBeSeen(settings, controllerTracked)) lastDrawnTime.reset();
         if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
             redrawWatch(settings, catalogue, window, watchTarget, vr, now);
             lastDrawnTime = now;
