@@ -5,6 +5,7 @@
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
+#include "config/settings.h"
 #include "gl/render_target.h"
 #include "ui/menu_panel.h"
 #include "vr/menu_input.h"
@@ -22,23 +23,35 @@ ImVec2 menuDisplaySize(VrContext& vr) {
     return ImVec2(static_cast<float>(width), static_cast<float>(height));
 }
 
+MenuLook lookOf(const VrContext& vr, const Settings& settings, ImVec2 displaySize) {
+    return {settings.watchEnabled, settings.watchOnRightHand, settings.initialWatchName,
+            vr.watchImagesHandedOver, static_cast<std::uint32_t>(displaySize.x),
+            static_cast<std::uint32_t>(displaySize.y)};
+}
+
 }  // namespace
 
 void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& catalogue,
                        const RenderTarget& menuTarget, GLuint watchTexture) {
     // The dashboard's opening and closing is seen only through this question.
-    if (!vr.runtime->IsOverlayVisible(vr.menuOverlay)) return;
+    if (!vr.runtime->IsOverlayVisible(vr.menuOverlay)) {
+        vr.menuFrames.menuHidden();
+        return;
+    }
+
+    ImGuiIO& io = ImGui::GetIO();
+    io.DisplaySize = menuDisplaySize(vr);
+    bool broughtInput = false;
+    VREvent_t event;
+    while (vr.runtime->PollNextOverlayEvent(vr.menuOverlay, &event, sizeof event)) {
+        feedMenuEvent(io, event);
+        broughtInput = true;
+    }
+    if (!vr.menuFrames.frameDue(broughtInput, lookOf(vr, settings, io.DisplaySize))) return;
 
     glBindFramebuffer(GL_FRAMEBUFFER, menuTarget.framebuffer);
     glViewport(0, 0, menuSize, menuSize);
     ImGui_ImplOpenGL3_NewFrame();
-
-    ImGuiIO& io = ImGui::GetIO();
-    io.DisplaySize = menuDisplaySize(vr);
-    VREvent_t event;
-    while (vr.runtime->PollNextOverlayEvent(vr.menuOverlay, &event, sizeof event))
-        feedMenuEvent(io, event);
-
     ImGui::NewFrame();
     drawMenuPanel(settings, catalogue, watchTexture);
     ImGui::Render();

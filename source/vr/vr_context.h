@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
+#include "vr/menu_frame_rule.h"
 #include "vr/vr_runtime.h"
 
 // The VR side's state, filled by startVr and kept for the whole run by the
@@ -20,4 +22,8 @@ struct VrContext {
 
     ETrackedControllerRole watchRole = TrackedControllerRole_Invalid;
     TrackedDeviceIndex_t watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+
+    // Counted so that the menu knows when its picture of the watch is stale.
+    std::uint64_t watchImagesHandedOver = 0;
+    MenuFrameRule menuFrames;
 };
