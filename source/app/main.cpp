@@ -60,7 +60,7 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
+void redrawWatch(Settings& settings, WatchCatalogue& catalogue, platform::Window& window,
                  const RenderTarget& watchTarget, VrContext& vr, const std::tm& now) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
@@ -68,7 +68,7 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // A chosen watch that is no longer installed leaves the target cleared and
     // nothing is shown.
-    const Watch* watch = catalogue.find(settings.initialWatchName);
+    const Watch* watch = catalogue.load(settings.initialWatchName);
     if (!watch) return;
     drawWatch(*watch, now, settings);
     if (settings.offline)
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     setUpMenuGui();
     setFixedGlState();
     settings.load();
-    const WatchCatalogue catalogue(settings, freeType);
+    WatchCatalogue catalogue(settings, freeType);
 
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
