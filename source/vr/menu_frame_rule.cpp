@@ -2,9 +2,14 @@
 
 namespace {
 
-// ImGui shows a press, a release or a hover a frame or two after the input
-// that caused it; a label changed by a click shows in the frame after.
+// ImGui settles hover and active states over the frames after the input that
+// changed them, and a label changed by a click shows in the frame after.
 constexpr int framesToSettle = 2;
+
+bool differOnlyInPicture(const MenuLook& look, MenuLook drawn) {
+    drawn.watchImages = look.watchImages;
+    return look == drawn;
+}
 
 }  // namespace
 
@@ -14,13 +19,19 @@ bool MenuLook::operator==(const MenuLook& other) const {
            width == other.width && height == other.height;
 }
 
-bool MenuFrameRule::frameDue(bool broughtInput, const MenuLook& look) {
+MenuFrame MenuFrameRule::frameDue(bool broughtInput, const MenuLook& look) {
     // This frame and those that settle after it.
     if (broughtInput || !drawnLook) framesLeft = 1 + framesToSettle;
-    if (framesLeft == 0 && look == *drawnLook) return false;
-    if (framesLeft > 0) --framesLeft;
+    MenuFrame frame = MenuFrame::Whole;
+    if (framesLeft > 0)
+        --framesLeft;
+    else if (look == *drawnLook)
+        frame = MenuFrame::None;
+    else if (differOnlyInPicture(look, *drawnLook))
+        frame = MenuFrame::Picture;
     drawnLook = look;
-    return true;
+    drewLastPass = frame != MenuFrame::None;
+    return frame;
 }
 
 void MenuFrameRule::menuHidden() { drawnLook.reset(); }

@@ -18,21 +18,34 @@ struct MenuLook {
     bool operator!=(const MenuLook& other) const { return !(*this == other); }
 };
 
-// Whether a pass in which the dashboard shows the menu draws it anew. Drawing
-// 1280 x 1280 pixels and handing them over in every pass would cost as much
-// as the rest of the program together, for a menu that mostly stands still:
-// it is drawn when the dashboard begins to show it, in a pass that brought
-// input, when its look changes, and in the few passes after input in which
-// ImGui settles hover and active states.
+// How much of the menu a pass draws anew.
+enum class MenuFrame {
+    None,
+    Picture,  // only the watch picture: all else looks as in the last frame
+    Whole,
+};
+
+// Which passes, of those in which the dashboard shows the menu, draw it.
+// Drawing 1280 x 1280 pixels and handing them over in every pass would cost
+// more than the rest of the program together, for a menu that mostly stands
+// still: it is drawn when the dashboard begins to show it, in a pass that
+// brought input, in the few passes after in which ImGui settles hover and
+// active states, and when its look changes; of a new watch image only the
+// picture is drawn.
 class MenuFrameRule {
 public:
-    // Called once in each pass in which the menu can be seen; true when this
-    // pass draws it, which the rule then counts as drawn with that look.
-    bool frameDue(bool broughtInput, const MenuLook& look);
+    // Called once in each pass in which the menu can be seen; what this pass
+    // draws, which the rule then counts as drawn with that look.
+    MenuFrame frameDue(bool broughtInput, const MenuLook& look);
     // The dashboard stopped showing the menu: its next showing draws it.
     void menuHidden();
+    // Whether the overlay's texture may have another size than when last
+    // asked: it changes only when a frame is handed over, and the runtime
+    // may have dropped it while the menu was not shown.
+    bool sizeMayHaveChanged() const { return !drawnLook || drewLastPass; }
 
 private:
     std::optional<MenuLook> drawnLook;
-    int framesLeft = 0;  // frames still due after input
+    int framesLeft = 0;  // whole frames still due after input
+    bool drewLastPass = false;
 };

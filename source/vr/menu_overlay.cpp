@@ -2,12 +2,11 @@
 
 #include <cstdint>
 
-#include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
 #include "config/settings.h"
-#include "gl/render_target.h"
 #include "ui/menu_panel.h"
+#include "vr/menu_drawing.h"
 #include "vr/menu_input.h"
 #include "vr/watch_overlay.h"
 
@@ -40,24 +39,17 @@ void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& 
     }
 
     ImGuiIO& io = ImGui::GetIO();
-    io.DisplaySize = menuDisplaySize(vr);
+    if (vr.menuFrames.sizeMayHaveChanged()) io.DisplaySize = menuDisplaySize(vr);
     bool broughtInput = false;
     VREvent_t event;
     while (vr.runtime->PollNextOverlayEvent(vr.menuOverlay, &event, sizeof event)) {
         feedMenuEvent(io, event);
         broughtInput = true;
     }
-    if (!vr.menuFrames.frameDue(broughtInput, lookOf(vr, settings, io.DisplaySize))) return;
-
-    glBindFramebuffer(GL_FRAMEBUFFER, menuTarget.framebuffer);
-    glViewport(0, 0, menuSize, menuSize);
-    ImGui_ImplOpenGL3_NewFrame();
-    ImGui::NewFrame();
-    drawMenuPanel(settings, catalogue, watchTexture);
-    ImGui::Render();
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    const MenuFrame frame =
+        vr.menuFrames.frameDue(broughtInput, lookOf(vr, settings, io.DisplaySize));
+    if (frame == MenuFrame::None) return;
+    drawMenu(frame, settings, catalogue, menuTarget, watchTexture);
     vr.runtime->SetOverlayTexture(vr.menuOverlay, &vr.menuTexture);
 
     resolveWatchDevice(vr, settings);
