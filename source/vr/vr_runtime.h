@@ -85,14 +85,17 @@ struct HmdMatrix34_t {
     float m[3][4];
 };
 
-// For an OpenGL texture the handle holds the texture name.
+// For an OpenGL texture the handle holds the texture name; the runtime shows
+// the texture's first row at the bottom.
 struct Texture_t {
     void* handle;
     ETextureType eType;
     EColorSpace eColorSpace;
 };
 
-// Mouse coordinates are fractions of the overlay's width and height.
+// Mouse coordinates are fractions of the overlay's width and height from its
+// bottom-left corner, y up: "GL space" in OpenVR's words, and what SteamVR on
+// Linux delivers.
 struct VREvent_Mouse_t {
     float x, y;
     std::uint32_t button;

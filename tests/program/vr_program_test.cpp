@@ -229,6 +229,16 @@ TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
     EXPECT_GT(top, 100) << "below the title and the first rows";
 }
 
+// The runtime shows a texture's first row at the bottom, and so does its record.
+TEST_F(VrProgramTest, TheDashboardIconShowsAsItsPngLooks) {
+    writeFile(path("dashboard_overlay.png"), readWholeFile(HORLOX_RUN_DIR "/dashboard_overlay.png"));
+    auto program = run("1 quit\n");
+    ASSERT_EQ(program->waitForExit(runTimeout), 0) << program->standardError();
+    const std::vector<std::uint8_t> icon = readPngPixels(path("dashboard_overlay.png"));
+    ASSERT_FALSE(icon.empty());
+    EXPECT_TRUE(readPngPixels(path("record/app.quillmere.horlox.menu.thumbnail.png")) == icon);
+}
+
 TEST_F(VrProgramTest, QuitInTheMiddleOfABatchEndsTheRunAtOnce) {
     auto program = run(
         "1 controller 1 on left\n"

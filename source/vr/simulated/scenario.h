@@ -23,6 +23,8 @@
 //   dashboard open | dashboard close          the dashboard shows or hides
 //   mouse move <x> <y>                        laser pointer on the dashboard
 //                                             overlay, as fractions of its size
+//                                             from its top-left corner, as a
+//                                             person sees it
 //   mouse down <button> | mouse up <button>   left, right, middle or a number
 //   mouse scroll <dx> <dy>                    a wheel step
 //   mouse smoothscroll <dx> <dy>              a touch-pad scroll

@@ -4,6 +4,12 @@
 
 namespace {
 
+// A point of the scenario, from the overlay's top-left corner as a person sees
+// it, as SteamVR on Linux delivers it: from the bottom-left corner, y up.
+VREvent_Mouse_t fromTopLeft(float x, float y, std::uint32_t button) {
+    return VREvent_Mouse_t{x, 1.0f - y, button};
+}
+
 VREvent_t mouseEvent(EVREventType type, const VREvent_Mouse_t& mouse) {
     VREvent_t event = makeEvent(type);
     event.data.mouse = mouse;
@@ -15,7 +21,7 @@ VREvent_t mouseEventOf(const ScenarioAction& action) {
     VREvent_t event = makeEvent(VREvent_MouseMove);
     switch (action.kind) {
         case Kind::MouseMove:
-            event.data.mouse = {action.x, action.y, 0};
+            event.data.mouse = fromTopLeft(action.x, action.y, 0);
             break;
         case Kind::MouseDown:
         case Kind::MouseUp:
@@ -112,9 +118,9 @@ void ScenarioPlayer::advanceClick(SimulatedWorld& world) {
         reportSimulatorFault("the menu shows no button \"" + label + "\" to click");
         return;
     }
-    heldClick = VREvent_Mouse_t{button->x / static_cast<float>(overlay->textureSize->first),
-                                button->y / static_cast<float>(overlay->textureSize->second),
-                                VRMouseButton_Left};
+    heldClick = fromTopLeft(button->x / static_cast<float>(overlay->textureSize->first),
+                            button->y / static_cast<float>(overlay->textureSize->second),
+                            VRMouseButton_Left);
     overlay->events.push_back(mouseEvent(VREvent_MouseMove, *heldClick));
     overlay->events.push_back(mouseEvent(VREvent_MouseButtonDown, *heldClick));
 }

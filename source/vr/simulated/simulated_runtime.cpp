@@ -12,7 +12,9 @@
 //  - IVRSystem: tracked controllers with roles, the system event queue and one
 //    queue per overlay, played from a scenario (see scenario.h) keyed to the
 //    program's main-loop passes; a pass begins with the first system event
-//    poll after the queue was found empty.
+//    poll after the queue was found empty. Mouse positions reach the program
+//    as SteamVR on Linux delivers them, from the overlay's bottom-left corner,
+//    y up; scenarios give them as a person sees the overlay, from its top-left.
 //  - A record for whoever watches: every call in calls.log, and the last image
 //    handed to each overlay as a PNG.
 // Missing:
