@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,7 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
+void redrawWatch(Settings& settings, WatchCatalogue& catalogue, platform::Window& window,
                  const RenderTarget& watchTarget, VrContext& vr, const WatchReadings& readings) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
@@ -69,7 +70,7 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // A chosen watch that is no longer installed leaves the target cleared and
     // nothing is shown.
-    const Watch* watch = catalogue.find(settings.initialWatchName);
+    const Watch* watch = catalogue.load(settings.initialWatchName);
     if (!watch) return;
     drawWatch(*watch, readings, settings);
     if (settings.offline)
@@ -79,8 +80,8 @@ void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::
     platform::swapWindowBuffers(window);
 }
 
-bool showsBatteries(const WatchCatalogue& catalogue, const Settings& settings) {
-    const Watch* watch = catalogue.find(settings.initialWatchName);
+bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
+    const Watch* watch = catalogue.load(settings.initialWatchName);
     return watch && showsBatteries(*watch);
 }
 
@@ -102,9 +103,10 @@ int main(int argc, char** argv) {
     setUpMenuGui();
     setFixedGlState();
     settings.load();
-    const WatchCatalogue catalogue(settings, freeType);
+    WatchCatalogue catalogue(settings, freeType);
 
-    std::tm lastDrawnTime = platform::localTime();
+    // Empty while the watch shows nothing drawn since it came into view.
+    std::optional<std::tm> lastDrawnTime;
     VrContext vr;
     if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
 
@@ -124,6 +126,7 @@ int main(int argc, char** argv) {
         if (!settings.offline && refreshBatteries(vr, std::chrono::steady_clock::now()) &&
             controllerTracked && showsBatteries(catalogue, settings))
             settings.needsRedraw = true;
+        if (!watchCanBeSeen(settings, controllerTracked)) lastDrawnTime.reset();
         if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
             redrawWatch(settings, catalogue, window, watchTarget, vr,
                         WatchReadings{now, instant, nullptr, vr.batteries});

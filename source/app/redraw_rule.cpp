@@ -2,9 +2,13 @@
 
 #include "config/settings.h"
 
+bool watchCanBeSeen(const Settings& settings, bool watchControllerTracked) {
+    return settings.offline || watchControllerTracked;
+}
+
 bool shouldRedraw(const Settings& settings, bool watchControllerTracked, const std::tm& now,
-                  const std::tm& lastDrawnTime) {
+                  const std::optional<std::tm>& lastDrawnTime) {
     if (settings.needsRedraw) return true;
-    bool watchCanBeSeen = settings.offline || watchControllerTracked;
-    return watchCanBeSeen && now.tm_sec != lastDrawnTime.tm_sec;
+    return watchCanBeSeen(settings, watchControllerTracked) &&
+           (!lastDrawnTime || now.tm_sec != lastDrawnTime->tm_sec);
 }

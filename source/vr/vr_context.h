@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
+#include "vr/menu_frame_rule.h"
 #include "vr/vr_runtime.h"
 #include "watch/battery_status.h"
 
@@ -27,4 +29,8 @@ struct VrContext {
     DeviceBatteries batteries;
     bool batteriesStale = true;
     std::chrono::steady_clock::time_point batteriesReadAt;
+
+    // Counted so that the menu knows when its picture of the watch is stale.
+    std::uint64_t watchImagesHandedOver = 0;
+    MenuFrameRule menuFrames;
 };
