@@ -2,11 +2,13 @@
 // own accessors (vr::VR_Init, vr::VRSystem(), vr::VRApplications(),
 // vr::VROverlay()), which check the library's init token before each use.
 // It adds no behaviour of its own: no retries, no shutdown, no reply to the
-// quit event. The one translation is the event record: on Linux the SDK packs
+// quit event. The translations are of records: on Linux the SDK packs
 // vr::VREvent_t to 60 bytes, so the SDK is asked with its own size and the
-// fields the program reads are copied into the 64-byte record.
+// fields the program reads are copied into the 64-byte record; poses are
+// copied field by field, as the SDK's record is its own type.
 #include "vr/openvr/openvr_runtime.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <openvr.h>
@@ -26,6 +28,16 @@ void copyEvent(const vr::VREvent_t& sdk, VREvent_t* event) {
     event->eventAgeSeconds = sdk.eventAgeSeconds;
     static_assert(sizeof event->data.reserved <= sizeof sdk.data, "event data fits");
     std::memcpy(&event->data, &sdk.data, sizeof event->data.reserved);
+}
+
+void copyPose(const vr::TrackedDevicePose_t& sdk, TrackedDevicePose_t* pose) {
+    std::memcpy(pose->mDeviceToAbsoluteTracking.m, sdk.mDeviceToAbsoluteTracking.m,
+                sizeof pose->mDeviceToAbsoluteTracking.m);
+    std::memcpy(pose->vVelocity.v, sdk.vVelocity.v, sizeof pose->vVelocity.v);
+    std::memcpy(pose->vAngularVelocity.v, sdk.vAngularVelocity.v, sizeof pose->vAngularVelocity.v);
+    pose->eTrackingResult = static_cast<ETrackingResult>(sdk.eTrackingResult);
+    pose->bPoseIsValid = sdk.bPoseIsValid;
+    pose->bDeviceIsConnected = sdk.bDeviceIsConnected;
 }
 
 class OpenVrRuntime final : public VrRuntime {
@@ -52,6 +64,18 @@ public:
     }
     const char* GetEventTypeNameFromEnum(EVREventType type) override {
         return vr::VRSystem()->GetEventTypeNameFromEnum(static_cast<vr::EVREventType>(type));
+    }
+    // The SDK takes at most one pose per possible device.
+    void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
+                                         float predictedSecondsToPhotonsFromNow,
+                                         TrackedDevicePose_t* poses,
+                                         std::uint32_t count) override {
+        vr::TrackedDevicePose_t sdk[vr::k_unMaxTrackedDeviceCount];
+        const std::uint32_t asked = std::min(count, vr::k_unMaxTrackedDeviceCount);
+        vr::VRSystem()->GetDeviceToAbsoluteTrackingPose(
+            static_cast<vr::ETrackingUniverseOrigin>(origin), predictedSecondsToPhotonsFromNow,
+            sdk, asked);
+        for (std::uint32_t i = 0; i < asked; ++i) copyPose(sdk[i], &poses[i]);
     }
 
     bool IsApplicationInstalled(const char* appKey) override {
@@ -88,6 +112,9 @@ public:
     EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t overlay, float width) override {
         return static_cast<EVROverlayError>(
             vr::VROverlay()->SetOverlayWidthInMeters(overlay, width));
+    }
+    EVROverlayError SetOverlayAlpha(VROverlayHandle_t overlay, float alpha) override {
+        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayAlpha(overlay, alpha));
     }
     EVROverlayError SetOverlayFlag(VROverlayHandle_t overlay, VROverlayFlags flag,
                                    bool enabled) override {
