@@ -24,6 +24,7 @@
 #include "platform/log.h"
 #include "platform/window.h"
 #include "ui/menu_panel.h"
+#include "vr/glance_tracking.h"
 #include "vr/menu_overlay.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
@@ -105,17 +106,20 @@ int main(int argc, char** argv) {
     // offline one.
     while (platform::pumpWindowEvents(window)) {
         if (!settings.offline && pumpSystemEvents(vr)) break;
+        bool glanceMoved = false;
         if (!settings.offline) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
             drainWatchEvents(vr);
+            glanceMoved = lookForGlance(vr, settings);
         }
         std::tm now = platform::localTime();
-        const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
-        if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
+        if (shouldRedraw(settings, watchImageNeeded(vr, settings), now, lastDrawnTime)) {
             redrawWatch(settings, catalogue, window, watchTarget, vr, now);
             lastDrawnTime = now;
             if (!settings.offline) placeWatch(vr, settings);
         }
+        // After the redraw, so that a watch coming into view shows a current image.
+        if (glanceMoved) showOrHideWatch(vr, settings);
         platform::sleepOneMillisecond();
     }
     return 0;

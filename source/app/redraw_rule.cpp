@@ -2,9 +2,9 @@
 
 #include "config/settings.h"
 
-bool shouldRedraw(const Settings& settings, bool watchControllerTracked, const std::tm& now,
+bool shouldRedraw(const Settings& settings, bool watchImageNeeded, const std::tm& now,
                   const std::tm& lastDrawnTime) {
     if (settings.needsRedraw) return true;
-    bool watchCanBeSeen = settings.offline || watchControllerTracked;
+    bool watchCanBeSeen = settings.offline || watchImageNeeded;
     return watchCanBeSeen && now.tm_sec != lastDrawnTime.tm_sec;
 }

@@ -27,7 +27,8 @@ ImVec2 menuDisplaySize(VrContext& vr) {
 void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& catalogue,
                        const RenderTarget& menuTarget, GLuint watchTexture) {
     // The dashboard's opening and closing is seen only through this question.
-    if (!vr.runtime->IsOverlayVisible(vr.menuOverlay)) return;
+    vr.menuShown = vr.runtime->IsOverlayVisible(vr.menuOverlay);
+    if (!vr.menuShown) return;
 
     glBindFramebuffer(GL_FRAMEBUFFER, menuTarget.framebuffer);
     glViewport(0, 0, menuSize, menuSize);
@@ -49,4 +50,5 @@ void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& 
 
     resolveWatchDevice(vr, settings);
     showOrHideWatch(vr, settings);
+    fitWatch(vr, settings);
 }
