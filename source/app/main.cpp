@@ -27,6 +27,7 @@
 #include "platform/window.h"
 #include "ui/menu_panel.h"
 #include "vr/device_batteries.h"
+#include "vr/glance_tracking.h"
 #include "vr/menu_overlay.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
@@ -114,9 +115,11 @@ int main(int argc, char** argv) {
     // offline one.
     while (platform::pumpWindowEvents(window)) {
         if (!settings.offline && pumpSystemEvents(vr)) break;
+        bool glanceMoved = false;
         if (!settings.offline) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
             drainWatchEvents(vr);
+            glanceMoved = lookForGlance(vr, settings);
         }
         const std::time_t instant = std::time(nullptr);
         const std::tm now = platform::localTimeAt(instant);
@@ -126,13 +129,16 @@ int main(int argc, char** argv) {
         if (!settings.offline && refreshBatteries(vr, std::chrono::steady_clock::now()) &&
             controllerTracked && showsBatteries(catalogue, settings))
             settings.needsRedraw = true;
-        if (!watchCanBeSeen(settings, controllerTracked)) lastDrawnTime.reset();
-        if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
+        const bool imageNeeded = watchImageNeeded(vr, settings);
+        if (!watchCanBeSeen(settings, imageNeeded)) lastDrawnTime.reset();
+        if (shouldRedraw(settings, imageNeeded, now, lastDrawnTime)) {
             redrawWatch(settings, catalogue, window, watchTarget, vr,
                         WatchReadings{now, instant, nullptr, vr.batteries});
             lastDrawnTime = now;
             if (!settings.offline) placeWatch(vr, settings);
         }
+        // After the redraw, so that a watch coming into view shows a current image.
+        if (glanceMoved) showOrHideWatch(vr, settings);
         platform::sleepOneMillisecond();
     }
     return 0;

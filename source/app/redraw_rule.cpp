@@ -2,13 +2,13 @@
 
 #include "config/settings.h"
 
-bool watchCanBeSeen(const Settings& settings, bool watchControllerTracked) {
-    return settings.offline || watchControllerTracked;
+bool watchCanBeSeen(const Settings& settings, bool watchImageNeeded) {
+    return settings.offline || watchImageNeeded;
 }
 
-bool shouldRedraw(const Settings& settings, bool watchControllerTracked, const std::tm& now,
+bool shouldRedraw(const Settings& settings, bool watchImageNeeded, const std::tm& now,
                   const std::optional<std::tm>& lastDrawnTime) {
     if (settings.needsRedraw) return true;
-    return watchCanBeSeen(settings, watchControllerTracked) &&
+    return watchCanBeSeen(settings, watchImageNeeded) &&
            (!lastDrawnTime || now.tm_sec != lastDrawnTime->tm_sec);
 }

@@ -7,6 +7,7 @@
 
 #include "config/settings.h"
 #include "ui/menu_buttons.h"
+#include "ui/wrist_controls.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
@@ -70,6 +71,7 @@ void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint w
         settings.watchOnRightHand = !settings.watchOnRightHand;
         settings.save();
     }
+    drawWristControls(settings);
 
     ImGui::Separator();
     drawWatchChooser(settings, catalogue, watchTexture);

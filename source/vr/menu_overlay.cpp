@@ -33,7 +33,8 @@ MenuLook lookOf(const VrContext& vr, const Settings& settings, ImVec2 displaySiz
 void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& catalogue,
                        const RenderTarget& menuTarget, GLuint watchTexture) {
     // The dashboard's opening and closing is seen only through this question.
-    if (!vr.runtime->IsOverlayVisible(vr.menuOverlay)) {
+    vr.menuShown = vr.runtime->IsOverlayVisible(vr.menuOverlay);
+    if (!vr.menuShown) {
         vr.menuFrames.menuHidden();
         return;
     }
@@ -54,4 +55,5 @@ void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& 
 
     resolveWatchDevice(vr, settings);
     showOrHideWatch(vr, settings);
+    fitWatch(vr, settings);
 }
