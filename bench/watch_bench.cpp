@@ -14,6 +14,7 @@
 #include "gl/render_target.h"
 #include "platform/file_io.h"
 #include "watch/text_element.h"
+#include "watch/watch_catalogue.h"
 #include "watch/watch_loader.h"
 #include "watch/watch_renderer.h"
 
@@ -83,6 +84,26 @@ void loadPackage(benchmark::State& state, const std::string& package) {
 BENCHMARK_CAPTURE(loadPackage, Classic, std::string("Classic"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadPackage, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadPackage, Pilot_7z, std::string("Pilot.7z"))->Unit(benchmark::kMillisecond);
+
+// Previous or Next in the menu: the catalogue gives back the watch shown so
+// far and loads the chosen one.
+void stepToWatch(benchmark::State& state, const std::string& name) {
+    prepareWatchTarget();
+    Settings settings;
+    WatchCatalogue catalogue(settings, fontLibrary(), watchesFolder);
+    const std::string before = name == "Classic" ? "Digital" : "Classic";
+    for (auto _ : state) {
+        state.PauseTiming();
+        catalogue.load(before);
+        glFinish();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(catalogue.load(name));
+        glFinish();
+    }
+}
+BENCHMARK_CAPTURE(stepToWatch, Classic, std::string("Classic"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(stepToWatch, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(stepToWatch, Pilot, std::string("Pilot"))->Unit(benchmark::kMillisecond);
 
 void redrawWatch(benchmark::State& state, const std::string& package) {
     prepareWatchTarget();

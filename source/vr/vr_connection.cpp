@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
 #include "platform/text_encoding.h"
 #include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
+#include "vr/watch_placement.h"
 #include "watch/image_texture.h"
 
 namespace {
@@ -100,7 +102,8 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     if (runtimeCalls.CreateOverlay("app.quillmere.horlox.watch", "Horlox", &vr.watchOverlay) !=
         VROverlayError_None)
         platform::fatalExit("Failed to create watch overlay.");
-    runtimeCalls.SetOverlayWidthInMeters(vr.watchOverlay, 0.06f);
+    vr.watchFit = settings.placement;
+    runtimeCalls.SetOverlayWidthInMeters(vr.watchOverlay, watchWidthInMeters(vr.watchFit));
     if (runtimeCalls.CreateDashboardOverlay("app.quillmere.horlox.menu", "Horlox Menu",
                                             &vr.menuOverlay,
                                             &vr.menuThumbnail) != VROverlayError_None)
@@ -112,7 +115,11 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     std::optional<GLuint> thumbnail = loadThumbnail();
     if (thumbnail) vr.thumbnailTexture = openGlTexture(*thumbnail);
 
-    runtimeCalls.ShowOverlay(vr.watchOverlay);
+    // A watch that is off, or waits for a glance, starts hidden.
+    if (settings.watchVisibility == WatchVisibility::Always)
+        runtimeCalls.ShowOverlay(vr.watchOverlay);
+    else
+        runtimeCalls.HideOverlay(vr.watchOverlay);
     // No turn, 1 m up and 2 m ahead.
     const HmdMatrix34_t menuPlacement = {{{1, 0, 0, 0}, {0, 1, 0, 1}, {0, 0, 1, -2}}};
     runtimeCalls.SetOverlayTransformAbsolute(vr.menuOverlay, TrackingUniverseStanding,

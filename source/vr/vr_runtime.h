@@ -92,12 +92,32 @@ enum EVRMouseButton : std::uint32_t {
 enum VROverlayFlags : std::int32_t { VROverlayFlags_MakeOverlaysInteractiveIfVisible = 1 << 16 };
 enum VROverlayInputMethod : std::int32_t { VROverlayInputMethod_Mouse = 1 };
 enum ETrackingUniverseOrigin : std::int32_t { TrackingUniverseStanding = 1 };
+enum ETrackingResult : std::int32_t {
+    TrackingResult_Uninitialized = 1,
+    TrackingResult_Running_OK = 200,
+    TrackingResult_Running_OutOfRange = 201,
+};
 enum ETextureType : std::int32_t { TextureType_OpenGL = 1 };
 enum EColorSpace : std::int32_t { ColorSpace_Auto = 0 };
 
 // Three rows of four; the fourth column is the translation in metres.
 struct HmdMatrix34_t {
     float m[3][4];
+};
+
+struct HmdVector3_t {
+    float v[3];
+};
+
+// Where a device is, as the runtime tracks it: the device's own axes (x to
+// its right, y up, z backwards) and position in the tracking universe.
+struct TrackedDevicePose_t {
+    HmdMatrix34_t mDeviceToAbsoluteTracking;
+    HmdVector3_t vVelocity;
+    HmdVector3_t vAngularVelocity;
+    ETrackingResult eTrackingResult;
+    bool bPoseIsValid;
+    bool bDeviceIsConnected;
 };
 
 // For an OpenGL texture the handle holds the texture name; the runtime shows
@@ -165,6 +185,10 @@ public:
     virtual float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
                                                 ETrackedDeviceProperty prop,
                                                 ETrackedPropertyError* pError) = 0;
+    virtual void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
+                                                 float predictedSecondsToPhotonsFromNow,
+                                                 TrackedDevicePose_t* trackedDevicePoseArray,
+                                                 std::uint32_t trackedDevicePoseArrayCount) = 0;
 
     // IVRApplications
     virtual bool IsApplicationInstalled(const char* appKey) = 0;
@@ -182,6 +206,7 @@ public:
                                                    VROverlayHandle_t* mainOverlay,
                                                    VROverlayHandle_t* thumbnailOverlay) = 0;
     virtual EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t overlay, float width) = 0;
+    virtual EVROverlayError SetOverlayAlpha(VROverlayHandle_t overlay, float alpha) = 0;
     virtual EVROverlayError SetOverlayFlag(VROverlayHandle_t overlay, VROverlayFlags flag,
                                            bool enabled) = 0;
     virtual EVROverlayError SetOverlayInputMethod(VROverlayHandle_t overlay,

@@ -8,6 +8,7 @@
 #include "watch/battery_text.h"
 #include "watch/config_values.h"
 #include "watch/image_texture.h"
+#include "watch/package_config.h"
 #include "watch/watch_shader.h"
 
 namespace {
@@ -157,18 +158,15 @@ std::optional<WatchElement> loadLayer(const ConfigSection& section, FileProvider
     return std::nullopt;
 }
 
-ConfigFile readPackageConfig(FileProvider& package) {
-    const FileBytes* config = package.getFile("config");
-    if (!config) return parseConfig(nullptr, nullptr);
-    return parseConfig(config->data(), config->data() + config->size());
-}
-
 }  // namespace
 
 void loadWatch(Watch& watch, const std::string& packagePath,
                std::vector<std::size_t>* layerSections) {
     std::unique_ptr<FileProvider> package = openPackage(packagePath);
     const ConfigFile config = readPackageConfig(*package);
+    WatchTitle title = readWatchTitle(config);
+    watch.name = std::move(title.name);
+    watch.description = std::move(title.description);
 
     watch.shader = buildWatchShader();
     glGenVertexArrays(1, &watch.vertexArray);
@@ -180,10 +178,7 @@ void loadWatch(Watch& watch, const std::string& packagePath,
     bool hiddenLayersSkipped = false;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
         const ConfigSection& section = config.sections[index];
-        if (section.name == "watch") {
-            watch.name = section.get("name", "");
-            watch.description = section.get("description", "");
-        } else if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
+        if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
             hiddenLayersSkipped = true;
         } else if (std::optional<WatchElement> element =
                        loadLayer(section, *package, watch.fontLibrary, budget)) {

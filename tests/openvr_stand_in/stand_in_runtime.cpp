@@ -241,6 +241,19 @@ Served<vr::IVRSystem, VR_IVRSystem_FnTable> systemInterface{
     SERVE(IVRSystem, GetEventTypeNameFromEnum, [](void*, vr::EVREventType type) {
         return type == vr::VREvent_OverlayShown ? "VREvent_OverlayShown" : "VREvent_Other";
     }),
+    // The headset stands upright at eye height, the controller a little ahead
+    // and below; every other device is off.
+    SERVE(IVRSystem, GetDeviceToAbsoluteTrackingPose, [](void*, vr::ETrackingUniverseOrigin, float,
+                                                         vr::TrackedDevicePose_t* poses, std::uint32_t count) {
+        for (std::uint32_t device = 0; device < count; ++device) {
+            const bool on = device == 0 || (device == 1 && session.controllerOn);
+            const float height = device == 0 ? 1.6f : 1.0f, ahead = device == 0 ? 0.0f : -0.3f;
+            poses[device] = vr::TrackedDevicePose_t{};
+            poses[device].mDeviceToAbsoluteTracking = {{{1, 0, 0, 0}, {0, 1, 0, height}, {0, 0, 1, ahead}}};
+            poses[device].eTrackingResult = on ? vr::TrackingResult_Running_OK : vr::TrackingResult_Uninitialized;
+            poses[device].bPoseIsValid = poses[device].bDeviceIsConnected = on;
+        }
+    }),
     // The left controller reports a half-full battery that is not charging;
     // there is no other device.
     SERVE(IVRSystem, GetBoolTrackedDeviceProperty, [](void*, vr::TrackedDeviceIndex_t device,
@@ -293,6 +306,11 @@ Served<vr::IVROverlay, VR_IVROverlay_FnTable> overlayInterface{
     }),
     SERVE(IVROverlay, SetOverlayWidthInMeters, [](void*, vr::VROverlayHandle_t, float) {
         return vr::VROverlayError_None;
+    }),
+    SERVE(IVROverlay, SetOverlayAlpha, [](void*, vr::VROverlayHandle_t handle, float alpha) {
+        Overlay* overlay = find(handle);
+        logCall("SetOverlayAlpha(%s, %g)", overlay ? overlay->key.c_str() : "?", alpha);
+        return overlay ? vr::VROverlayError_None : vr::VROverlayError_UnknownOverlay;
     }),
     SERVE(IVROverlay, SetOverlayFlag, [](void*, vr::VROverlayHandle_t, vr::VROverlayFlags, bool) {
         return vr::VROverlayError_None;

@@ -72,6 +72,11 @@ TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
               "Horlox by quillmere - github.com/quillmere/horlox\n"
               "[ Disable ]\n"
               "Display watch on [ left hand ]\n"
+              "(x) Always ( ) When I look at it ( ) Off\n"
+              "{ Size 6.0 cm }\n"
+              "{ Offset +0.0 cm }\n"
+              "{ Tilt +0\xC2\xB0 }\n"
+              "[ Reset placement ]\n"
               "--------------------------------\n"
               "100% %d %s\n"
               "50%% off, %n\n");
@@ -148,7 +153,9 @@ TEST_F(MenuPanelTest, OneWatchOrAnUninstalledOneGivesNothingToStepTo) {
     settings.initialWatchName = "Gone";
     const std::string shown = frame();
     EXPECT_EQ(shown.substr(shown.find("[ Disable ]")),
-              "[ Disable ]\nDisplay watch on [ left hand ]\n--------------------------------\n\n")
+              "[ Disable ]\nDisplay watch on [ left hand ]\n(x) Always ( ) When I look at it ( ) Off\n"
+              "{ Size 6.0 cm }\n{ Offset +0.0 cm }\n{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n"
+              "--------------------------------\n\n")
         << "nothing after the separator";
 }
 

@@ -20,7 +20,7 @@ public:
     // A fresh runtime over the same state folder, as at the next process start.
     std::unique_ptr<VrRuntime> makeRuntime(const std::string& recordName = "record") const {
         return createSimulatedRuntime({folder.path() + "/state", scenarioPath(),
-                                       folder.path() + "/" + recordName, menuButtonCentre});
+                                       folder.path() + "/" + recordName, menuButtonPlace});
     }
 
     // A runtime that has been started.

@@ -8,13 +8,15 @@
 //  - Init checks IVROverlay and IVRApplications as well: VR_Init makes sure of
 //    IVRSystem only, and the other accessors answer null for an interface the
 //    runtime lacks. A missing one ends the session as VR_Init would.
-//  - The event record: on Linux the SDK packs vr::VREvent_t to 60 bytes, so
-//    the SDK is asked with its own size and the fields the program reads are
-//    copied into the 64-byte record.
+//  - The records: on Linux the SDK packs vr::VREvent_t to 60 bytes, so the
+//    SDK is asked with its own size and the fields the program reads are
+//    copied into the 64-byte record; poses are copied field by field, as the
+//    SDK's record is its own type.
 // Missing (on purpose: the program does not want them):
 //  - Retries, VR_Shutdown at the end of a run, a reply to the quit event.
 #include "vr/openvr/openvr_runtime.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -106,6 +108,16 @@ void copyEvent(const vr::VREvent_t& sdk, VREvent_t* event) {
     std::memcpy(&event->data, &sdk.data, sizeof event->data.reserved);
 }
 
+void copyPose(const vr::TrackedDevicePose_t& sdk, TrackedDevicePose_t* pose) {
+    std::memcpy(pose->mDeviceToAbsoluteTracking.m, sdk.mDeviceToAbsoluteTracking.m,
+                sizeof pose->mDeviceToAbsoluteTracking.m);
+    std::memcpy(pose->vVelocity.v, sdk.vVelocity.v, sizeof pose->vVelocity.v);
+    std::memcpy(pose->vAngularVelocity.v, sdk.vAngularVelocity.v, sizeof pose->vAngularVelocity.v);
+    pose->eTrackingResult = static_cast<ETrackingResult>(sdk.eTrackingResult);
+    pose->bPoseIsValid = sdk.bPoseIsValid;
+    pose->bDeviceIsConnected = sdk.bDeviceIsConnected;
+}
+
 class OpenVrRuntime final : public VrRuntime {
 public:
     EVRInitError Init(EVRApplicationType applicationType) override {
@@ -151,6 +163,18 @@ public:
             unDeviceIndex, static_cast<vr::ETrackedDeviceProperty>(prop),
             reinterpret_cast<vr::ETrackedPropertyError*>(pError));
     }
+    // The SDK takes at most one pose per possible device.
+    void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
+                                         float predictedSecondsToPhotonsFromNow,
+                                         TrackedDevicePose_t* poses,
+                                         std::uint32_t count) override {
+        vr::TrackedDevicePose_t sdk[vr::k_unMaxTrackedDeviceCount];
+        const std::uint32_t asked = std::min(count, vr::k_unMaxTrackedDeviceCount);
+        vr::VRSystem()->GetDeviceToAbsoluteTrackingPose(
+            static_cast<vr::ETrackingUniverseOrigin>(origin), predictedSecondsToPhotonsFromNow,
+            sdk, asked);
+        for (std::uint32_t i = 0; i < asked; ++i) copyPose(sdk[i], &poses[i]);
+    }
 
     bool IsApplicationInstalled(const char* appKey) override {
         return vr::VRApplications()->IsApplicationInstalled(appKey);
@@ -186,6 +210,9 @@ public:
     EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t overlay, float width) override {
         return static_cast<EVROverlayError>(
             vr::VROverlay()->SetOverlayWidthInMeters(overlay, width));
+    }
+    EVROverlayError SetOverlayAlpha(VROverlayHandle_t overlay, float alpha) override {
+        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayAlpha(overlay, alpha));
     }
     EVROverlayError SetOverlayFlag(VROverlayHandle_t overlay, VROverlayFlags flag,
                                    bool enabled) override {

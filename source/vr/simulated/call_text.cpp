@@ -112,6 +112,19 @@ std::string describeMatrix(const HmdMatrix34_t* matrix) {
     return text + "]";
 }
 
+std::string describePoses(const TrackedDevicePose_t* poses, std::uint32_t count) {
+    if (!poses) return "null";
+    std::string text;
+    for (std::uint32_t device = 0; device < count; ++device) {
+        const TrackedDevicePose_t& pose = poses[device];
+        text += formatted("%s%u ", device ? ", " : "", device);
+        text += !pose.bDeviceIsConnected ? "off"
+                : pose.bPoseIsValid      ? describeMatrix(&pose.mDeviceToAbsoluteTracking)
+                                         : "lost";
+    }
+    return text;
+}
+
 std::string describeEvent(const VREvent_t& event) {
     std::string text = formatted("%s, device %u", eventTypeName(event.eventType),
                                  event.trackedDeviceIndex);

@@ -21,6 +21,9 @@ std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 
 std::string quoted(const char* text);
 // "[a b c d; e f g h; i j k l]", or "null".
 std::string describeMatrix(const HmdMatrix34_t* matrix);
+// One entry per pose, "<device> [matrix]", "<device> lost" or "<device> off";
+// "null" for none.
+std::string describePoses(const TrackedDevicePose_t* poses, std::uint32_t count);
 // The event's name and device, with the mouse, scroll or property data where
 // it has some.
 std::string describeEvent(const VREvent_t& event);

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-// A point of the client's menu in its pixels, from the top-left corner.
-struct MenuPoint {
-    float x = 0, y = 0;
+// A control of the client's menu in its pixels, from the top-left corner.
+struct MenuRect {
+    float left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The centre of the client's menu button with that label, where its most
-// recent frame drew it; none when that frame has no such button. The
-// scenario's clicks aim there, so they follow the menu's layout.
-using MenuButtonFinder = std::function<std::optional<MenuPoint>(const std::string& label)>;
+// The client's menu control (a button, a slider) with that label, where its
+// most recent frame drew it; none when that frame has no such control. The
+// scenario's clicks and drags aim there, so they follow the menu's layout.
+using MenuButtonFinder = std::function<std::optional<MenuRect>(const std::string& label)>;

@@ -1,5 +1,7 @@
 #include "vr/simulated/simulated_world.h"
 
+#include <algorithm>
+
 VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device) {
     VREvent_t event{};
     event.eventType = type;
@@ -86,6 +88,39 @@ ETrackedPropertyError SimulatedWorld::floatProperty(TrackedDeviceIndex_t device,
     if (battery == batteries.end()) return TrackedProp_UnknownProperty;
     value = battery->second.charge;
     return TrackedProp_Success;
+}
+
+SimulatedWorld::DevicePose SimulatedWorld::poseOf(TrackedDeviceIndex_t device) const {
+    auto found = poses.find(device);
+    if (found != poses.end()) return found->second;
+    const bool headset = device == k_unTrackedDeviceIndex_Hmd;
+    return {{{{1, 0, 0, 0}, {0, 1, 0, headset ? 1.6f : 1.0f}, {0, 0, 1, headset ? 0 : -0.3f}}},
+            true};
+}
+
+void SimulatedWorld::placeDevice(TrackedDeviceIndex_t device, const HmdMatrix34_t& pose) {
+    poses[device] = {pose, true};
+}
+
+void SimulatedWorld::loseDevice(TrackedDeviceIndex_t device) {
+    DevicePose pose = poseOf(device);
+    pose.tracked = false;
+    poses[device] = pose;
+}
+
+void SimulatedWorld::readPoses(TrackedDevicePose_t* out, std::uint32_t count) const {
+    for (std::uint32_t device = 0; device < std::min(count, k_unMaxTrackedDeviceCount); ++device) {
+        TrackedDevicePose_t& pose = out[device];
+        pose = TrackedDevicePose_t{};
+        pose.eTrackingResult = TrackingResult_Uninitialized;
+        pose.bDeviceIsConnected = device == k_unTrackedDeviceIndex_Hmd || controllers.count(device);
+        if (!pose.bDeviceIsConnected) continue;
+        const DevicePose known = poseOf(device);
+        pose.mDeviceToAbsoluteTracking = known.matrix;
+        pose.bPoseIsValid = known.tracked;
+        pose.eTrackingResult =
+            known.tracked ? TrackingResult_Running_OK : TrackingResult_Running_OutOfRange;
+    }
 }
 
 void SimulatedWorld::setDashboardOpen(bool open) {
