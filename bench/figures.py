@@ -18,6 +18,7 @@ import time
 
 BUILDS = [argument.split("=", 1) for argument in sys.argv[1:]]
 IDLE_SECONDS = 20
+IDLE_RUNS = 3
 RUNS = 5
 COPIES = 300  # extra watches for the figures with many installed
 
@@ -121,12 +122,13 @@ class Run:
 
 
 def idle_cpu(build, arguments=(), scenario=None):
+    """Per cent of a core used over IDLE_SECONDS once the start-up is past."""
     run = Run(build, arguments, scenario)
     try:
-        time.sleep(3)  # past the start-up
+        time.sleep(3)
         before = run.cpu_seconds()
         time.sleep(IDLE_SECONDS)
-        return "%.2f %%" % (100 * (run.cpu_seconds() - before) / IDLE_SECONDS)
+        return 100 * (run.cpu_seconds() - before) / IDLE_SECONDS
     finally:
         run.end()
 
@@ -191,8 +193,9 @@ def main():
             ("CPU, dashboard open, nobody touching it", (), DASHBOARD_OPEN),
             ("CPU, dashboard closed", (), CONTROLLER_ON),
             ("CPU, offline", ("--offline",), None)):
-        rows.append(("%s, %d s" % (name, IDLE_SECONDS),
-                     [runs[0] for runs in each_build(lambda b: idle_cpu(b, arguments, scenario))]))
+        rows.append(("%s (median of %d x %d s)" % (name, IDLE_RUNS, IDLE_SECONDS),
+                     ["%.2f %%" % median(runs) for runs in
+                      each_build(lambda b: idle_cpu(b, arguments, scenario), IDLE_RUNS)]))
 
     for watches in (3, 3 + COPIES):
         rows.append(("resident memory, %d watches installed" % watches,
