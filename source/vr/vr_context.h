@@ -1,11 +1,14 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "config/wrist_placement.h"
+#include "vr/menu_frame_rule.h"
 #include "vr/vr_runtime.h"
 #include "vr/watch_glance.h"
+#include "watch/battery_status.h"
 
 // The VR side's state, filled by startVr and kept for the whole run by the
 // entry point. Offline it stays as constructed.
@@ -23,6 +26,15 @@ struct VrContext {
 
     ETrackedControllerRole watchRole = TrackedControllerRole_Invalid;
     TrackedDeviceIndex_t watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+
+    // The batteries as last read; device events mark them for a new reading.
+    DeviceBatteries batteries;
+    bool batteriesStale = true;
+    std::chrono::steady_clock::time_point batteriesReadAt;
+
+    // Counted so that the menu knows when its picture of the watch is stale.
+    std::uint64_t watchImagesHandedOver = 0;
+    MenuFrameRule menuFrames;
 
     // The glance while the watch shows only when looked at, and when the
     // previous pass looked.

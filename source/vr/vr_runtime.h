@@ -51,6 +51,7 @@ enum EVREventType : std::uint32_t {
     VREvent_TrackedDeviceActivated = 100,
     VREvent_TrackedDeviceDeactivated = 101,
     VREvent_TrackedDeviceRoleChanged = 108,
+    VREvent_PropertyChanged = 111,
     VREvent_MouseMove = 300,
     VREvent_MouseButtonDown = 301,
     VREvent_MouseButtonUp = 302,
@@ -67,6 +68,19 @@ enum ETrackedControllerRole : std::int32_t {
     TrackedControllerRole_Invalid = 0,
     TrackedControllerRole_LeftHand = 1,
     TrackedControllerRole_RightHand = 2,
+};
+
+enum ETrackedDeviceProperty : std::int32_t {
+    Prop_DeviceIsCharging_Bool = 1011,
+    Prop_DeviceBatteryPercentage_Float = 1012,  // 0 is empty, 1 is full
+    Prop_DeviceProvidesBatteryStatus_Bool = 1026,
+};
+
+enum ETrackedPropertyError : std::int32_t {
+    TrackedProp_Success = 0,
+    TrackedProp_WrongDataType = 1,
+    TrackedProp_UnknownProperty = 4,
+    TrackedProp_InvalidDevice = 5,
 };
 
 enum EVRMouseButton : std::uint32_t {
@@ -106,14 +120,17 @@ struct TrackedDevicePose_t {
     bool bDeviceIsConnected;
 };
 
-// For an OpenGL texture the handle holds the texture name.
+// For an OpenGL texture the handle holds the texture name; the runtime shows
+// the texture's first row at the bottom.
 struct Texture_t {
     void* handle;
     ETextureType eType;
     EColorSpace eColorSpace;
 };
 
-// Mouse coordinates are fractions of the overlay's width and height.
+// Mouse coordinates are fractions of the overlay's width and height from its
+// bottom-left corner, y up: "GL space" in OpenVR's words, and what SteamVR on
+// Linux delivers.
 struct VREvent_Mouse_t {
     float x, y;
     std::uint32_t button;
@@ -125,10 +142,17 @@ struct VREvent_Scroll_t {
     float viewportscale;
 };
 
+// The container is the device's property container.
+struct VREvent_Property_t {
+    std::uint64_t container;
+    ETrackedDeviceProperty prop;
+};
+
 union VREvent_Data_t {
     std::uint64_t reserved[6];
     VREvent_Mouse_t mouse;
     VREvent_Scroll_t scroll;
+    VREvent_Property_t property;
 };
 
 // OpenVR's event record with its Windows layout: 64 bytes, data at offset 16.
@@ -155,6 +179,12 @@ public:
     virtual TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
         ETrackedControllerRole role) = 0;
     virtual const char* GetEventTypeNameFromEnum(EVREventType type) = 0;
+    virtual bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                              ETrackedDeviceProperty prop,
+                                              ETrackedPropertyError* pError) = 0;
+    virtual float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                                ETrackedDeviceProperty prop,
+                                                ETrackedPropertyError* pError) = 0;
     virtual void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
                                                  float predictedSecondsToPhotonsFromNow,
                                                  TrackedDevicePose_t* trackedDevicePoseArray,

@@ -39,7 +39,10 @@ void drainWatchEvents(VrContext& vr) {
     }
 }
 
-void submitWatch(VrContext& vr) { vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture); }
+void submitWatch(VrContext& vr) {
+    vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture);
+    ++vr.watchImagesHandedOver;
+}
 
 void placeWatch(VrContext& vr, const Settings& settings) {
     const HmdMatrix34_t placement = watchPlacement(settings.watchOnRightHand, settings.placement);

@@ -35,13 +35,15 @@ TEST_F(WatchSnapshotTest, ImagesAreUprightWithTheHandWhereTheTimePutsIt) {
     static const RenderTarget target = createRenderTarget(watchImageSide, watchImageSide);
     Settings settings;
 
-    const RgbaImage noon = drawWatchImage(target, watch, timeOfDay(0), settings);
+    const RgbaImage noon =
+        drawWatchImage(target, watch, WatchReadings{timeOfDay(0), {}, {}, {}}, settings);
     ASSERT_EQ(noon.pixels.size(), 256u * 256u * 4u);
     // Row 0 is the top: the hand reaches up from the centre.
     EXPECT_EQ(pixelAt(noon, 128, 127 - 40), red);
     EXPECT_EQ(pixelAt(noon, 128, 127 + 40), transparent);
 
-    const RgbaImage three = drawWatchImage(target, watch, timeOfDay(3), settings);
+    const RgbaImage three =
+        drawWatchImage(target, watch, WatchReadings{timeOfDay(3), {}, {}, {}}, settings);
     EXPECT_EQ(pixelAt(three, 128 + 40, 127), red);
     EXPECT_EQ(pixelAt(three, 128 - 40, 127), transparent);
     EXPECT_EQ(pixelAt(three, 128, 127 - 40), transparent);

@@ -51,7 +51,7 @@ TEST_P(HostilePackagesProgramTest, DrawsTheChosenShippedWatchAndEndsCleanly) {
     ChildProcess program(HORLOX_BINARY, {"--offline"}, workingDirectory.path());
     ASSERT_TRUE(program.waitForErrorText("GL_RENDERER: ", 30s)) << program.standardError();
 
-    // The first redraw follows the loading of every package.
+    // The first redraw follows the listing of every package.
     size_t drawn = 0;
     for (auto waited = 0ms; waited < 60s && drawn < 100 && program.running(); waited += 100ms) {
         std::this_thread::sleep_for(100ms);
@@ -62,10 +62,11 @@ TEST_P(HostilePackagesProgramTest, DrawsTheChosenShippedWatchAndEndsCleanly) {
     ASSERT_TRUE(program.running()) << program.standardError();
 
     const std::string log = program.standardError();
-    for (const std::string line :
-         {"] Watch package is too large to unpack, skipped: watches/Bomb.7z\n",
-          "] Watch package has more layers than can be seen, the rest skipped: watches/ManySections\n"})
-        EXPECT_NE(log.find(line), std::string::npos) << line << log;
+    // Listing every package unpacks the bomb; the other hostile packages are
+    // loaded, and tell of their faults, only once chosen.
+    EXPECT_NE(log.find("] Watch package is too large to unpack, skipped: watches/Bomb.7z\n"),
+              std::string::npos)
+        << log;
     EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
 
     ASSERT_TRUE(requestWindowClose("Horlox"));

@@ -82,8 +82,13 @@ TEST_F(ProgramTest, UnknownParametersAreLoggedOnceEachBesideTheGlLines) {
     EXPECT_TRUE(program.running());
 }
 
+// A build with OpenVR asks its client library, here pointed at a runtime
+// folder that does not exist; one without answers at once.
 TEST_F(ProgramTest, VrModeWithoutARuntimeFails) {
-    ChildProcess program(HORLOX_BINARY, {}, workingDirectory.path());
+    const std::string nowhere = workingDirectory.path() + "/no-runtime";
+    ChildProcess program(HORLOX_BINARY, {}, workingDirectory.path(),
+                         {{"HORLOX_VR_RUNTIME", ""}, {"VR_OVERRIDE", nowhere},
+                          {"VR_CONFIG_PATH", nowhere}, {"VR_LOG_PATH", nowhere}});
     EXPECT_EQ(program.waitForExit(startTimeout), 1);
     EXPECT_NE(program.standardError().find(
                   "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"),

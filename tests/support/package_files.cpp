@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include <stb_image.h>
 #include <stb_image_write.h>
 
 #include "support/temporary_directory.h"
@@ -44,4 +45,13 @@ std::string dejaVuSansBytes() {
 bool packWith7Zip(const std::string& folder, const std::string& archivePath) {
     const std::string command = "cd '" + folder + "' && 7zz a -bso0 -bsp0 '" + archivePath + "' . >/dev/null";
     return std::system(command.c_str()) == 0;
+}
+
+std::vector<std::uint8_t> readPngPixels(const std::string& path) {
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+    if (!pixels) return {};
+    std::vector<std::uint8_t> rgba(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
+    stbi_image_free(pixels);
+    return rgba;
 }

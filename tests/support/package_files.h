@@ -20,3 +20,6 @@ bool packWith7Zip(const std::string& folder, const std::string& archivePath);
 
 // A PNG of RGBA pixels, rows from the top.
 std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& rgba);
+
+// The RGBA pixels of a PNG file, rows from the top; empty when it cannot be read.
+std::vector<std::uint8_t> readPngPixels(const std::string& path);

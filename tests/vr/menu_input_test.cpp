@@ -27,13 +27,14 @@ protected:
     ImGuiIO io;
 };
 
-TEST_F(VrMenuInputTest, PositionsAreFractionsOfTheDisplayWithYAsItComes) {
+// OpenVR counts from the overlay's bottom-left corner, ImGui from its top-left.
+TEST_F(VrMenuInputTest, PositionsAreFractionsFromTheBottomLeftAndBecomePixelsFromTheTop) {
     feedMenuEvent(io, mouseEvent(VREvent_MouseMove, 0.5f, 0.25f));
     EXPECT_EQ(io.MousePos.x, 640);
-    EXPECT_EQ(io.MousePos.y, 320);
+    EXPECT_EQ(io.MousePos.y, 960);
     feedMenuEvent(io, mouseEvent(VREvent_MouseMove, 1, 1));
     EXPECT_EQ(io.MousePos.x, 1280);
-    EXPECT_EQ(io.MousePos.y, 1280);
+    EXPECT_EQ(io.MousePos.y, 0);
     // A press says where it happened too, but only moves move.
     feedMenuEvent(io, mouseEvent(VREvent_MouseButtonDown, 0.1f, 0.1f, VRMouseButton_Left));
     EXPECT_EQ(io.MousePos.x, 1280);

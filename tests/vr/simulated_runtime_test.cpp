@@ -95,6 +95,7 @@ TEST(VrSimulatedRuntimeTest, OverlaysHearOfTheirVisibilityAndTheMenuOfTheMouse) 
     SimulatedSession session(
         "1 mouse move 0.5 0.25\n"
         "2 dashboard open\n"
+        "2 mouse move 0.5 0.25\n"
         "2 mouse down right\n"
         "2 mouse scroll 1 -2\n"
         "2 mouse smoothscroll 0.5 0\n"
@@ -131,6 +132,10 @@ TEST(VrSimulatedRuntimeTest, OverlaysHearOfTheirVisibilityAndTheMenuOfTheMouse) 
     runtime->SetOverlayInputMethod(menu, VROverlayInputMethod_Mouse);
     pollPass(*runtime);
     EXPECT_TRUE(runtime->IsOverlayVisible(menu));
+    ASSERT_TRUE(runtime->PollNextOverlayEvent(menu, &event, sizeof event));
+    EXPECT_EQ(event.eventType, VREvent_MouseMove);
+    EXPECT_FLOAT_EQ(event.data.mouse.x, 0.5f);
+    EXPECT_FLOAT_EQ(event.data.mouse.y, 0.75f) << "from the bottom, as SteamVR on Linux sends it";
     ASSERT_TRUE(runtime->PollNextOverlayEvent(menu, &event, sizeof event));
     EXPECT_EQ(event.eventType, VREvent_MouseButtonDown);
     EXPECT_EQ(event.data.mouse.button, static_cast<std::uint32_t>(VRMouseButton_Right));

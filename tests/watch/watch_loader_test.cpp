@@ -3,10 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "support/gl_test_context.h"
 #include "support/package_files.h"
 #include "support/watch_package_fixture.h"
-#include "watch/image_texture.h"
 #include "watch/watch_loader.h"
 
 namespace {
@@ -182,33 +180,6 @@ TEST_F(WatchLoaderTest, ArchivePackageLoadsLikeTheFolder) {
     for (size_t i = 0; i < fromFolder.elements.size(); ++i)
         EXPECT_EQ((bufferContent<GLfloat, 20>(fromArchive.elements[i].vertexBuffer)),
                   (bufferContent<GLfloat, 20>(fromFolder.elements[i].vertexBuffer)));
-}
-
-TEST(ImageTextureTest, RefusedImagesWriteNothingAndMakeNoTexture) {
-    ensureGlContext();
-    std::string forged = pngOfColour(1, 1, 4, opaqueRed);
-    // The header claims 100000 x 100000 pixels: 40 GB decoded.
-    const unsigned char side[] = {0x00, 0x01, 0x86, 0xA0};
-    forged.replace(16, 4, reinterpret_cast<const char*>(side), 4);
-    forged.replace(20, 4, reinterpret_cast<const char*>(side), 4);
-    std::string notAnImage = "plain text";
-
-    for (const std::string* bytes : {&forged, &notAnImage}) {
-        GLuint texture = 77;
-        int width = -1, height = -1;
-        EXPECT_FALSE(uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()),
-                                        bytes->size(), &texture, &width, &height));
-        EXPECT_EQ(texture, 77u);
-        EXPECT_EQ(width, -1);
-        EXPECT_EQ(height, -1);
-    }
-    EXPECT_FALSE(uploadImageTexture(nullptr, 0, nullptr, nullptr, nullptr));
-
-    const std::string png = pngOfColour(3, 5, 4, opaqueRed);
-    int height = 0;
-    EXPECT_TRUE(uploadImageTexture(reinterpret_cast<const unsigned char*>(png.data()), png.size(),
-                                   nullptr, nullptr, &height));
-    EXPECT_EQ(height, 5);
 }
 
 }  // namespace

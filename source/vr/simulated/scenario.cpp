@@ -144,6 +144,23 @@ bool readController(const std::vector<std::string>& words, ScenarioAction& actio
     return words.size() == 5 && readRole(words[4], action.role);
 }
 
+bool readBattery(const std::vector<std::string>& words, ScenarioAction& action) {
+    std::uint64_t device = 0;
+    if (words.size() < 4 || words.size() > 5) return false;
+    if (words[2] == "hmd") device = k_unTrackedDeviceIndex_Hmd;
+    else if (!readWhole(words[2], device) || device < 1 || device >= k_unMaxTrackedDeviceCount)
+        return false;
+    action.kind = ScenarioAction::Kind::Battery;
+    action.device = static_cast<TrackedDeviceIndex_t>(device);
+    if (words[3] == "none") {
+        action.noBattery = true;
+        return words.size() == 4;
+    }
+    action.charging = words.size() == 5;
+    return readFloat(words[3], action.x) && action.x >= 0 && action.x <= 1 &&
+           (!action.charging || words[4] == "charging");
+}
+
 bool readMouse(const std::vector<std::string>& words, ScenarioAction& action) {
     using Kind = ScenarioAction::Kind;
     if (words.size() < 3) return false;
@@ -182,6 +199,7 @@ bool readAction(const std::vector<std::string>& words, ScenarioAction& action) {
         return true;
     }
     if (noun == "controller") return readController(words, action);
+    if (noun == "battery") return readBattery(words, action);
     if (noun == "headset") {
         action.device = k_unTrackedDeviceIndex_Hmd;
         return readPose(words, 2, action);

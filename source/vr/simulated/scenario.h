@@ -20,6 +20,9 @@
 //   controller <index> on <left|right|none>   a controller is switched on (1 to 63)
 //   controller <index> off                    ... switched off
 //   controller <index> role <left|right|none> ... changes hands
+//   battery <hmd|index> <charge> [charging]   the headset's or a controller's
+//                                             battery reads the charge (0 to 1)
+//   battery <hmd|index> none                  ... the device reports no battery
 //   controller <index> at <x> <y> <z> [yaw <degrees>] [pitch <degrees>] [roll <degrees>]
 //   headset at <x> <y> <z> [yaw ...] [pitch ...] [roll ...]
 //                                             the device is tracked at that
@@ -33,6 +36,8 @@
 //   dashboard open | dashboard close          the dashboard shows or hides
 //   mouse move <x> <y>                        laser pointer on the dashboard
 //                                             overlay, as fractions of its size
+//                                             from its top-left corner, as a
+//                                             person sees it
 //   mouse down <button> | mouse up <button>   left, right, middle or a number
 //   mouse scroll <dx> <dy>                    a wheel step
 //   mouse smoothscroll <dx> <dy>              a touch-pad scroll
@@ -58,7 +63,7 @@
 // Actions that come due at the same pass happen in file order.
 struct ScenarioAction {
     enum class Kind {
-        ControllerOn, ControllerOff, ControllerRole,
+        ControllerOn, ControllerOff, ControllerRole, Battery,
         Place, Lose,
         DashboardOpen, DashboardClose,
         MouseMove, MouseDown, MouseUp, MouseScroll, MouseSmoothScroll, MouseClick, MouseDrag,
@@ -74,7 +79,9 @@ struct ScenarioAction {
     ETrackedControllerRole role = TrackedControllerRole_Invalid;
     HmdMatrix34_t pose{};
     std::uint32_t button = 0;
-    float x = 0, y = 0;  // the mouse position, the scroll deltas, or a drag's ends
+    float x = 0, y = 0;  // the mouse position, the scroll deltas, a drag's ends, or x the charge
+    bool noBattery = false;
+    bool charging = false;
     std::string label;   // the menu control a click or drag aims at
 };
 

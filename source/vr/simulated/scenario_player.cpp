@@ -4,6 +4,12 @@
 
 namespace {
 
+// A point of the scenario, from the overlay's top-left corner as a person sees
+// it, as SteamVR on Linux delivers it: from the bottom-left corner, y up.
+VREvent_Mouse_t fromTopLeft(float x, float y, std::uint32_t button) {
+    return VREvent_Mouse_t{x, 1.0f - y, button};
+}
+
 // A drag moves over this many passes, so the menu sees it move.
 constexpr int dragMoves = 8;
 
@@ -18,7 +24,7 @@ VREvent_t mouseEventOf(const ScenarioAction& action) {
     VREvent_t event = makeEvent(VREvent_MouseMove);
     switch (action.kind) {
         case Kind::MouseMove:
-            event.data.mouse = {action.x, action.y, 0};
+            event.data.mouse = fromTopLeft(action.x, action.y, 0);
             break;
         case Kind::MouseDown:
         case Kind::MouseUp:
@@ -69,6 +75,11 @@ void ScenarioPlayer::play(const ScenarioAction& action, SimulatedWorld& world) {
             break;
         case Kind::ControllerRole:
             world.changeControllerRole(action.device, action.role);
+            break;
+        case Kind::Battery:
+            world.setBattery(action.device, action.noBattery ? std::nullopt
+                                                             : std::optional<SimulatedBattery>(
+                                                                   {action.x, action.charging}));
             break;
         case Kind::Place:
             world.placeDevice(action.device, action.pose);
@@ -140,8 +151,8 @@ void ScenarioPlayer::advanceGesture(SimulatedWorld& world) {
         return (control->left + 0.5f + (control->right - control->left - 1) * fraction) / width;
     };
     HeldGesture pressed;
-    pressed.pointer = {across(gesture.from), (control->top + control->bottom) / 2 / height,
-                       VRMouseButton_Left};
+    pressed.pointer = fromTopLeft(across(gesture.from), (control->top + control->bottom) / 2 / height,
+                                  VRMouseButton_Left);
     if (gesture.to != gesture.from)
         for (int move = 1; move <= dragMoves; ++move)
             pressed.movesLeft.push_back(

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "vr/simulated/menu_button_finder.h"
 #include "vr/simulated/scenario.h"
-#include "vr/simulated/simulated_runtime.h"
 #include "vr/simulated/simulated_world.h"
 
 // Plays a scenario on the simulated world, pass by pass of the client's main

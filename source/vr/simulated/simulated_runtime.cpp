@@ -9,10 +9,13 @@
 //  - IVROverlay: plain and dashboard overlays (with thumbnails) and every
 //    property the program sets, shown/hidden events, visibility that follows
 //    the dashboard, texture sizes read from the handed GL texture.
-//  - IVRSystem: the headset and tracked controllers with roles and poses, the
-//    system event queue and one queue per overlay, played from a scenario
-//    (see scenario.h) keyed to the program's main-loop passes; a pass begins
-//    with the first system event poll after the queue was found empty.
+//  - IVRSystem: the headset and tracked controllers with roles, poses and
+//    battery properties, the system event queue and one queue per overlay,
+//    played from a scenario (see scenario.h) keyed to the program's
+//    main-loop passes; a pass begins with the first system event poll after
+//    the queue was found empty. Mouse positions reach the program as SteamVR
+//    on Linux delivers them, from the overlay's bottom-left corner, y up;
+//    scenarios give them as a person sees the overlay, from its top-left.
 //  - A record for whoever watches: every call in calls.log, and the last image
 //    handed to each overlay as a PNG.
 // Missing:
@@ -83,6 +86,26 @@ public:
 
     const char* GetEventTypeNameFromEnum(EVREventType type) override {
         return eventTypeName(type);
+    }
+
+    bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                      ETrackedPropertyError* pError) override {
+        bool value = false;
+        const ETrackedPropertyError error = world.boolProperty(device, prop, value);
+        if (pError) *pError = error;
+        logCall(formatted("GetBoolTrackedDeviceProperty(%u, %s)", device, trackedPropertyName(prop)),
+                formatted("%s, %s", value ? "true" : "false", trackedPropertyErrorName(error)));
+        return value;
+    }
+
+    float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                        ETrackedPropertyError* pError) override {
+        float value = 0.0f;
+        const ETrackedPropertyError error = world.floatProperty(device, prop, value);
+        if (pError) *pError = error;
+        logCall(formatted("GetFloatTrackedDeviceProperty(%u, %s)", device, trackedPropertyName(prop)),
+                formatted("%.7g, %s", value, trackedPropertyErrorName(error)));
+        return value;
     }
 
     // Asked in every pass, so only a changed answer is logged.

@@ -32,6 +32,64 @@ TrackedDeviceIndex_t SimulatedWorld::controllerFor(ETrackedControllerRole role) 
     return k_unTrackedDeviceIndexInvalid;
 }
 
+void SimulatedWorld::setBattery(TrackedDeviceIndex_t device,
+                                std::optional<SimulatedBattery> battery) {
+    const auto old = batteries.find(device);
+    const bool had = old != batteries.end();
+    const SimulatedBattery before = had ? old->second : SimulatedBattery{};
+    if (battery) batteries[device] = *battery;
+    else batteries.erase(device);
+    if (!isPresent(device)) return;
+    // One event for each property that changed, as a driver's updates give.
+    auto changed = [&](ETrackedDeviceProperty prop) {
+        VREvent_t event = makeEvent(VREvent_PropertyChanged, device);
+        event.data.property = {0, prop};
+        systemEvents.push_back(event);
+    };
+    if (had != battery.has_value()) changed(Prop_DeviceProvidesBatteryStatus_Bool);
+    if (battery && (!had || before.charge != battery->charge))
+        changed(Prop_DeviceBatteryPercentage_Float);
+    if (battery && (!had || before.charging != battery->charging))
+        changed(Prop_DeviceIsCharging_Bool);
+}
+
+bool SimulatedWorld::isPresent(TrackedDeviceIndex_t device) const {
+    return device == k_unTrackedDeviceIndex_Hmd || controllers.count(device) != 0;
+}
+
+ETrackedPropertyError SimulatedWorld::boolProperty(TrackedDeviceIndex_t device,
+                                                   ETrackedDeviceProperty prop,
+                                                   bool& value) const {
+    if (!isPresent(device)) return TrackedProp_InvalidDevice;
+    const auto battery = batteries.find(device);
+    switch (prop) {
+        case Prop_DeviceProvidesBatteryStatus_Bool:
+            value = battery != batteries.end();
+            return TrackedProp_Success;
+        case Prop_DeviceIsCharging_Bool:
+            if (battery == batteries.end()) return TrackedProp_UnknownProperty;
+            value = battery->second.charging;
+            return TrackedProp_Success;
+        case Prop_DeviceBatteryPercentage_Float:
+            return TrackedProp_WrongDataType;
+    }
+    return TrackedProp_UnknownProperty;
+}
+
+ETrackedPropertyError SimulatedWorld::floatProperty(TrackedDeviceIndex_t device,
+                                                    ETrackedDeviceProperty prop,
+                                                    float& value) const {
+    if (!isPresent(device)) return TrackedProp_InvalidDevice;
+    if (prop != Prop_DeviceBatteryPercentage_Float)
+        return prop == Prop_DeviceProvidesBatteryStatus_Bool || prop == Prop_DeviceIsCharging_Bool
+                   ? TrackedProp_WrongDataType
+                   : TrackedProp_UnknownProperty;
+    const auto battery = batteries.find(device);
+    if (battery == batteries.end()) return TrackedProp_UnknownProperty;
+    value = battery->second.charge;
+    return TrackedProp_Success;
+}
+
 SimulatedWorld::DevicePose SimulatedWorld::poseOf(TrackedDeviceIndex_t device) const {
     auto found = poses.find(device);
     if (found != poses.end()) return found->second;
