@@ -8,8 +8,6 @@
 #include <set>
 #include <thread>
 
-#include <stb_image.h>
-
 #include "support/child_process.h"
 #include "support/package_files.h"
 #include "support/temporary_directory.h"
@@ -23,6 +21,8 @@ namespace fs = std::filesystem;
 constexpr auto wineTimeout = 90s;
 const std::string windowsRunDir = HORLOX_WINDOWS_BUILD_DIR "/run";
 const std::string windowsWatchTool = HORLOX_WINDOWS_BUILD_DIR "/horlox-watch.exe";
+// A watch image's RGBA bytes: 256 pixels square.
+constexpr std::size_t watchBytes = 256 * 256 * 4;
 
 // Names outside every ANSI code page: Wine's narrow calls could not carry them.
 const std::string cjkFolder = "\xE6\x99\x82\xE8\xA8\x88 \xC3\xBC";          // 時計 ü
@@ -34,25 +34,6 @@ const std::string cjkArchive = "\xE6\x99\x82\xE8\xA8\x88.7z";                // 
 std::vector<std::string> underWine(const std::string& program, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), program);
     return arguments;
-}
-
-struct Rgba {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> pixels;
-};
-
-Rgba decodePng(const std::string& path) {
-    const std::string bytes = readWholeFile(path);
-    Rgba image;
-    int channels = 0;
-    unsigned char* pixels =
-        stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
-                              static_cast<int>(bytes.size()), &image.width, &image.height, &channels, 4);
-    if (!pixels) return {};
-    image.pixels.assign(pixels, pixels + image.width * image.height * 4);
-    stbi_image_free(pixels);
-    return image;
 }
 
 // A watch whose face covers the whole canvas in one colour.
@@ -167,9 +148,9 @@ protected:
 
 TEST_F(WineVrTest, DemoScenarioEndsWithZeroAndRecordsTheWatch) {
     EXPECT_EQ(runScenario(HORLOX_SOURCE_DIR "/assets/scenarios/demo.scenario"), 0) << log;
-    const Rgba watch = decodePng(path("record/app.quillmere.horlox.watch.png"));
-    ASSERT_EQ(watch.width, 256);
-    EXPECT_NE(std::count(watch.pixels.begin() + 3, watch.pixels.end(), 255), 0)
+    const std::vector<std::uint8_t> watch = readPngPixels(path("record/app.quillmere.horlox.watch.png"));
+    ASSERT_EQ(watch.size(), watchBytes);
+    EXPECT_NE(std::count(watch.begin() + 3, watch.end(), 255), 0)
         << "the recorded watch has opaque pixels";
     EXPECT_NE(readWholeFile(path("record/calls.log")).find("SetOverlayTexture("), std::string::npos);
 }
@@ -198,10 +179,9 @@ TEST_F(WineTest, WatchToolDrawsTheLinuxPixelsAndReadsCjkPackages) {
         const std::string package = windowsRunDir + "/watches/" + watch;
         ASSERT_EQ(render(HORLOX_WATCH_BINARY, package, path("linux.png")), 0) << watch;
         ASSERT_EQ(render(windowsWatchTool, package, path("windows.png")), 0) << watch;
-        const Rgba linux = decodePng(path("linux.png"));
-        const Rgba windows = decodePng(path("windows.png"));
-        ASSERT_EQ(windows.width, 256) << watch;
-        EXPECT_TRUE(windows.pixels == linux.pixels) << watch << " differs between the builds";
+        const std::vector<std::uint8_t> windows = readPngPixels(path("windows.png"));
+        ASSERT_EQ(windows.size(), watchBytes) << watch;
+        EXPECT_TRUE(windows == readPngPixels(path("linux.png"))) << watch << " differs between the builds";
     }
 
     // A 7z package whose own name and whose entries' names are CJK, given on
@@ -211,10 +191,10 @@ TEST_F(WineTest, WatchToolDrawsTheLinuxPixelsAndReadsCjkPackages) {
     ASSERT_TRUE(packWith7Zip(path("folder"), path(cjkArchive)));
     const std::string output = "bild-" + cjkImage;
     ASSERT_EQ(render(windowsWatchTool, cjkArchive, output), 0);
-    const Rgba drawn = decodePng(path(output));
-    ASSERT_EQ(drawn.width, 256);
-    const unsigned char* centre = &drawn.pixels[(128 * 256 + 128) * 4];
-    EXPECT_EQ(std::vector<unsigned char>(centre, centre + 4), (std::vector<unsigned char>{10, 20, 220, 255}));
+    const std::vector<std::uint8_t> drawn = readPngPixels(path(output));
+    ASSERT_EQ(drawn.size(), watchBytes);
+    const std::uint8_t* centre = &drawn[(128 * 256 + 128) * 4];
+    EXPECT_EQ(std::vector<std::uint8_t>(centre, centre + 4), (std::vector<std::uint8_t>{10, 20, 220, 255}));
 
     ChildProcess check(WINE64, underWine(windowsWatchTool, {"check", cjkArchive}), directory.path());
     EXPECT_EQ(check.waitForExit(wineTimeout), 0) << check.standardOutput() << check.standardError();
