@@ -2,11 +2,11 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/resource.h>
 
 #include "config/settings.h"
+#include "support/package_files.h"
 #include "support/temporary_directory.h"
 
 namespace {
@@ -15,93 +15,56 @@ namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
     // Loads into settings that differ from the defaults, to see what load changes.
-    Settings loadOverChosenValues() {
+    std::pair<bool, std::string> loadOverChosenValues() {
         Settings settings;
         settings.watchOnRightHand = true;
         settings.initialWatchName = "Before";
         settings.load(path);
-        return settings;
+        return {settings.watchOnRightHand, settings.initialWatchName};
     }
 
     TemporaryDirectory directory;
     std::string path = directory.path() + "/settings.conf";
 };
 
-TEST_F(SettingsFile, SaveWritesTheTwoLinesExactly) {
+TEST_F(SettingsFile, SaveWritesTheTwoLinesThatLoadReadsBack) {
     Settings settings;
     settings.initialWatchName = "Classic";
     ASSERT_TRUE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), "watchOnRightHand=false\ninitialWatchName=Classic\n");
-
     settings.watchOnRightHand = true;
-    settings.initialWatchName.clear();
+    settings.initialWatchName = "  Zifferblatt \xC3\xBC";
     ASSERT_TRUE(settings.save(path));
-    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=\n");
+    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=  Zifferblatt \xC3\xBC\n");
+    EXPECT_EQ(loadOverChosenValues(), std::make_pair(true, settings.initialWatchName));
     EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 1)
         << "no temporary file stays behind";
 }
 
-TEST_F(SettingsFile, SavedChoicesLoadBackUnchanged) {
-    Settings saved;
-    saved.watchOnRightHand = true;
-    saved.initialWatchName = "  Zifferblatt \xC3\xBC";
-    ASSERT_TRUE(saved.save(path));
-
-    Settings loaded;
-    loaded.load(path);
-    EXPECT_TRUE(loaded.watchOnRightHand);
-    EXPECT_EQ(loaded.initialWatchName, saved.initialWatchName);
-}
-
-TEST_F(SettingsFile, LoadKeepsEveryValueWhenTheFileCannotBeRead) {
-    Settings missing = loadOverChosenValues();
-    EXPECT_TRUE(missing.watchOnRightHand);
-    EXPECT_EQ(missing.initialWatchName, "Before");
-
+TEST_F(SettingsFile, LoadReadsValuesAsTheConfigFormatDoesWithFallbacksForAbsentKeys) {
+    const std::pair<std::string, std::pair<bool, std::string>> files[] = {
+        {"", {false, ""}},
+        {"watchOnRightHand=true", {true, ""}},
+        {":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n", {false, ""}},
+        {"watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n", {true, "First"}},
+        {"watchOnRightHand=yes\n", {false, ""}},
+        {"watchOnRightHand=true\r\ninitialWatchName=Classic\r\n", {true, "Classic\r"}},
+    };
+    for (const auto& [text, loaded] : files) {
+        writeFile(path, text);
+        EXPECT_EQ(loadOverChosenValues(), loaded) << text;
+    }
+    // A file that cannot be read changes nothing.
+    fs::remove(path);
+    EXPECT_EQ(loadOverChosenValues(), std::make_pair(true, std::string("Before")));
     fs::create_directory(path);
-    Settings folder = loadOverChosenValues();
-    EXPECT_TRUE(folder.watchOnRightHand);
-    EXPECT_EQ(folder.initialWatchName, "Before");
-}
-
-TEST_F(SettingsFile, LoadUsesTheFallbacksForAbsentKeys) {
-    write("");
-    Settings empty = loadOverChosenValues();
-    EXPECT_FALSE(empty.watchOnRightHand);
-    EXPECT_EQ(empty.initialWatchName, "");
-
-    write("watchOnRightHand=true");
-    Settings handOnly = loadOverChosenValues();
-    EXPECT_TRUE(handOnly.watchOnRightHand);
-    EXPECT_EQ(handOnly.initialWatchName, "");
-
-    write(":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n");
-    Settings afterSection = loadOverChosenValues();
-    EXPECT_FALSE(afterSection.watchOnRightHand);
-    EXPECT_EQ(afterSection.initialWatchName, "");
-}
-
-TEST_F(SettingsFile, LoadReadsValuesAsTheConfigFormatDoes) {
-    write("watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n");
-    Settings settings = loadOverChosenValues();
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(settings.initialWatchName, "First");
-
-    write("watchOnRightHand=yes\n");
-    EXPECT_FALSE(loadOverChosenValues().watchOnRightHand);
-
-    write("watchOnRightHand=true\r\ninitialWatchName=Classic\r\n");
-    settings = loadOverChosenValues();
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(settings.initialWatchName, "Classic\r");
+    EXPECT_EQ(loadOverChosenValues(), std::make_pair(true, std::string("Before")));
 }
 
 TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
     const std::string old = "watchOnRightHand=true\ninitialWatchName=Old\n";
-    write(old);
+    writeFile(path, old);
     Settings settings;
     settings.initialWatchName = "New";
 
@@ -118,7 +81,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
     small.rlim_cur = 10;
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool saved = settings.save(path);
+    const bool saved = settings.save(path);
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(saved);

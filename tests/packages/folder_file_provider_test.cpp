@@ -1,89 +1,55 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <string>
 #include <sys/stat.h>
-#include <vector>
 
 #include "packages/folder_file_provider.h"
+#include "support/package_files.h"
 #include "support/temporary_directory.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string text(const FileBytes* bytes) { return bytes ? std::string(bytes->begin(), bytes->end()) : "(null)"; }
 
 class FolderFileProviderTest : public ::testing::Test {
 protected:
-    void SetUp() override { fs::create_directories(root / "img"); }
-
-    void write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
+    void SetUp() override { std::filesystem::create_directories(root + "/img"); }
     TemporaryDirectory directory;
-    fs::path root = fs::path(directory.path()) / "package";
+    const std::string root = directory.path() + "/package";
     FolderFileProvider provider{root};
 };
 
-TEST_F(FolderFileProviderTest, ServesFilesByNameBelowTheRoot) {
+TEST_F(FolderFileProviderTest, ServesRegularFilesByNameBelowTheRootOnly) {
     const std::string image("\x89PNG\0\r\n\x1A", 8);
-    write(root / "config", "name=Classic\n");
-    write(root / "img" / "face.png", image);
-    write(root / "empty", "");
-
-    EXPECT_EQ(text(provider.getFile("config")), "name=Classic\n");
-    EXPECT_EQ(text(provider.getFile("img/face.png")), image);
-    const FileBytes* empty = provider.getFile("empty");
-    ASSERT_NE(empty, nullptr) << "an empty file is a file";
-    EXPECT_TRUE(empty->empty());
+    writeFile(root + "/config", "name=Classic\n");
+    writeFile(root + "/img/face.png", image);
+    writeFile(root + "/empty", "");
+    writeFile(directory.path() + "/beside", "outside the package");
+    ASSERT_EQ(mkfifo((root + "/pipe").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> names[] = {
+        {"config", "name=Classic\n"}, {"img/face.png", image}, {"empty", ""}, {"img/../config", "name=Classic\n"},
+        {"./config", "name=Classic\n"}, {"Config", "(null)"},  // case follows the file system
+        {"img", "(null)"}, {"", "(null)"}, {"pipe", "(null)"},  // must neither block nor read
+        {std::string("config\0.png", 11), "(null)"}, {"../beside", "(null)"}, {"img/../../beside", "(null)"},
+        {directory.path() + "/beside", "(null)"}};
+    for (const auto& [name, bytes] : names) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
 }
 
-TEST_F(FolderFileProviderTest, ReadsEachNameFromTheDiskOnce) {
-    write(root / "config", "first");
+// A name is read from the disk once and its bytes live as long as the
+// provider; a miss is tried again on the next request.
+TEST_F(FolderFileProviderTest, ReadsEachFoundNameOnceAndMissesAgain) {
+    EXPECT_EQ(provider.getFile("config"), nullptr);
+    writeFile(root + "/config", "first");
     const FileBytes* first = provider.getFile("config");
-    write(root / "config", "changed on disk");
-    EXPECT_EQ(provider.getFile("config"), first);
-    fs::remove(root / "config");
-    EXPECT_EQ(provider.getFile("config"), first);
     EXPECT_EQ(text(first), "first");
-}
-
-TEST_F(FolderFileProviderTest, HandedOutBytesSurviveLaterReads) {
-    write(root / "config", "kept");
-    const FileBytes* config = provider.getFile("config");
+    writeFile(root + "/config", "changed on disk");
     for (int i = 0; i < 100; ++i) {
-        write(root / std::to_string(i), "x");
+        writeFile(root + "/" + std::to_string(i), "x");
         provider.getFile(std::to_string(i));
     }
-    EXPECT_EQ(provider.getFile("config"), config);
-    EXPECT_EQ(text(config), "kept");
-}
-
-TEST_F(FolderFileProviderTest, MissIsTriedAgainOnTheNextRequest) {
-    EXPECT_EQ(provider.getFile("config"), nullptr);
-    write(root / "config", "now here");
-    EXPECT_EQ(text(provider.getFile("config")), "now here");
-}
-
-TEST_F(FolderFileProviderTest, NamesThatAreNoRegularFileGiveNull) {
-    ASSERT_EQ(mkfifo((root / "pipe").c_str(), 0600), 0);
-    write(root / "config", "name=Classic\n");
-    EXPECT_EQ(provider.getFile("img"), nullptr);
-    EXPECT_EQ(provider.getFile(""), nullptr);
-    EXPECT_EQ(provider.getFile("pipe"), nullptr) << "must neither block nor read";
-    EXPECT_EQ(provider.getFile(std::string("config\0.png", 11)), nullptr);
-}
-
-TEST_F(FolderFileProviderTest, NamesStayInsideThePackage) {
-    write(fs::path(directory.path()) / "beside", "outside the package");
-    EXPECT_EQ(provider.getFile("../beside"), nullptr);
-    EXPECT_EQ(provider.getFile("img/../../beside"), nullptr);
-    EXPECT_EQ(provider.getFile(directory.path() + "/beside"), nullptr);
-    write(root / "face.png", "png");
-    EXPECT_EQ(text(provider.getFile("img/../face.png")), "png");
-    EXPECT_EQ(text(provider.getFile("./face.png")), "png");
-    EXPECT_EQ(provider.getFile("Face.png"), nullptr) << "case follows the file system";
+    std::filesystem::remove(root + "/config");
+    EXPECT_EQ(provider.getFile("config"), first);
+    EXPECT_EQ(text(first), "first");
 }
 
 }  // namespace

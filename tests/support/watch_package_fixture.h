@@ -14,11 +14,9 @@
 class WatchPackageTest : public ::testing::Test {
 protected:
     void SetUp() override;
-
     // Writes a file into the package folder.
     void add(const std::string& name, const std::string& bytes);
     std::string packagePath() const { return scratch.path() + "/watch"; }
-
     // The watch loaded from the path (the package folder by default), kept
     // alive by the fixture.
     Watch& load(const std::string& path);

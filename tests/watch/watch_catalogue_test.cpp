@@ -13,84 +13,72 @@ namespace {
 class WatchCatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override { ensureGlContext(); }
-
-    std::string watchesFolder() const { return scratch.path() + "/watches"; }
-
-    void addFolderWatch(const std::string& package, const std::string& config) {
-        writeFile(watchesFolder() + "/" + package + "/config", config);
-    }
-
-    void addArchiveWatch(const std::string& package, const std::string& config) {
-        const std::string folder = scratch.path() + "/unpacked-" + package;
-        writeFile(folder + "/config", config);
-        ASSERT_TRUE(packWith7Zip(folder, watchesFolder() + "/" + package));
+    void add(const std::string& package, const std::string& config) {
+        writeFile(watches + "/" + package + "/config", config);
     }
 
     TemporaryDirectory scratch;
+    const std::string watches = scratch.path() + "/watches";
     Settings settings;
 };
 
 std::string nameOf(const Watch* watch) { return watch ? watch->name : "(none)"; }
 
 TEST_F(WatchCatalogueTest, WatchesAreOrderedByTheirOwnNamesByteWise) {
-    addArchiveWatch("b.7z", ":watch\nname=Zeta\n");
-    addFolderWatch("a", ":watch\nname=Alpha\n");
-    addFolderWatch("c", ":watch\nname=alpha\n");
-    addFolderWatch("d", ":watch\nname=Beta\n");
-    const WatchCatalogue catalogue(settings, nullptr, watchesFolder());
-
+    writeFile(scratch.path() + "/unpacked/config", ":watch\nname=Zeta\n");
+    ASSERT_TRUE(packWith7Zip(scratch.path() + "/unpacked", watches + "/b.7z"));
+    add("a", ":watch\nname=Alpha\n");
+    add("c", ":watch\nname=alpha\n");
+    add("d", ":watch\nname=Beta\n");
+    const WatchCatalogue catalogue(settings, nullptr, watches);
     EXPECT_EQ(catalogue.count(), 4u);
     EXPECT_EQ(nameOf(catalogue.first()), "Alpha");
     EXPECT_EQ(settings.initialWatchName, "Alpha");
-    EXPECT_EQ(nameOf(catalogue.next("Alpha")), "Beta");
-    EXPECT_EQ(nameOf(catalogue.next("Beta")), "Zeta");
-    EXPECT_EQ(nameOf(catalogue.next("Zeta")), "alpha");
-    EXPECT_EQ(nameOf(catalogue.next("alpha")), "(none)");
-    EXPECT_EQ(nameOf(catalogue.previous("Zeta")), "Beta");
-    EXPECT_EQ(nameOf(catalogue.previous("Alpha")), "(none)");
-    EXPECT_EQ(nameOf(catalogue.find("Zeta")), "Zeta");
+    const std::vector<std::string> order = {"(none)", "Alpha", "Beta", "Zeta", "alpha", "(none)"};
+    for (std::size_t i = 1; i + 1 < order.size(); ++i) {
+        EXPECT_EQ(nameOf(catalogue.next(order[i])), order[i + 1]);
+        EXPECT_EQ(nameOf(catalogue.previous(order[i])), order[i - 1]);
+        EXPECT_EQ(nameOf(catalogue.find(order[i])), order[i]);
+    }
     EXPECT_EQ(catalogue.find("zeta"), nullptr);
 }
 
-TEST_F(WatchCatalogueTest, OfTwoPackagesWithOneNameTheFirstListedWins) {
-    addFolderWatch("one", ":watch\nname=Classic\ndescription=from one\n");
-    addFolderWatch("two", ":watch\nname=Classic\ndescription=from two\n");
-    const std::string firstListed =
-        std::filesystem::directory_iterator(watchesFolder())->path().filename().string();
-    const WatchCatalogue catalogue(settings, nullptr, watchesFolder());
-    ASSERT_EQ(catalogue.count(), 1u);
+// Of two packages with one name the first listed wins; packages that give no
+// name share the empty name, which sorts first.
+TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListed) {
+    add("one", ":watch\nname=Classic\ndescription=from one\n");
+    add("two", ":watch\nname=Classic\ndescription=from two\n");
+    writeFile(watches + "/no-config/face.png", "not even a png");
+    writeFile(watches + "/stray.txt", "not an archive");
+    std::string firstListed;
+    for (const auto& entry : std::filesystem::directory_iterator(watches)) {
+        const std::string name = entry.path().filename().string();
+        if (firstListed.empty() && (name == "one" || name == "two")) firstListed = name;
+    }
+    const WatchCatalogue catalogue(settings, nullptr, watches);
+    ASSERT_EQ(catalogue.count(), 2u);
     EXPECT_EQ(catalogue.find("Classic")->description, "from " + firstListed);
+    ASSERT_NE(catalogue.find(""), nullptr);
+    EXPECT_TRUE(catalogue.find("")->elements.empty());
+    EXPECT_EQ(settings.initialWatchName, "");
 }
 
 TEST_F(WatchCatalogueTest, ChosenWatchIsKeptEvenWhenNoLongerInstalled) {
-    addFolderWatch("a", ":watch\nname=Alpha\n");
-    addFolderWatch("b", ":watch\nname=Beta\n");
+    add("a", ":watch\nname=Alpha\n");
+    add("b", ":watch\nname=Beta\n");
     settings.initialWatchName = "Gone";
-    const WatchCatalogue catalogue(settings, nullptr, watchesFolder());
+    const WatchCatalogue catalogue(settings, nullptr, watches);
     EXPECT_EQ(settings.initialWatchName, "Gone");
     EXPECT_EQ(catalogue.find("Gone"), nullptr);
     EXPECT_EQ(catalogue.previous("Gone"), nullptr);
     EXPECT_EQ(catalogue.next("Gone"), nullptr);
 }
 
-TEST_F(WatchCatalogueTest, PackagesThatGiveNoNameShareTheEmptyName) {
-    addFolderWatch("named", ":watch\nname=Named\n");
-    writeFile(watchesFolder() + "/no-config/face.png", "not even a png");
-    writeFile(watchesFolder() + "/stray.txt", "not an archive");
-    const WatchCatalogue catalogue(settings, nullptr, watchesFolder());
-    EXPECT_EQ(catalogue.count(), 2u);
-    ASSERT_NE(catalogue.find(""), nullptr);
-    EXPECT_TRUE(catalogue.find("")->elements.empty());
-    EXPECT_EQ(settings.initialWatchName, "");  // the empty name sorts first
-}
-
 TEST_F(WatchCatalogueTest, WithoutAnyWatchTheProgramEnds) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watchesFolder()), ::testing::ExitedWithCode(1),
-                "^No watches found!\n$");
-    std::filesystem::create_directories(watchesFolder());
-    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watchesFolder()), ::testing::ExitedWithCode(1),
-                "^No watches found!\n$");
+    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watches), ::testing::ExitedWithCode(1), "^No watches found!\n$");
+    std::filesystem::create_directories(watches);
+    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watches), ::testing::ExitedWithCode(1), "^No watches found!\n$");
 }
 
 }  // namespace
