@@ -26,7 +26,6 @@ TEST(CommandLineTest, OnlyTheExactOptionGoesOfflineAndLookalikesAreLoggedOneLine
     applyLaunchTokens({"--offline", "--offline"}, settings);
     EXPECT_TRUE(settings.offline);
     EXPECT_EQ(output.text(), "");
-
     const Tokens lookalikes = {"--Offline", "-offline", "--offline=1", "\"--offline\"", "%s"};
     Settings online;
     applyLaunchTokens(lookalikes, online);

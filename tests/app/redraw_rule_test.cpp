@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "app/redraw_rule.h"

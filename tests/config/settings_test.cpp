@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-
 #include <csignal>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
 
 #include "config/settings.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -87,7 +85,6 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(readWholeFile(path), old);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
-
     EXPECT_FALSE(settings.save(directory.path() + "/missing/settings.conf"));
 }
 

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "horlox_watch/package_archive.h"
 #include "packages/archive_file_provider.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -27,7 +25,6 @@ TEST_F(PackageArchiveTest, PacksEveryRegularFileButTheArchiveItselfWithItsBytesA
     mkfifo((folder + "/pipe").c_str(), 0644);
     const std::vector<std::string> names = packageFileNames(folder, folder + "/Watch.7z");
     EXPECT_EQ(names, (std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F.txt", "config", "empty", "img/face.png"}));
-
     const PackedArchive packed = packSevenZip(folder, names);
     ASSERT_EQ(packed.error, "");
     EXPECT_EQ(packSevenZip(folder, names).bytes, packed.bytes) << "the same files pack alike";

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "horlox_watch/package_check.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 
 namespace {
@@ -79,7 +78,6 @@ TEST_F(PackageCheckTest, PackagesWithoutConfigAndLaterOnesWithAKnownName) {
     EXPECT_EQ(findings(scratch.path() + "/notes.txt"),
               Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or is no 7z "
                                      "archive that the program reads"});
-
     std::vector<PackageCheck> checks;
     for (const char* folder : {"one", "two", "three"}) {
         writeFile(scratch.path() + "/" + folder + "/config",

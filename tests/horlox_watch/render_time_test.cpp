@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "horlox_watch/render_time.h"

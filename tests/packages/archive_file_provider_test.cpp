@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-
 #include <archive.h>
 #include <archive_entry.h>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -13,8 +11,7 @@
 #include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 

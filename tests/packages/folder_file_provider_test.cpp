@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <sys/stat.h>
 
 #include "packages/folder_file_provider.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 

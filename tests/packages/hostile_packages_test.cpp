@@ -1,13 +1,12 @@
 // Every hostile package loads into a watch without its bad layers.
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <tuple>
 
 #include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/hostile_packages.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 
 namespace {

@@ -1,7 +1,6 @@
 // The horlox-watch binary, run as a package author runs it: what only the
 // whole tool shows (exit status, output streams, files written).
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <tuple>
 
@@ -10,8 +9,7 @@
 #include "gl/render_target.h"
 #include "support/child_process.h"
 #include "support/hostile_packages.h"
-#include "support/package_files.h"
-#include "support/png_image.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/watch_renderer.h"
 
@@ -83,7 +81,6 @@ TEST_F(HorloxWatchTest, CheckPrintsFindingsAndFailsOnErrorsOrOnWarningsWhenAsked
         EXPECT_EQ(check.out, out);
         EXPECT_EQ(check.err, "");
     }
-
     installHostilePackages(file("watches"));
     const Arguments hostile = {"Bomb.7z", "DamagedArchive.7z", "EscapingNames", "GarbageFont", "HugePngHeader",
                                "LongLine", "ManySections", "TruncatedPng", "Utf16Config"};
@@ -123,7 +120,6 @@ TEST_F(HorloxWatchTest, PackMakesAnArchiveThatLoadsAsTheSameWatch) {
     EXPECT_EQ(archive.name, folder.name);
     EXPECT_TRUE(drawnByTheProgram(archive, momentOf(10, 8, 37), false).rgba ==
                 drawnByTheProgram(folder, momentOf(10, 8, 37), false).rgba);
-
     add("dial.png", "not needed");
     const ToolRun refused = run({"pack", "watch", "-o", "watch.7z"});
     EXPECT_EQ(refused.status, 2);
@@ -138,7 +134,6 @@ TEST_F(HorloxWatchTest, EveryCommandHasHelpAndNamesWhatIsWrong) {
         EXPECT_EQ(help.out.rfind(std::string("Usage: horlox-watch ") + command, 0), 0u) << help.out;
     }
     EXPECT_EQ(run({"--help"}).status, 0);
-
     const std::string tryRender = "\nTry 'horlox-watch render --help'.\n";
     const std::pair<Arguments, std::string> mistakes[] = {
         {{}, "Usage: horlox-watch COMMAND [ARGUMENTS]\n"},

@@ -1,13 +1,13 @@
 // The real program, started in a scratch working directory on the test display.
 #include <gtest/gtest.h>
-
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 #include <tuple>
 
 #include "support/child_process.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/hostile_packages.h"
+#include "support/test_files.h"
 #include "support/x11_window_probe.h"
 
 namespace {
@@ -20,38 +20,61 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-// Each run gets a working directory with one small watch of its own.
-class ProgramTest : public ::testing::Test {
-protected:
-    void SetUp() override { writeFile(directory.path() + "/watches/Plain/config", ":watch\nname=Plain\n"); }
-    TemporaryDirectory directory;
-};
+// Offline, the 256 x 256 watch lands in the lower-left corner of the window. A
+// drawn watch has anti-aliased edges, neither black nor white; an undrawn
+// window shows black or the screen's black and white pattern only.
+std::size_t drawnPixelsInWatchCorner() {
+    const std::vector<std::uint32_t> pixels = readWindowPixels("Horlox", 0, 720 - 256, 256, 256);
+    return std::size_t(std::count_if(pixels.begin(), pixels.end(),
+                                     [](std::uint32_t rgb) { return rgb != 0 && rgb != 0xFFFFFF; }));
+}
 
-TEST_F(ProgramTest, OfflineShowsTheWindowLogsUnknownParametersAndEndsWhenClosed) {
+// Offline with every hostile package beside the watches we ship, the chosen
+// one of them: the window shows it, unknown parameters are logged once, and
+// closing the window ends the program cleanly.
+class OfflineProgramTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OfflineProgramTest, ShowsTheChosenWatchBesideHostilePackagesAndEndsWhenClosed) {
+    TemporaryDirectory directory;
+    const std::string watches = directory.path() + "/watches";
+    std::filesystem::copy(HORLOX_RUN_DIR "/watches", watches, std::filesystem::copy_options::recursive);
+    installHostilePackages(watches);
+    writeFile(directory.path() + "/settings.conf", std::string("watchOnRightHand=false\ninitialWatchName=") +
+                                                      GetParam() + "\n");
     ChildProcess program(HORLOX_BINARY, {"--offline", "foo"}, directory.path());
     ASSERT_TRUE(program.waitForErrorText("GL_RENDERER: ", 30s)) << program.standardError();
     std::optional<WindowFacts> window;
-    for (auto waited = 0ms; waited < 10s && !(window && window->viewable); waited += 50ms) {
-        std::this_thread::sleep_for(50ms);
+    std::size_t drawn = 0;  // the first redraw follows the loading of every package
+    for (auto waited = 0ms; waited < 60s && drawn < 100 && program.running(); waited += 100ms) {
+        std::this_thread::sleep_for(100ms);
         window = findWindowByTitle("Horlox");
+        drawn = drawnPixelsInWatchCorner();
     }
     ASSERT_TRUE(window.has_value());
     EXPECT_TRUE(window->viewable);
     EXPECT_EQ(std::tie(window->x, window->y, window->width, window->height), std::make_tuple(0, 0, 1280, 720));
-
+    EXPECT_GE(drawn, 100u) << "the chosen watch was not drawn";
     std::this_thread::sleep_for(1500ms);
-    EXPECT_TRUE(program.running());
+    ASSERT_TRUE(program.running()) << program.standardError();
     const std::string log = program.standardError();
     EXPECT_EQ(occurrences(log, "Invalid launch parameter: "), 1u) << log;
-    EXPECT_EQ(occurrences(log, "] Invalid launch parameter: foo\n"), 1u) << log;
-    EXPECT_EQ(occurrences(log, "] GL_VERSION: "), 1u) << log;
+    for (const char* line : {"] Invalid launch parameter: foo\n", "] GL_VERSION: ",
+                             "] Watch package is too large to unpack, skipped: watches/Bomb.7z\n",
+                             "] Watch package has more layers than can be seen, the rest skipped: watches/ManySections\n"})
+        EXPECT_EQ(occurrences(log, line), 1u) << line << log;
+    EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
     ASSERT_TRUE(requestWindowClose("Horlox"));
     EXPECT_EQ(program.waitForExit(10s), 0) << program.standardError();
 }
 
+INSTANTIATE_TEST_SUITE_P(ShippedWatches, OfflineProgramTest, ::testing::Values("Classic", "Digital", "Pilot"),
+                         [](const auto& watch) { return std::string(watch.param); });
+
 // Each ends with status 1 and the line that says why: without a display,
 // with no VR runtime, with no watches.
-TEST_F(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
+TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
+    TemporaryDirectory directory;
+    writeFile(directory.path() + "/watches/Plain/config", ":watch\nname=Plain\n");
     const std::tuple<std::vector<std::string>, ChildProcess::Environment, bool, std::string> starts[] = {
         {{"--offline"}, {{"DISPLAY", ""}}, true, "Failed to open display.\n"},
         {{}, {}, true, "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"},

@@ -1,15 +1,12 @@
 // The real program in VR mode against the simulated runtime, with a scenario,
 // judged by its exit status, its debugger output and the runtime's record.
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <tuple>
 
 #include "support/call_log.h"
 #include "support/child_process.h"
-#include "support/package_files.h"
-#include "support/png_image.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 

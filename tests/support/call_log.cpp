@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 

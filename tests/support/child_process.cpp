@@ -6,7 +6,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 

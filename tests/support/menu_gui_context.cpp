@@ -1,7 +1,6 @@
 #include "support/menu_gui_context.h"
 
 #include <string>
-
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 

@@ -7,8 +7,7 @@
 
 #include "app/runtime_selection.h"
 #include "support/call_log.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 class SimulatedSession {
 public:

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "watch/watch.h"
 
 // Tests that write a watch package folder and load it with the program's

@@ -33,14 +33,6 @@ struct TitledWindow {
 // otherwise end the test process.
 int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
-// A colour channel of a pixel value, scaled to 8 bits.
-std::uint32_t channel(unsigned long pixel, unsigned long mask) {
-    if (!mask) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / (mask >> shift));
-}
-
 }  // namespace
 
 std::optional<WindowFacts> findWindowByTitle(const std::string& title) {
@@ -76,11 +68,8 @@ std::vector<std::uint32_t> readWindowPixels(const std::string& title, int x, int
     if (!image) return {};
     std::vector<std::uint32_t> pixels;
     for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column) {
-            const unsigned long pixel = XGetPixel(image, column, row);
-            pixels.push_back(channel(pixel, image->red_mask) << 16 | channel(pixel, image->green_mask) << 8 |
-                             channel(pixel, image->blue_mask));
-        }
+        for (int column = 0; column < width; ++column)
+            pixels.push_back(std::uint32_t(XGetPixel(image, column, row) & 0xFFFFFF));
     XDestroyImage(image);
     return pixels;
 }

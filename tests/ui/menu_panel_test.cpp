@@ -1,18 +1,15 @@
 // The menu panel on its own: what it shows, and what its buttons change.
 #include <gtest/gtest.h>
-
 #include <cfloat>
 #include <filesystem>
 #include <memory>
-
 #include <imgui.h>
 #include <imgui_internal.h>
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "ui/menu_buttons.h"
 #include "ui/menu_panel.h"
 #include "watch/watch_catalogue.h"
@@ -109,7 +106,6 @@ TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce
     EXPECT_FALSE(findMenuButton("Previous"));
     ASSERT_TRUE(findMenuButton("Next"));
     EXPECT_EQ(findMenuButton("Next")->left, findMenuButton("Disable")->left) << "alone on its line";
-
     EXPECT_EQ(click("Next"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
     ASSERT_TRUE(findMenuButton("Previous") && findMenuButton("Next"));
     EXPECT_EQ(findMenuButton("Next")->top, findMenuButton("Previous")->top) << "side by side";

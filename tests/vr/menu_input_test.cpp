@@ -1,6 +1,5 @@
 // The laser mouse's events as ImGui input.
 #include <gtest/gtest.h>
-
 #include <imgui.h>
 
 #include "vr/menu_input.h"

@@ -1,10 +1,8 @@
 // The menu's share of a pass against the simulated runtime, whose scenario
 // opens the dashboard and works the laser mouse.
 #include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
-
 #include <imgui.h>
 
 #include "config/settings.h"

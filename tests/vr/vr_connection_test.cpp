@@ -1,6 +1,5 @@
 // Start-up against the simulated runtime, and the system event pump.
 #include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "config/settings.h"
@@ -37,7 +36,6 @@ TEST_F(VrConnectionTest, StartUpRegistersOnceSetsUpBothOverlaysAndFillsTheContex
     writeFile("dashboard_overlay.png", pngOfColour(8, 8, 4, blue));
     const RenderTarget watchTarget = createRenderTarget(256, 256), menuTarget = createRenderTarget(1280, 1280);
     settings.watchOnRightHand = true;
-
     const VrContext vr = startVr(session.makeRuntime("first"), settings, watchTarget, menuTarget);
     for (const Words& call : {Words{"AddApplicationManifest", session.path("work/app.manifest"), "false"},
                               {"SetApplicationAutoLaunch", key, "true"}, {"SetOverlayWidthInMeters", "1", "0.06"},
@@ -78,7 +76,6 @@ TEST_F(VrConnectionTest, EveryFailedStepEndsTheProgramNamingIt) {
         if (!text.empty()) writeFile("app.manifest", text);
         EXPECT_EXIT(startVr(session.makeRuntime(), settings, {}, {}), ExitedWithCode(1), "^" + message + "\n$");
     }
-
     writeFile("app.manifest", manifest);
     for (const char* overlay : {"watch", "menu"}) {
         std::unique_ptr<VrRuntime> taken = session.startedRuntime();

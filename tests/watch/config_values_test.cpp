@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <tuple>
 
 #include "watch/config_values.h"

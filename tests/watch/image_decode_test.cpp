@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "watch/image_decode.h"
 
 namespace {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <tuple>
 
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/text_raster.h"
 
@@ -80,7 +79,6 @@ TEST_F(TextRasterTest, GlyphsAreCutAtTheEdgesAndThoseBesideStillMoveThePen) {
     EXPECT_TRUE(anyInk);
     EXPECT_TRUE(isBlank(draw("W", 300, 300)));
     EXPECT_TRUE(isBlank(draw("W", INT32_MAX, INT32_MIN)));
-
     const auto [advance, width, top] = glyph('1');
     ASSERT_LT(width, advance);
     const TextImage h = draw("H", advance - width, 100);  // both ones end left of column 0
@@ -149,7 +147,6 @@ TEST(GlyphCoverageTest, MonoAndGreyBitmapsGiveCoverageOthersNone) {
     unsigned char grey[] = {1, 2, 3, 99, 4, 5, 6, 99};
     EXPECT_EQ(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_GRAY, grey)), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_LCD, grey)).empty());
-
     unsigned char bytes[18] = {};
     for (unsigned char mode : {FT_PIXEL_MODE_GRAY, FT_PIXEL_MODE_MONO}) {
         const bool isGrey = mode == FT_PIXEL_MODE_GRAY;

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "watch/watch_catalogue.h"
 
 namespace {

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-
 #include <array>
 #include <tuple>
 #include <vector>
 
 #include "support/gl_test_context.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/image_texture.h"
 #include "watch/watch_loader.h"

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <tuple>
 
 #include "config/settings.h"
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
-#include "support/package_files.h"
-#include "support/png_image.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/text_raster.h"
 #include "watch/watch_renderer.h"
@@ -121,7 +119,6 @@ TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnesAndNoLayerLeavesAllTransp
     EXPECT_EQ(std::make_pair(pixel(20, 20), pixel(100, 100)), std::make_pair(green, red));
     render(redOnTop, timeOfDay(0, 0, 0));
     EXPECT_EQ(pixel(20, 20), red);
-
     add("config", ":watch\nname=Empty\n");
     render(load(), timeOfDay(10, 8, 37));
     std::vector<std::uint8_t> all(256 * 256 * 4, 1);
