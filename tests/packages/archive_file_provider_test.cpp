@@ -2,14 +2,12 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "packages/archive_file_provider.h"
 #include "platform/log.h"
-#include "support/child_process.h"
 #include "support/debug_output_capture.h"
 #include "support/test_files.h"
 
@@ -32,16 +30,6 @@ std::string noise(std::size_t size) {
 
 class ArchiveFileProviderTest : public ::testing::Test {
 protected:
-    // Runs the real 7-Zip in the package folder to add the named files with
-    // the switches; a UTF-8 locale stores non-ASCII names as what they are.
-    void pack(const std::vector<std::string>& switches, const std::vector<std::string>& files) {
-        std::vector<std::string> arguments = {"a", "-t7z", "-bd"};
-        arguments.insert(arguments.end(), switches.begin(), switches.end());
-        arguments.insert(arguments.end(), {archive, "--"});
-        arguments.insert(arguments.end(), files.begin(), files.end());
-        ChildProcess sevenZip("/usr/bin/7zz", arguments, package, {{"LC_ALL", "C.UTF-8"}});
-        ASSERT_EQ(sevenZip.waitForExit(std::chrono::minutes(1)), 0);
-    }
     // Writes the entries in order with libarchive's 7z writer, which, unlike
     // 7-Zip, lets two entries carry the same name.
     void write(const Entries& entries) {
@@ -81,11 +69,11 @@ TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName)
     for (const auto& [name, bytes] : Entries{{"config", "name=Classic\n"}, {"img/face.png", face}, {"empty", ""},
                                             {umlautName, "umlaut"}})
         writeFile(package + "/" + name, bytes);
-    for (const std::string& solid : {"-ms=on", "-ms=off"})
-        for (const std::string& method : {"-m0=LZMA", "-m0=LZMA2"}) {
+    for (const std::string solid : {"-ms=on", "-ms=off"})
+        for (const std::string method : {"-m0=LZMA", "-m0=LZMA2"}) {
             SCOPED_TRACE(solid + " " + method);
             fs::remove(archive);
-            pack({solid, method}, {"config", "img", "empty", umlautName});
+            ASSERT_TRUE(packWith7Zip(package, archive, solid + " " + method + " config img empty " + umlautName));
             ArchiveFileProvider provider(archive);
             EXPECT_EQ(text(provider.getFile("config")), "name=Classic\n");
             EXPECT_EQ(text(provider.getFile("img/face.png")), face);
@@ -109,7 +97,7 @@ TEST_F(ArchiveFileProviderTest, LaterEntryOfTheSameNameWins) {
 TEST_F(ArchiveFileProviderTest, DamagedArchiveKeepsTheEntriesBeforeTheDamage) {
     writeFile(package + "/a.txt", "first");
     writeFile(package + "/b.txt", noise(100000));
-    pack({"-ms=off"}, {"a.txt", "b.txt"});
+    ASSERT_TRUE(packWith7Zip(package, archive, "-ms=off a.txt b.txt"));
     const std::string whole = readWholeFile(archive);
     {
         // Bytes in the middle of b.txt's packed data; the headers stay intact.
@@ -143,7 +131,7 @@ TEST_F(ArchiveFileProviderTest, UnpackedBytesAndEntriesAreBoundedToTheLast) {
     fs::remove(archive);
     writeFile(package + "/huge.png", "");
     fs::resize_file(package + "/huge.png", (std::uintmax_t{256} << 20) + 1);
-    pack({"-mx=1"}, {"huge.png"});
+    ASSERT_TRUE(packWith7Zip(package, archive, "-mx=1 huge.png"));
     expectRefused({});
 }
 

@@ -77,7 +77,10 @@ TEST_F(HostilePackagesTest, ImagesAndFontsOfOneWatchAreBoundedInMemory) {
                   ":face\nfile=large.png\n:face\nfile=dot.png\n");
     const Watch& watch = loadLogged(packagePath());
     ASSERT_EQ(watch.elements.size(), 3u);
-    EXPECT_EQ(watch.elements[2].type, ElementType::Face);
+    GLint width = 0;  // the large image, not the dot
+    glBindTexture(GL_TEXTURE_2D, watch.elements[2].texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(std::make_pair(watch.elements[2].type, width), std::make_pair(ElementType::Face, 2048));
     EXPECT_NE(output.text().find("] Watch package's images and fonts need too much memory, layers skipped: " +
                                  packagePath() + "\n"),
               std::string::npos)

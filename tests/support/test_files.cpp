@@ -68,7 +68,8 @@ Image readPng(const std::string& path) {
 
 std::string dejaVuSansBytes() { return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"); }
 
-bool packWith7Zip(const std::string& folder, const std::string& archivePath) {
-    const std::string command = "cd '" + folder + "' && 7zz a -bso0 -bsp0 '" + archivePath + "' . >/dev/null";
+bool packWith7Zip(const std::string& folder, const std::string& archivePath, const std::string& arguments) {
+    const std::string command =
+        "cd '" + folder + "' && LC_ALL=C.UTF-8 7zz a -bso0 -bsp0 '" + archivePath + "' " + arguments + " >/dev/null";
     return std::system(command.c_str()) == 0;
 }

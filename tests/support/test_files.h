@@ -50,5 +50,7 @@ Image readPng(const std::string& path);
 // A font from Debian's fonts-dejavu-core.
 std::string dejaVuSansBytes();
 
-// Packs a folder's content into a 7z archive with the real 7-Zip; true on success.
-bool packWith7Zip(const std::string& folder, const std::string& archivePath);
+// Packs files of a folder into a 7z archive with the real 7-Zip; true on
+// success. The arguments are 7-Zip's switches and the files, by default all
+// the folder holds; non-ASCII names are stored as the characters they are.
+bool packWith7Zip(const std::string& folder, const std::string& archivePath, const std::string& arguments = ".");

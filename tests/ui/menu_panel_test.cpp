@@ -84,7 +84,8 @@ TEST_F(MenuPanelTest, TheWindowStaysAndThePictureIsUpright) {
                                ImGuiWindowFlags_NoCollapse),
               ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
     const ImDrawList& drawn = *window->DrawList;
-    ImDrawVert topLeft{ImVec2(FLT_MAX, FLT_MAX)}, bottomRight{ImVec2(-FLT_MAX, -FLT_MAX)};
+    ImDrawVert topLeft{}, bottomRight{};
+    topLeft.pos = ImVec2(FLT_MAX, FLT_MAX), bottomRight.pos = ImVec2(-FLT_MAX, -FLT_MAX);
     for (const ImDrawCmd& command : drawn.CmdBuffer) {
         if (command.TextureId != nullptr) continue;
         for (unsigned i = 0; i < command.ElemCount; ++i) {
