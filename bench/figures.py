@@ -1,129 +1,220 @@
-"""Prints one table of Horlox's figures on this machine.
+"""Prints one table of Horlox's figures on this machine, one column per build.
 
 Run through bench/run, which builds the Release binaries and starts this on a
-virtual X display. Every figure is measured here; nothing is copied in.
+virtual X display: figures.py LABEL=BUILD_FOLDER... With several builds every
+figure is measured for each in turn, run after run, so that the machine's
+other work weighs on all alike. Every figure is measured here; nothing is
+copied in.
 """
 import json
 import os
+import re
+import resource
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
-BUILD = sys.argv[1]
-RUN_DIR = os.path.join(BUILD, "run")
-PROGRAM = os.path.join(RUN_DIR, "horlox")
-IDLE_SECONDS = 30
-FIRST_FRAME_RUNS = 5
+BUILDS = [argument.split("=", 1) for argument in sys.argv[1:]]
+IDLE_SECONDS = 20
+IDLE_RUNS = 3
+RUNS = 5
+COPIES = 300  # extra watches for the figures with many installed
+
+CONTROLLER_ON = "1 controller 1 on left\n"
+DASHBOARD_OPEN = CONTROLLER_ON + "1 dashboard open\n"
 
 
-def micro_benchmarks():
+def median(values):
+    return sorted(values)[len(values) // 2]
+
+
+def micro_benchmarks(build):
     with tempfile.NamedTemporaryFile(suffix=".json") as figures:
-        subprocess.run([os.path.join(BUILD, "bench", "horlox_bench"),
+        subprocess.run([os.path.join(build, "bench", "horlox_bench"),
                         "--benchmark_out=" + figures.name, "--benchmark_out_format=json"],
                        check=True, stdout=subprocess.DEVNULL)
         results = json.load(figures)["benchmarks"]
-    rows = []
-    for result in results:
-        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0}[result["time_unit"]]
-        rows.append((result["name"], "%.3f ms" % (result["real_time"] * scale)))
-    return rows
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0}
+    return {result["name"]: "%.3f ms" % (result["real_time"] * scale[result["time_unit"]])
+            for result in results}
 
 
-def working_directory():
-    """A scratch run directory sharing the built watches and data files."""
-    folder = tempfile.mkdtemp(prefix="horlox-bench-")
-    for name in ("watches", "dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf"):
-        os.symlink(os.path.abspath(os.path.join(RUN_DIR, name)), os.path.join(folder, name))
-    return folder
+def many_watches(build, folder):
+    """The shipped watches and COPIES more of Classic, each with a name of its
+    own, sharing Classic's images and fonts."""
+    shipped = os.path.abspath(os.path.join(build, "run", "watches"))
+    os.mkdir(folder)
+    for name in os.listdir(shipped):
+        os.symlink(os.path.join(shipped, name), os.path.join(folder, name))
+    classic = os.path.join(shipped, "Classic")
+    with open(os.path.join(classic, "config")) as file:
+        config = file.read()
+    for copy in range(COPIES):
+        package = os.path.join(folder, "Classic %03d" % copy)
+        os.mkdir(package)
+        for name in os.listdir(classic):
+            if name != "config":
+                os.symlink(os.path.join(classic, name), os.path.join(package, name))
+        with open(os.path.join(package, "config"), "w") as file:
+            file.write(re.sub(r"(?m)^name=Classic$", "name=Classic %03d" % copy, config))
 
 
-def start(arguments, folder, scenario=None, record=False):
-    """Offline without a scenario; with one, in VR with the simulated runtime,
+class Run:
+    """The program in a scratch run directory sharing the build's data files:
+    offline without a scenario; with one, in VR with the simulated runtime,
     recording its calls only when asked (recording costs time of its own)."""
-    environment = dict(os.environ)
-    if scenario is not None:
-        with open(os.path.join(folder, "bench.scenario"), "w") as file:
-            file.write(scenario)
-        environment.update(HORLOX_VR_RUNTIME="simulated", HORLOX_SIM_SCENARIO="bench.scenario")
-    if record:
-        environment.update(HORLOX_SIM_RECORD="record")
-    return subprocess.Popen([os.path.abspath(PROGRAM)] + arguments, cwd=folder, env=environment,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def __init__(self, build, arguments=(), scenario=None, record=False, watches=3):
+        self.folder = tempfile.mkdtemp(prefix="horlox-bench-")
+        run_dir = os.path.join(build, "run")
+        for name in ("dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf"):
+            os.symlink(os.path.abspath(os.path.join(run_dir, name)), os.path.join(self.folder, name))
+        if watches == 3:
+            os.symlink(os.path.abspath(os.path.join(run_dir, "watches")),
+                       os.path.join(self.folder, "watches"))
+        else:
+            many_watches(build, os.path.join(self.folder, "watches"))
+        environment = dict(os.environ)
+        if scenario is not None:
+            with open(os.path.join(self.folder, "bench.scenario"), "w") as file:
+                file.write(scenario)
+            environment.update(HORLOX_VR_RUNTIME="simulated", HORLOX_SIM_SCENARIO="bench.scenario")
+        if record:
+            environment.update(HORLOX_SIM_RECORD="record")
+        self.started = time.monotonic()
+        self.process = subprocess.Popen(
+            [os.path.abspath(os.path.join(run_dir, "horlox"))] + list(arguments), cwd=self.folder,
+            env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as file:
-        fields = file.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-
-
-def idle_cpu_percent(arguments, scenario=None):
-    folder = working_directory()
-    program = start(arguments, folder, scenario)
-    try:
-        time.sleep(3)  # past the start-up
-        before = cpu_seconds(program.pid)
-        time.sleep(IDLE_SECONDS)
-        used = cpu_seconds(program.pid) - before
-    finally:
-        program.kill()
-        program.wait()
-        shutil.rmtree(folder)
-    return "%.2f %%" % (100 * used / IDLE_SECONDS)
-
-
-def seconds_until(predicate, started, limit=10):
-    while time.monotonic() - started < limit:
-        if predicate():
-            return time.monotonic() - started
-        time.sleep(0.002)
-    raise RuntimeError("the program never got there")
-
-
-def start_figures():
-    """Seconds from the start to the first loop pass and to the first watch
-    image handed to the runtime, the median of several runs."""
-    ready, first_frame = [], []
-    for _ in range(FIRST_FRAME_RUNS):
-        folder = working_directory()
-        log = os.path.join(folder, "record", "calls.log")
-
-        def calls():
-            try:
-                with open(log) as file:
-                    return file.read()
-            except FileNotFoundError:
-                return ""
-
-        started = time.monotonic()
-        program = start([], folder, "1 controller 1 on left\n", record=True)
+    def calls(self):
         try:
-            ready.append(seconds_until(lambda: "pass 1:" in calls(), started))
-            first_frame.append(seconds_until(lambda: "SetOverlayTexture(1," in calls(), started))
-        finally:
-            program.kill()
-            program.wait()
-            shutil.rmtree(folder)
-    median = lambda values: sorted(values)[len(values) // 2]
-    return [("start to the first loop pass (median of %d)" % FIRST_FRAME_RUNS,
-             "%.3f s" % median(ready)),
-            ("start to the first watch image, at the next second (median of %d)" % FIRST_FRAME_RUNS,
-             "%.3f s" % median(first_frame))]
+            with open(os.path.join(self.folder, "record", "calls.log")) as file:
+                return file.read()
+        except FileNotFoundError:
+            return ""
+
+    def seconds_until(self, text, limit=30):
+        while time.monotonic() - self.started < limit:
+            if text in self.calls():
+                return time.monotonic() - self.started
+            time.sleep(0.002)
+        raise RuntimeError("the program never got to " + text)
+
+    def cpu_seconds(self):
+        with open("/proc/%d/stat" % self.process.pid) as file:
+            fields = file.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+    def resident_mib(self):
+        with open("/proc/%d/status" % self.process.pid) as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1]) / 1024
+        return 0
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait()
+        shutil.rmtree(self.folder)
+
+
+def idle_cpu(build, arguments=(), scenario=None):
+    """Per cent of a core used over IDLE_SECONDS once the start-up is past."""
+    run = Run(build, arguments, scenario)
+    try:
+        time.sleep(3)
+        before = run.cpu_seconds()
+        time.sleep(IDLE_SECONDS)
+        return 100 * (run.cpu_seconds() - before) / IDLE_SECONDS
+    finally:
+        run.end()
+
+
+def start_times(build):
+    """Seconds to the first loop pass and to the first watch image."""
+    run = Run(build, scenario=CONTROLLER_ON, record=True)
+    try:
+        return run.seconds_until("pass 1:"), run.seconds_until("SetOverlayTexture(1,")
+    finally:
+        run.end()
+
+
+def resident_memory(build, watches):
+    """Resident memory once the first watch image is out and the start-up done."""
+    run = Run(build, scenario=CONTROLLER_ON, record=True, watches=watches)
+    try:
+        run.seconds_until("SetOverlayTexture(1,", limit=120)
+        time.sleep(2)
+        return run.resident_mib()
+    finally:
+        run.end()
+
+
+def start_cpu(build, watches):
+    """CPU seconds of a run that quits in its second loop pass."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    run = Run(build, scenario=CONTROLLER_ON + "2 quit\n", watches=watches)
+    try:
+        run.process.wait(timeout=120)
+    finally:
+        run.end()
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+
+
+def each_build(measure, runs=1):
+    """measure(build) for every build, alternating, `runs` times: per build
+    the list of results."""
+    results = [[] for _ in BUILDS]
+    for _ in range(runs):
+        for index, (_, build) in enumerate(BUILDS):
+            results[index].append(measure(build))
+    return results
 
 
 def main():
-    rows = micro_benchmarks()
-    rows += start_figures()
-    rows.append(("idle CPU, offline, %d s" % IDLE_SECONDS, idle_cpu_percent(["--offline"])))
-    rows.append(("idle CPU, simulated VR, dashboard closed, %d s" % IDLE_SECONDS,
-                 idle_cpu_percent([], "1 controller 1 on left\n")))
+    rows = []
+    benchmarks = [micro_benchmarks(build) for _, build in BUILDS]
+    names = []
+    for mark in benchmarks:
+        names += [name for name in mark if name not in names]
+    rows += [(name, [mark.get(name, "-") for mark in benchmarks]) for name in names]
+
+    starts = each_build(start_times, RUNS)
+    rows.append(("start to the first loop pass (median of %d)" % RUNS,
+                 ["%.3f s" % median([s[0] for s in runs]) for runs in starts]))
+    rows.append(("start to the first watch image (median of %d)" % RUNS,
+                 ["%.3f s" % median([s[1] for s in runs]) for runs in starts]))
+
+    for name, arguments, scenario in (
+            ("CPU, dashboard open, nobody touching it", (), DASHBOARD_OPEN),
+            ("CPU, dashboard closed", (), CONTROLLER_ON),
+            ("CPU, offline", ("--offline",), None)):
+        rows.append(("%s (median of %d x %d s)" % (name, IDLE_RUNS, IDLE_SECONDS),
+                     ["%.2f %%" % median(runs) for runs in
+                      each_build(lambda b: idle_cpu(b, arguments, scenario), IDLE_RUNS)]))
+
+    for watches in (3, 3 + COPIES):
+        rows.append(("resident memory, %d watches installed" % watches,
+                     ["%.0f MiB" % runs[0] for runs in
+                      each_build(lambda b: resident_memory(b, watches))]))
+
+    few = each_build(lambda b: start_cpu(b, 3), RUNS)
+    many = each_build(lambda b: start_cpu(b, 3 + COPIES), RUNS)
+    rows.append(("CPU to start, 3 watches installed (median of %d)" % RUNS,
+                 ["%.2f s" % median(runs) for runs in few]))
+    rows.append(("CPU to start, %d watches installed, more than with 3" % (3 + COPIES),
+                 ["%.2f s" % (median(m) - median(f)) for f, m in zip(few, many)]))
+
+    headers = [label for label, _ in BUILDS]
     width = max(len(name) for name, _ in rows)
-    print("| %-*s | %s |" % (width, "figure", "value"))
-    print("|%s|---:|" % ("-" * (width + 2)))
-    for name, value in rows:
-        print("| %-*s | %s |" % (width, name, value))
+    print("| %-*s | %s |" % (width, "figure", " | ".join(headers)))
+    print("|%s|%s" % ("-" * (width + 2), "---:|" * len(headers)))
+    for name, values in rows:
+        print("| %-*s | %s |" % (width, name, " | ".join(values)))
 
 
 main()

@@ -14,6 +14,7 @@
 #include "gl/render_target.h"
 #include "platform/file_io.h"
 #include "watch/text_element.h"
+#include "watch/watch_catalogue.h"
 #include "watch/watch_loader.h"
 #include "watch/watch_renderer.h"
 
@@ -84,6 +85,26 @@ BENCHMARK_CAPTURE(loadPackage, Classic, std::string("Classic"))->Unit(benchmark:
 BENCHMARK_CAPTURE(loadPackage, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadPackage, Pilot_7z, std::string("Pilot.7z"))->Unit(benchmark::kMillisecond);
 
+// Previous or Next in the menu: the catalogue gives back the watch shown so
+// far and loads the chosen one.
+void stepToWatch(benchmark::State& state, const std::string& name) {
+    prepareWatchTarget();
+    Settings settings;
+    WatchCatalogue catalogue(settings, fontLibrary(), watchesFolder);
+    const std::string before = name == "Classic" ? "Digital" : "Classic";
+    for (auto _ : state) {
+        state.PauseTiming();
+        catalogue.load(before);
+        glFinish();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(catalogue.load(name));
+        glFinish();
+    }
+}
+BENCHMARK_CAPTURE(stepToWatch, Classic, std::string("Classic"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(stepToWatch, Digital, std::string("Digital"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(stepToWatch, Pilot, std::string("Pilot"))->Unit(benchmark::kMillisecond);
+
 void redrawWatch(benchmark::State& state, const std::string& package) {
     prepareWatchTarget();
     const std::unique_ptr<Watch> watch = loadShippedWatch(package);
@@ -91,7 +112,7 @@ void redrawWatch(benchmark::State& state, const std::string& package) {
     const std::tm time = tenPastTen();
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawWatch(*watch, time, settings);
+        drawWatch(*watch, WatchReadings{time, {}, {}, {}}, settings);
         glFinish();
     }
 }
@@ -108,7 +129,7 @@ void drawTwoLineDate(benchmark::State& state) {
     glBindVertexArray(watch->vertexArray);
     const std::tm time = tenPastTen();
     for (auto _ : state) {
-        drawText(*watch, date, time, 0.5f);
+        drawText(*watch, date, WatchReadings{time, {}, {}, {}}, 0.5f);
         glFinish();
     }
 }

@@ -1,4 +1,4 @@
-// The decode behind uploadImageTexture over arbitrary bytes, without GL.
+// The image decode over arbitrary bytes, without GL.
 #include <cstdint>
 #include <cstdlib>
 #include <optional>

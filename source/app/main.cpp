@@ -1,7 +1,9 @@
 // The entry point: start-up in a fixed order, then one single-threaded loop
 // that serves events and redraws the watch whenever the clock's second changes.
+#include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@
 #include "platform/log.h"
 #include "platform/window.h"
 #include "ui/menu_panel.h"
+#include "vr/device_batteries.h"
+#include "vr/glance_tracking.h"
 #include "vr/menu_overlay.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
@@ -59,22 +63,27 @@ void copyWatchIntoWindow(const RenderTarget& watchTarget) {
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-void redrawWatch(Settings& settings, const WatchCatalogue& catalogue, platform::Window& window,
-                 const RenderTarget& watchTarget, VrContext& vr, const std::tm& now) {
+void redrawWatch(Settings& settings, WatchCatalogue& catalogue, platform::Window& window,
+                 const RenderTarget& watchTarget, VrContext& vr, const WatchReadings& readings) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // A chosen watch that is no longer installed leaves the target cleared and
     // nothing is shown.
-    const Watch* watch = catalogue.find(settings.initialWatchName);
+    const Watch* watch = catalogue.load(settings.initialWatchName);
     if (!watch) return;
-    drawWatch(*watch, now, settings);
+    drawWatch(*watch, readings, settings);
     if (settings.offline)
         copyWatchIntoWindow(watchTarget);
     else
         submitWatch(vr);
     platform::swapWindowBuffers(window);
+}
+
+bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
+    const Watch* watch = catalogue.load(settings.initialWatchName);
+    return watch && showsBatteries(*watch);
 }
 
 }  // namespace
@@ -95,9 +104,10 @@ int main(int argc, char** argv) {
     setUpMenuGui();
     setFixedGlState();
     settings.load();
-    const WatchCatalogue catalogue(settings, freeType);
+    WatchCatalogue catalogue(settings, freeType);
 
-    std::tm lastDrawnTime = platform::localTime();
+    // Empty while the watch shows nothing drawn since it came into view.
+    std::optional<std::tm> lastDrawnTime;
     VrContext vr;
     if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
 
@@ -105,17 +115,30 @@ int main(int argc, char** argv) {
     // offline one.
     while (platform::pumpWindowEvents(window)) {
         if (!settings.offline && pumpSystemEvents(vr)) break;
+        bool glanceMoved = false;
         if (!settings.offline) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
             drainWatchEvents(vr);
+            glanceMoved = lookForGlance(vr, settings);
         }
-        std::tm now = platform::localTime();
+        const std::time_t instant = std::time(nullptr);
+        const std::tm now = platform::localTimeAt(instant);
         const bool controllerTracked = vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
-        if (shouldRedraw(settings, controllerTracked, now, lastDrawnTime)) {
-            redrawWatch(settings, catalogue, window, watchTarget, vr, now);
+        // A changed battery shows at once, not with the next second, on a
+        // watch that is seen and shows batteries.
+        if (!settings.offline && refreshBatteries(vr, std::chrono::steady_clock::now()) &&
+            controllerTracked && showsBatteries(catalogue, settings))
+            settings.needsRedraw = true;
+        const bool imageNeeded = watchImageNeeded(vr, settings);
+        if (!watchCanBeSeen(settings, imageNeeded)) lastDrawnTime.reset();
+        if (shouldRedraw(settings, imageNeeded, now, lastDrawnTime)) {
+            redrawWatch(settings, catalogue, window, watchTarget, vr,
+                        WatchReadings{now, instant, nullptr, vr.batteries});
             lastDrawnTime = now;
             if (!settings.offline) placeWatch(vr, settings);
         }
+        // After the redraw, so that a watch coming into view shows a current image.
+        if (glanceMoved) showOrHideWatch(vr, settings);
         platform::sleepOneMillisecond();
     }
     return 0;

@@ -2,9 +2,13 @@
 
 #include "config/settings.h"
 
-bool shouldRedraw(const Settings& settings, bool watchControllerTracked, const std::tm& now,
-                  const std::tm& lastDrawnTime) {
+bool watchCanBeSeen(const Settings& settings, bool watchImageNeeded) {
+    return settings.offline || watchImageNeeded;
+}
+
+bool shouldRedraw(const Settings& settings, bool watchImageNeeded, const std::tm& now,
+                  const std::optional<std::tm>& lastDrawnTime) {
     if (settings.needsRedraw) return true;
-    bool watchCanBeSeen = settings.offline || watchControllerTracked;
-    return watchCanBeSeen && now.tm_sec != lastDrawnTime.tm_sec;
+    return watchCanBeSeen(settings, watchImageNeeded) &&
+           (!lastDrawnTime || now.tm_sec != lastDrawnTime->tm_sec);
 }

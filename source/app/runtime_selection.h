@@ -12,6 +12,6 @@
 // name is unknown; the program then reports that no runtime is installed.
 std::unique_ptr<VrRuntime> selectVrRuntime();
 
-// The centre of the menu's button with that label, where the simulated
-// runtime's clicks aim.
-std::optional<MenuPoint> menuButtonCentre(const std::string& label);
+// Where the menu's control with that label stands, for the simulated
+// runtime's clicks and drags.
+std::optional<MenuRect> menuButtonPlace(const std::string& label);

@@ -1,10 +1,51 @@
 #include "config/settings.h"
 
+#include <charconv>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "config/config_text.h"
 #include "platform/file_io.h"
+
+namespace {
+
+constexpr std::pair<WatchVisibility, const char*> visibilityNames[] = {
+    {WatchVisibility::Always, "always"},
+    {WatchVisibility::WhenLookedAt, "whenLookedAt"},
+    {WatchVisibility::Off, "off"},
+};
+
+WatchVisibility visibilityNamed(const std::string& name) {
+    for (const auto& [visibility, visibilityName] : visibilityNames)
+        if (name == visibilityName) return visibility;
+    return WatchVisibility::Always;
+}
+
+const char* nameOf(WatchVisibility visibility) {
+    for (const auto& [named, name] : visibilityNames)
+        if (named == visibility) return name;
+    return "always";
+}
+
+// The whole value as a number from low to high, or the fallback. Numbers are
+// read and written without the locale, so the file means the same everywhere.
+float numberWithin(const ConfigSection& keys, const std::string& key, float low, float high,
+                   float fallback) {
+    const std::string text = keys.get(key, "");
+    float value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !(value >= low && value <= high))
+        return fallback;
+    return value;
+}
+
+std::string numberText(float value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+}  // namespace
 
 void Settings::load(const std::string& path) {
     std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
@@ -13,10 +54,31 @@ void Settings::load(const std::string& path) {
     const ConfigSection& keys = config.sections[0];
     watchOnRightHand = parseBool(keys.get("watchOnRightHand", "false"));
     initialWatchName = keys.get("initialWatchName", "");
+    watchVisibility = visibilityNamed(keys.get("watchVisibility", ""));
+    const WristPlacement standard;
+    placement.widthCm = numberWithin(keys, "watchWidthCm", minWatchWidthCm, maxWatchWidthCm,
+                                     standard.widthCm);
+    placement.offsetCm = numberWithin(keys, "watchOffsetCm", -maxWatchOffsetCm, maxWatchOffsetCm,
+                                      standard.offsetCm);
+    placement.tiltDegrees = numberWithin(keys, "watchTiltDegrees", -maxWatchTiltDegrees,
+                                         maxWatchTiltDegrees, standard.tiltDegrees);
 }
 
+// The keys after the first two are written only when they differ from their
+// defaults, so that a user who never chose them keeps the file as it was.
 bool Settings::save(const std::string& path) const {
     std::string text = std::string("watchOnRightHand=") + (watchOnRightHand ? "true" : "false") + "\n" +
                        "initialWatchName=" + initialWatchName + "\n";
+    auto addChosen = [&text](const char* key, const std::string& value, bool isDefault) {
+        if (!isDefault) text += std::string(key) + "=" + value + "\n";
+    };
+    const WristPlacement standard;
+    addChosen("watchVisibility", nameOf(watchVisibility),
+              watchVisibility == WatchVisibility::Always);
+    addChosen("watchWidthCm", numberText(placement.widthCm), placement.widthCm == standard.widthCm);
+    addChosen("watchOffsetCm", numberText(placement.offsetCm),
+              placement.offsetCm == standard.offsetCm);
+    addChosen("watchTiltDegrees", numberText(placement.tiltDegrees),
+              placement.tiltDegrees == standard.tiltDegrees);
     return platform::replaceFile(path, text);
 }

@@ -2,22 +2,31 @@
 
 #include <string>
 
+#include "config/wrist_placement.h"
+
 // Relative on purpose: it lives in the working directory, beside "watches".
 constexpr char settingsFileName[] = "settings.conf";
 
-// The one state record of the run. The hand and the current watch persist in
-// "settings.conf"; the rest lives only as long as the process.
+// When the watch shows on the wrist; Off hides it as Disable does, but lasts.
+enum class WatchVisibility { Always, WhenLookedAt, Off };
+
+// The one state record of the run. The hand, the current watch, the
+// visibility and the placement persist in "settings.conf"; the rest lives
+// only as long as the process.
 struct Settings {
     bool needsRedraw = false;
     bool watchEnabled = true;
     bool watchOnRightHand = false;
     std::string initialWatchName;
     bool offline = false;
+    WatchVisibility watchVisibility = WatchVisibility::Always;
+    WristPlacement placement;
 
-    // Takes the hand and the current watch from the file's keys before any
-    // section line. An unreadable or missing file changes nothing.
+    // Takes the saved choices from the file's keys before any section line;
+    // a missing key, or a value that cannot be read or is out of range, gives
+    // that choice's default. An unreadable or missing file changes nothing.
     void load(const std::string& path = settingsFileName);
-    // Writes the hand and the current watch; true when the file holds both.
-    // On failure the previous file stays as it was.
+    // Writes the saved choices; true when the file holds them all. On failure
+    // the previous file stays as it was.
     bool save(const std::string& path = settingsFileName) const;
 };

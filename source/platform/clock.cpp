@@ -10,10 +10,11 @@ constexpr unsigned long timerSlackNanoseconds = 15625000;
 
 }  // namespace
 
-std::tm localTime() {
-    std::time_t now = std::time(nullptr);
+std::tm localTime() { return localTimeAt(std::time(nullptr)); }
+
+std::tm localTimeAt(std::time_t instant) {
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&instant, &local);
     return local;
 }
 

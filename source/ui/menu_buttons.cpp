@@ -17,10 +17,14 @@ void forgetMenuButtons() { lastFrameButtons().clear(); }
 
 bool menuButton(const char* label) {
     const bool pressed = ImGui::Button(label);
+    noteMenuControl(label);
+    return pressed;
+}
+
+void noteMenuControl(const std::string& label) {
     const ImVec2 topLeft = ImGui::GetItemRectMin();
     const ImVec2 bottomRight = ImGui::GetItemRectMax();
     lastFrameButtons()[label] = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-    return pressed;
 }
 
 std::optional<ButtonPlace> findMenuButton(const std::string& label) {

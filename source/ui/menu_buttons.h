@@ -20,4 +20,8 @@ void forgetMenuButtons();
 // pressed.
 bool menuButton(const char* label);
 
+// Notes where the control just drawn stands, under the label, as menuButton
+// does for a button.
+void noteMenuControl(const std::string& label);
+
 std::optional<ButtonPlace> findMenuButton(const std::string& label);

@@ -7,6 +7,7 @@
 
 #include "config/settings.h"
 #include "ui/menu_buttons.h"
+#include "ui/wrist_controls.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
@@ -22,14 +23,14 @@ void literalText(const std::string& text) {
 }
 
 // A saved failure is not reported: the change holds for this run anyway.
-void chooseWatch(Settings& settings, const Watch& watch) {
+void chooseWatch(Settings& settings, const WatchListing& watch) {
     settings.initialWatchName = watch.name;
     settings.needsRedraw = true;
     settings.save();
 }
 
 void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
-    const Watch* current = catalogue.find(settings.initialWatchName);
+    const WatchListing* current = catalogue.find(settings.initialWatchName);
     if (!current) return;
     literalText(current->name);
     literalText(current->description);
@@ -37,12 +38,12 @@ void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuin
     ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(watchTexture)),
                  ImVec2(watchPictureSize, watchPictureSize), ImVec2(0, 1), ImVec2(1, 0));
 
-    if (const Watch* before = catalogue.previous(settings.initialWatchName)) {
+    if (const WatchListing* before = catalogue.previous(settings.initialWatchName)) {
         if (menuButton("Previous")) chooseWatch(settings, *before);
         ImGui::SameLine();
     }
     // Asked again: "Previous" may have just moved the current watch.
-    if (const Watch* after = catalogue.next(settings.initialWatchName)) {
+    if (const WatchListing* after = catalogue.next(settings.initialWatchName)) {
         if (menuButton("Next")) chooseWatch(settings, *after);
     }
 }
@@ -70,6 +71,7 @@ void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint w
         settings.watchOnRightHand = !settings.watchOnRightHand;
         settings.save();
     }
+    drawWristControls(settings);
 
     ImGui::Separator();
     drawWatchChooser(settings, catalogue, watchTexture);

@@ -10,8 +10,9 @@ struct Settings;
 constexpr int menuSize = 1280;
 
 // The whole dashboard menu in one ImGui window: switch the watch on or off,
-// choose the hand, step through the watches beside the current one's name,
-// description and picture. Changes only the settings, and saves them at once
-// after a change of hand or watch. Call between ImGui::NewFrame and
+// choose the hand, when the watch shows and how it sits on the wrist, step
+// through the watches beside the current one's name, description and
+// picture. Changes only the settings, and saves them at once after a change
+// of anything but the on/off switch. Call between ImGui::NewFrame and
 // ImGui::Render; the watch texture is shown as the watch overlay shows it.
 void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture);

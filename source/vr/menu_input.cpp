@@ -21,7 +21,7 @@ void feedMenuEvent(ImGuiIO& io, const VREvent_t& event) {
     switch (event.eventType) {
         case VREvent_MouseMove:
             io.MousePos = ImVec2(event.data.mouse.x * io.DisplaySize.x,
-                                 event.data.mouse.y * io.DisplaySize.y);
+                                 (1.0f - event.data.mouse.y) * io.DisplaySize.y);
             break;
         case VREvent_MouseButtonDown:
         case VREvent_MouseButtonUp:

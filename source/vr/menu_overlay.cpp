@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
-#include "gl/render_target.h"
+#include "config/settings.h"
 #include "ui/menu_panel.h"
+#include "vr/menu_drawing.h"
 #include "vr/menu_input.h"
 #include "vr/watch_overlay.h"
 
@@ -22,31 +22,38 @@ ImVec2 menuDisplaySize(VrContext& vr) {
     return ImVec2(static_cast<float>(width), static_cast<float>(height));
 }
 
+MenuLook lookOf(const VrContext& vr, const Settings& settings, ImVec2 displaySize) {
+    return {settings.watchEnabled, settings.watchOnRightHand, settings.initialWatchName,
+            vr.watchImagesHandedOver, static_cast<std::uint32_t>(displaySize.x),
+            static_cast<std::uint32_t>(displaySize.y)};
+}
+
 }  // namespace
 
 void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& catalogue,
                        const RenderTarget& menuTarget, GLuint watchTexture) {
     // The dashboard's opening and closing is seen only through this question.
-    if (!vr.runtime->IsOverlayVisible(vr.menuOverlay)) return;
-
-    glBindFramebuffer(GL_FRAMEBUFFER, menuTarget.framebuffer);
-    glViewport(0, 0, menuSize, menuSize);
-    ImGui_ImplOpenGL3_NewFrame();
+    vr.menuShown = vr.runtime->IsOverlayVisible(vr.menuOverlay);
+    if (!vr.menuShown) {
+        vr.menuFrames.menuHidden();
+        return;
+    }
 
     ImGuiIO& io = ImGui::GetIO();
-    io.DisplaySize = menuDisplaySize(vr);
+    if (vr.menuFrames.sizeMayHaveChanged()) io.DisplaySize = menuDisplaySize(vr);
+    bool broughtInput = false;
     VREvent_t event;
-    while (vr.runtime->PollNextOverlayEvent(vr.menuOverlay, &event, sizeof event))
+    while (vr.runtime->PollNextOverlayEvent(vr.menuOverlay, &event, sizeof event)) {
         feedMenuEvent(io, event);
-
-    ImGui::NewFrame();
-    drawMenuPanel(settings, catalogue, watchTexture);
-    ImGui::Render();
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+        broughtInput = true;
+    }
+    const MenuFrame frame =
+        vr.menuFrames.frameDue(broughtInput, lookOf(vr, settings, io.DisplaySize));
+    if (frame == MenuFrame::None) return;
+    drawMenu(frame, settings, catalogue, menuTarget, watchTexture);
     vr.runtime->SetOverlayTexture(vr.menuOverlay, &vr.menuTexture);
 
     resolveWatchDevice(vr, settings);
     showOrHideWatch(vr, settings);
+    fitWatch(vr, settings);
 }

@@ -10,10 +10,11 @@ struct RenderTarget;
 struct Settings;
 
 // The dashboard menu's share of a pass. Only while the dashboard shows the
-// menu: one ImGui frame of the menu panel, fed with the overlay's laser-mouse
-// events, drawn into menuTarget and handed to the runtime; then the watch's
-// controller is looked up again and the watch overlay shown or hidden, so a
-// choice made in this frame reaches the runtime in this pass. Needs the ImGui
+// menu: the overlay's laser-mouse events are fed to ImGui, and in passes in
+// which the menu can look different (see MenuFrameRule) a frame of the menu
+// panel is drawn into menuTarget and handed to the runtime; then the watch's
+// controller is looked up again, the watch overlay shown or hidden and
+// fitted, so a choice made in this frame reaches the runtime in this pass. Needs the ImGui
 // context with its OpenGL 3 back end and the GL context current.
 void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& catalogue,
                        const RenderTarget& menuTarget, GLuint watchTexture);

@@ -1,5 +1,6 @@
 #include "vr/vr_connection.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -7,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
+#include "vr/watch_placement.h"
 #include "watch/image_texture.h"
 
 namespace {
@@ -57,14 +61,26 @@ void registerApplication(VrRuntime& runtime) {
     }
 }
 
-// Without a readable image the dashboard tab simply has no icon.
+void reverseRows(DecodedImage& image) {
+    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 4;
+    unsigned char* pixels = image.pixels.get();
+    for (int top = 0, bottom = image.height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels + top * rowBytes, pixels + (top + 1) * rowBytes,
+                         pixels + bottom * rowBytes);
+}
+
+// The runtime shows a GL texture's first row at the bottom, which keeps the
+// menu and the watch, drawn by OpenGL, upright; a decoded image begins with
+// its top row, so the icon goes up with its rows reversed. Without a readable
+// image the dashboard tab simply has no icon.
 std::optional<GLuint> loadThumbnail() {
     std::optional<std::vector<char>> bytes = platform::readFileBytes(thumbnailFileName);
-    GLuint texture = 0;
-    if (!bytes || !uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes->data()),
-                                      bytes->size(), &texture, nullptr, nullptr))
-        return std::nullopt;
-    return texture;
+    if (!bytes) return std::nullopt;
+    std::optional<DecodedImage> image =
+        decodeImage(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
+    if (!image) return std::nullopt;
+    reverseRows(*image);
+    return uploadDecodedImage(*image);
 }
 
 }  // namespace
@@ -85,7 +101,8 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     if (runtimeCalls.CreateOverlay("app.quillmere.horlox.watch", "Horlox", &vr.watchOverlay) !=
         VROverlayError_None)
         platform::fatalExit("Failed to create watch overlay.");
-    runtimeCalls.SetOverlayWidthInMeters(vr.watchOverlay, 0.06f);
+    vr.watchFit = settings.placement;
+    runtimeCalls.SetOverlayWidthInMeters(vr.watchOverlay, watchWidthInMeters(vr.watchFit));
     if (runtimeCalls.CreateDashboardOverlay("app.quillmere.horlox.menu", "Horlox Menu",
                                             &vr.menuOverlay,
                                             &vr.menuThumbnail) != VROverlayError_None)
@@ -97,7 +114,11 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     std::optional<GLuint> thumbnail = loadThumbnail();
     if (thumbnail) vr.thumbnailTexture = openGlTexture(*thumbnail);
 
-    runtimeCalls.ShowOverlay(vr.watchOverlay);
+    // A watch that is off, or waits for a glance, starts hidden.
+    if (settings.watchVisibility == WatchVisibility::Always)
+        runtimeCalls.ShowOverlay(vr.watchOverlay);
+    else
+        runtimeCalls.HideOverlay(vr.watchOverlay);
     // No turn, 1 m up and 2 m ahead.
     const HmdMatrix34_t menuPlacement = {{{1, 0, 0, 0}, {0, 1, 0, 1}, {0, 0, 1, -2}}};
     runtimeCalls.SetOverlayTransformAbsolute(vr.menuOverlay, TrackingUniverseStanding,
@@ -115,6 +136,7 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
 bool pumpSystemEvents(VrContext& vr) {
     VREvent_t event;
     while (vr.runtime->PollNextEvent(&event, sizeof event)) {
+        if (changesBatteries(event)) vr.batteriesStale = true;
         switch (event.eventType) {
             case VREvent_TrackedDeviceActivated:
             case VREvent_TrackedDeviceRoleChanged:

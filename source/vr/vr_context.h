@@ -1,8 +1,14 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 
+#include "config/wrist_placement.h"
+#include "vr/menu_frame_rule.h"
 #include "vr/vr_runtime.h"
+#include "vr/watch_glance.h"
+#include "watch/battery_status.h"
 
 // The VR side's state, filled by startVr and kept for the whole run by the
 // entry point. Offline it stays as constructed.
@@ -20,4 +26,23 @@ struct VrContext {
 
     ETrackedControllerRole watchRole = TrackedControllerRole_Invalid;
     TrackedDeviceIndex_t watchDeviceIndex = k_unTrackedDeviceIndexInvalid;
+
+    // The batteries as last read; device events mark them for a new reading.
+    DeviceBatteries batteries;
+    bool batteriesStale = true;
+    std::chrono::steady_clock::time_point batteriesReadAt;
+
+    // Counted so that the menu knows when its picture of the watch is stale.
+    std::uint64_t watchImagesHandedOver = 0;
+    MenuFrameRule menuFrames;
+
+    // The glance while the watch shows only when looked at, and when the
+    // previous pass looked.
+    GlanceState glance;
+    std::chrono::steady_clock::time_point lastLook = std::chrono::steady_clock::now();
+    // What the runtime was last given; an overlay starts at alpha 1.
+    float watchAlpha = 1;
+    WristPlacement watchFit;
+    // Whether the dashboard showed the menu in this pass.
+    bool menuShown = false;
 };

@@ -11,6 +11,7 @@
 using TrackedDeviceIndex_t = std::uint32_t;
 using VROverlayHandle_t = std::uint64_t;
 
+constexpr TrackedDeviceIndex_t k_unTrackedDeviceIndex_Hmd = 0;
 constexpr TrackedDeviceIndex_t k_unTrackedDeviceIndexInvalid = 0xFFFFFFFF;
 constexpr std::uint32_t k_unMaxTrackedDeviceCount = 64;
 constexpr VROverlayHandle_t k_ulOverlayHandleInvalid = 0;
@@ -50,6 +51,7 @@ enum EVREventType : std::uint32_t {
     VREvent_TrackedDeviceActivated = 100,
     VREvent_TrackedDeviceDeactivated = 101,
     VREvent_TrackedDeviceRoleChanged = 108,
+    VREvent_PropertyChanged = 111,
     VREvent_MouseMove = 300,
     VREvent_MouseButtonDown = 301,
     VREvent_MouseButtonUp = 302,
@@ -68,6 +70,19 @@ enum ETrackedControllerRole : std::int32_t {
     TrackedControllerRole_RightHand = 2,
 };
 
+enum ETrackedDeviceProperty : std::int32_t {
+    Prop_DeviceIsCharging_Bool = 1011,
+    Prop_DeviceBatteryPercentage_Float = 1012,  // 0 is empty, 1 is full
+    Prop_DeviceProvidesBatteryStatus_Bool = 1026,
+};
+
+enum ETrackedPropertyError : std::int32_t {
+    TrackedProp_Success = 0,
+    TrackedProp_WrongDataType = 1,
+    TrackedProp_UnknownProperty = 4,
+    TrackedProp_InvalidDevice = 5,
+};
+
 enum EVRMouseButton : std::uint32_t {
     VRMouseButton_Left = 1,
     VRMouseButton_Right = 2,
@@ -77,6 +92,11 @@ enum EVRMouseButton : std::uint32_t {
 enum VROverlayFlags : std::int32_t { VROverlayFlags_MakeOverlaysInteractiveIfVisible = 1 << 16 };
 enum VROverlayInputMethod : std::int32_t { VROverlayInputMethod_Mouse = 1 };
 enum ETrackingUniverseOrigin : std::int32_t { TrackingUniverseStanding = 1 };
+enum ETrackingResult : std::int32_t {
+    TrackingResult_Uninitialized = 1,
+    TrackingResult_Running_OK = 200,
+    TrackingResult_Running_OutOfRange = 201,
+};
 enum ETextureType : std::int32_t { TextureType_OpenGL = 1 };
 enum EColorSpace : std::int32_t { ColorSpace_Auto = 0 };
 
@@ -85,14 +105,32 @@ struct HmdMatrix34_t {
     float m[3][4];
 };
 
-// For an OpenGL texture the handle holds the texture name.
+struct HmdVector3_t {
+    float v[3];
+};
+
+// Where a device is, as the runtime tracks it: the device's own axes (x to
+// its right, y up, z backwards) and position in the tracking universe.
+struct TrackedDevicePose_t {
+    HmdMatrix34_t mDeviceToAbsoluteTracking;
+    HmdVector3_t vVelocity;
+    HmdVector3_t vAngularVelocity;
+    ETrackingResult eTrackingResult;
+    bool bPoseIsValid;
+    bool bDeviceIsConnected;
+};
+
+// For an OpenGL texture the handle holds the texture name; the runtime shows
+// the texture's first row at the bottom.
 struct Texture_t {
     void* handle;
     ETextureType eType;
     EColorSpace eColorSpace;
 };
 
-// Mouse coordinates are fractions of the overlay's width and height.
+// Mouse coordinates are fractions of the overlay's width and height from its
+// bottom-left corner, y up: "GL space" in OpenVR's words, and what SteamVR on
+// Linux delivers.
 struct VREvent_Mouse_t {
     float x, y;
     std::uint32_t button;
@@ -104,10 +142,17 @@ struct VREvent_Scroll_t {
     float viewportscale;
 };
 
+// The container is the device's property container.
+struct VREvent_Property_t {
+    std::uint64_t container;
+    ETrackedDeviceProperty prop;
+};
+
 union VREvent_Data_t {
     std::uint64_t reserved[6];
     VREvent_Mouse_t mouse;
     VREvent_Scroll_t scroll;
+    VREvent_Property_t property;
 };
 
 // OpenVR's event record with its Windows layout: 64 bytes, data at offset 16.
@@ -134,6 +179,16 @@ public:
     virtual TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
         ETrackedControllerRole role) = 0;
     virtual const char* GetEventTypeNameFromEnum(EVREventType type) = 0;
+    virtual bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                              ETrackedDeviceProperty prop,
+                                              ETrackedPropertyError* pError) = 0;
+    virtual float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
+                                                ETrackedDeviceProperty prop,
+                                                ETrackedPropertyError* pError) = 0;
+    virtual void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
+                                                 float predictedSecondsToPhotonsFromNow,
+                                                 TrackedDevicePose_t* trackedDevicePoseArray,
+                                                 std::uint32_t trackedDevicePoseArrayCount) = 0;
 
     // IVRApplications
     virtual bool IsApplicationInstalled(const char* appKey) = 0;
@@ -151,6 +206,7 @@ public:
                                                    VROverlayHandle_t* mainOverlay,
                                                    VROverlayHandle_t* thumbnailOverlay) = 0;
     virtual EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t overlay, float width) = 0;
+    virtual EVROverlayError SetOverlayAlpha(VROverlayHandle_t overlay, float alpha) = 0;
     virtual EVROverlayError SetOverlayFlag(VROverlayHandle_t overlay, VROverlayFlags flag,
                                            bool enabled) = 0;
     virtual EVROverlayError SetOverlayInputMethod(VROverlayHandle_t overlay,

@@ -15,10 +15,18 @@ void lookUpWatchDevice(VrContext& vr) {
 }
 
 void showOrHideWatch(VrContext& vr, const Settings& settings) {
-    if (vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid && settings.watchEnabled)
-        vr.runtime->ShowOverlay(vr.watchOverlay);
-    else
+    const bool glancing = settings.watchVisibility == WatchVisibility::WhenLookedAt;
+    if (vr.watchDeviceIndex == k_unTrackedDeviceIndexInvalid || !settings.watchEnabled ||
+        settings.watchVisibility == WatchVisibility::Off ||
+        (glancing && !glanceShowsWatch(vr.glance))) {
         vr.runtime->HideOverlay(vr.watchOverlay);
+        return;
+    }
+    const float alpha = glancing ? vr.glance.alpha : 1.0f;
+    if (alpha != vr.watchAlpha &&
+        vr.runtime->SetOverlayAlpha(vr.watchOverlay, alpha) == VROverlayError_None)
+        vr.watchAlpha = alpha;
+    vr.runtime->ShowOverlay(vr.watchOverlay);
 }
 
 void drainWatchEvents(VrContext& vr) {
@@ -31,11 +39,21 @@ void drainWatchEvents(VrContext& vr) {
     }
 }
 
-void submitWatch(VrContext& vr) { vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture); }
+void submitWatch(VrContext& vr) {
+    vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture);
+    ++vr.watchImagesHandedOver;
+}
 
 void placeWatch(VrContext& vr, const Settings& settings) {
-    const HmdMatrix34_t placement = watchPlacement(settings.watchOnRightHand);
+    const HmdMatrix34_t placement = watchPlacement(settings.watchOnRightHand, settings.placement);
     if (vr.runtime->SetOverlayTransformTrackedDeviceRelative(vr.watchOverlay, vr.watchDeviceIndex,
                                                              &placement) != VROverlayError_None)
         platform::writeDebugOutput("Error setting overlay tracked device relative!");
+}
+
+void fitWatch(VrContext& vr, const Settings& settings) {
+    if (settings.placement == vr.watchFit) return;
+    vr.watchFit = settings.placement;
+    vr.runtime->SetOverlayWidthInMeters(vr.watchOverlay, watchWidthInMeters(vr.watchFit));
+    if (vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid) placeWatch(vr, settings);
 }

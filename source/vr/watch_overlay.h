@@ -12,7 +12,8 @@ void resolveWatchDevice(VrContext& vr, const Settings& settings);
 // The device that has the current role now, or none.
 void lookUpWatchDevice(VrContext& vr);
 
-// Shown while its controller is known and the user wants the watch.
+// Shown while its controller is known and the user wants the watch: always,
+// or while the glance shows it, at the glance's alpha.
 void showOrHideWatch(VrContext& vr, const Settings& settings);
 
 // Writes the name of each queued event's type to the debugger output.
@@ -24,3 +25,7 @@ void submitWatch(VrContext& vr);
 // Sets the chosen hand's placement relative to the watch's controller; a
 // refusal is reported on the debugger output and tried again next redraw.
 void placeWatch(VrContext& vr, const Settings& settings);
+
+// A changed fit (size, offset, tilt) reaches the runtime at once, without
+// waiting for the next redraw.
+void fitWatch(VrContext& vr, const Settings& settings);

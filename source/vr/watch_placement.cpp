@@ -37,11 +37,12 @@ Matrix4 offset(float x, float y, float z) {
 
 }  // namespace
 
-HmdMatrix34_t watchPlacement(bool rightHand) {
+HmdMatrix34_t watchPlacement(bool rightHand, const WristPlacement& fit) {
     const float quarterTurn = 1.57079625f;
+    const float degree = 0.0174532925f;
     const Matrix4 r1 = turnAboutY(rightHand ? -quarterTurn : quarterTurn);
-    const Matrix4 r2 = tiltAboutX(rightHand ? 2.09439516f : 2.35619450f);
-    const Matrix4 t = offset(rightHand ? 0.025f : -0.025f, 0.07f, 0.18f);
+    const Matrix4 r2 = tiltAboutX((rightHand ? 2.09439516f : 2.35619450f) + fit.tiltDegrees * degree);
+    const Matrix4 t = offset(rightHand ? 0.025f : -0.025f, 0.07f, 0.18f + fit.offsetCm / 100);
     const Matrix4 m = t * r2 * r1;
 
     HmdMatrix34_t placement;
@@ -49,3 +50,5 @@ HmdMatrix34_t watchPlacement(bool rightHand) {
         for (int column = 0; column < 4; ++column) placement.m[row][column] = m.m[row][column];
     return placement;
 }
+
+float watchWidthInMeters(const WristPlacement& fit) { return fit.widthCm / 100; }

@@ -72,3 +72,25 @@ std::string boundedText(const std::string& value) {
     const std::string untilNul = value.c_str();
     return untilNul.substr(0, maxTextBytes);
 }
+
+BatteryDevice parseBatteryDevice(const std::string& value) {
+    if (value == "left") return BatteryDevice::LeftHand;
+    if (value == "right") return BatteryDevice::RightHand;
+    if (value == "hmd") return BatteryDevice::Hmd;
+    return BatteryDevice::None;
+}
+
+std::optional<GaugeArc> parseGaugeArc(const std::string& value) {
+    const char* text = value.c_str();
+    char* end = nullptr;
+    const float empty = std::strtof(text, &end);
+    if (end == text || *end != ',') return std::nullopt;
+    const char* second = end + 1;
+    const float full = std::strtof(second, &end);
+    if (end == second || *end != '\0' || !std::isfinite(empty) || !std::isfinite(full))
+        return std::nullopt;
+    const float span = std::fabs(full - empty);
+    if (!(span > 0.0f) || span > 360.0f) return std::nullopt;
+    const float radiansPerDegree = 3.14159265f / 180.0f;
+    return GaugeArc{empty * radiansPerDegree, full * radiansPerDegree};
+}

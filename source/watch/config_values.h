@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "watch/watch.h"
@@ -25,3 +26,12 @@ std::uint32_t fontPixelSize(const std::string& points);
 
 // The first 63 bytes of the format, up to its first NUL byte.
 std::string boundedText(const std::string& value);
+
+// "left", "right" or "hmd": the device whose battery an element shows;
+// anything else shows none.
+BatteryDevice parseBatteryDevice(const std::string& value);
+
+// "EMPTY,FULL" in degrees clockwise from twelve, such as "-120,120": two
+// finite numbers and nothing else, apart by more than nothing and at most a
+// full turn. None otherwise.
+std::optional<GaugeArc> parseGaugeArc(const std::string& value);

@@ -5,8 +5,8 @@ const std::vector<SectionVocabulary>& watchConfigVocabulary() {
     static const std::vector<SectionVocabulary> vocabulary = {
         {"watch", {"name", "description"}},
         {"face", {"file", "mirrorOnRight"}},
-        {"hand", {"file", "bind", "movement", "center"}},
-        {"text", {"fontfamily", "fontsize", "center", "text"}},
+        {"hand", {"file", "bind", "movement", "center", "battery", "arc", "zone"}},
+        {"text", {"fontfamily", "fontsize", "center", "text", "battery", "charging", "zone"}},
     };
     return vocabulary;
 }

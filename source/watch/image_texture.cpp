@@ -1,9 +1,5 @@
 #include "watch/image_texture.h"
 
-#include <optional>
-
-#include "watch/image_decode.h"
-
 GLuint uploadDecodedImage(const DecodedImage& image) {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -15,15 +11,4 @@ GLuint uploadDecodedImage(const DecodedImage& image) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     return name;
-}
-
-bool uploadImageTexture(const unsigned char* bytes, std::size_t length, GLuint* texture,
-                        int* width, int* height) {
-    std::optional<DecodedImage> image = decodeImage(bytes, length);
-    if (!image) return false;
-    const GLuint name = uploadDecodedImage(*image);
-    if (texture) *texture = name;
-    if (width) *width = image->width;
-    if (height) *height = image->height;
-    return true;
 }

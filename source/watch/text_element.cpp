@@ -1,12 +1,24 @@
 #include "watch/text_element.h"
 
+#include "watch/battery_text.h"
 #include "watch/element_draw.h"
 #include "watch/text_raster.h"
 #include "watch/time_format.h"
 
-void drawText(const Watch& watch, const WatchElement& element, const std::tm& time, GLfloat depth) {
+std::string shownText(const WatchElement& element, const WatchReadings& readings) {
+    if (element.battery != BatteryDevice::None)
+        return formatBattery(element.text, readings.batteries.of(element.battery),
+                             element.chargingMark);
+    if (const std::optional<ZonedTime> zoned = elementZoneTime(element, readings))
+        return formatTimeInZone(element.text, zoned->time, zoned->abbreviation,
+                                zoned->utcOffsetSeconds);
+    return formatTime(element.text, readings.localTime);
+}
+
+void drawText(const Watch& watch, const WatchElement& element, const WatchReadings& readings,
+              GLfloat depth) {
     const TextImage image =
-        rasterizeText(element.fontFace.get(), formatTime(element.text, time), element.textCenter);
+        rasterizeText(element.fontFace.get(), shownText(element, readings), element.textCenter);
     glBindTexture(GL_TEXTURE_2D, element.texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textImageSide, textImageSide, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, image.data());

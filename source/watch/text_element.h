@@ -1,11 +1,17 @@
 #pragma once
 
-#include <ctime>
+#include <string>
 
 #include <GL/glew.h>
 
 #include "watch/watch.h"
+#include "watch/watch_renderer.h"
 
-// Renders the element's time format for the local time into its texture and
-// draws it over the whole canvas at the depth.
-void drawText(const Watch& watch, const WatchElement& element, const std::tm& time, GLfloat depth);
+// What the element's format makes of the readings: its battery, or the time
+// in its zone or the local one.
+std::string shownText(const WatchElement& element, const WatchReadings& readings);
+
+// Renders the element's text for the readings into its texture and draws it
+// over the whole canvas at the depth.
+void drawText(const Watch& watch, const WatchElement& element, const WatchReadings& readings,
+              GLfloat depth);

@@ -1,5 +1,6 @@
 #include "watch/time_format.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -40,7 +41,40 @@ std::string escapeUnknownConversions(const std::string& format) {
     return safe;
 }
 
+// "+hhmm" or "-hhmm", as strftime's "%z" writes an offset.
+std::string offsetText(long utcOffsetSeconds) {
+    const long minutes = (utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds) / 60;
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%02ld%02ld", utcOffsetSeconds < 0 ? '-' : '+',
+                  minutes / 60 % 100, minutes % 60);
+    return text;
+}
+
+// Text that strftime copies as it is.
+std::string literal(const std::string& text) {
+    std::string escaped;
+    for (char c : text) escaped += c == '%' ? "%%" : std::string(1, c);
+    return escaped;
+}
+
 }  // namespace
+
+std::string formatTimeInZone(const std::string& format, const std::tm& time,
+                             const std::string& abbreviation, long utcOffsetSeconds) {
+    std::string labelled;
+    for (size_t i = 0; i < format.size(); ++i) {
+        const size_t length = format[i] == '%' ? conversionLength(format, i + 1) : 0;
+        if (length == 1 && format[i + 1] == 'Z') {
+            labelled += literal(abbreviation);
+        } else if (length == 1 && format[i + 1] == 'z') {
+            labelled += offsetText(utcOffsetSeconds);
+        } else {
+            labelled.append(format, i, length + 1);
+        }
+        i += length;
+    }
+    return formatTime(labelled, time);
+}
 
 std::string formatTime(const std::string& format, const std::tm& time) {
     const std::string safeFormat = escapeUnknownConversions(format);

@@ -7,3 +7,9 @@
 // C standard does not define (such as "%Q", or a lone '%' at the end) is
 // written out unchanged instead of being left to the C library.
 std::string formatTime(const std::string& format, const std::tm& time);
+
+// As formatTime, with "%Z" and "%z" written as the abbreviation and the UTC
+// offset ("+0900") of the zone the time is in: the C library knows them only
+// for the machine's own zone.
+std::string formatTimeInZone(const std::string& format, const std::tm& time,
+                             const std::string& abbreviation, long utcOffsetSeconds);

@@ -10,6 +10,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "watch/battery_status.h"
+#include "watch/time_zone.h"
+
 // A watch is a stack of flat layers on a 256 x 256 canvas, back to front in
 // the order of its "config" sections.
 
@@ -33,6 +36,14 @@ using FontFace = std::unique_ptr<FT_FaceRec_, FontFaceCloser>;
 struct CanvasPoint {
     float x = 0.0f;
     float y = 0.0f;
+};
+
+// Where a battery hand points, in radians clockwise from twelve, when the
+// battery is empty and when it is full; charges between turn it in
+// proportion. Half a turn, nine o'clock to three, unless a package says.
+struct GaugeArc {
+    float empty = -1.5707964f;
+    float full = 1.5707964f;
 };
 
 struct PenOrigin {
@@ -63,6 +74,14 @@ struct WatchElement {
     std::string text;
     std::vector<unsigned char> fontData;
     FontFace fontFace;
+
+    // Hand or text: the battery it shows instead of the time (a hand over
+    // `arc`, a text through its format with `chargingMark`), or the zone
+    // whose time it shows instead of the local one (null: local).
+    BatteryDevice battery = BatteryDevice::None;
+    GaugeArc arc;
+    std::string chargingMark;
+    const TimeZone* zone = nullptr;
 };
 
 constexpr std::size_t maxTextBytes = 63;

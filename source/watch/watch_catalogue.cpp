@@ -3,43 +3,68 @@
 #include <filesystem>
 
 #include "config/settings.h"
+#include "packages/open_package.h"
 #include "platform/debug_output.h"
+#include "watch/package_config.h"
 #include "watch/watch_loader.h"
 
+namespace {
+
+WatchListing readListing(const std::string& packagePath) {
+    const std::unique_ptr<FileProvider> package = openPackage(packagePath);
+    WatchTitle title = readWatchTitle(readPackageConfig(*package));
+    return {std::move(title.name), std::move(title.description), packagePath};
+}
+
+}  // namespace
+
 WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
-                               const std::string& watchesFolder) {
+                               const std::string& watchesFolder)
+    : fontLibrary(fontLibrary) {
     namespace fs = std::filesystem;
     std::error_code error;
     // A listing that fails part way keeps the watches read so far.
     for (fs::directory_iterator entry(watchesFolder, error), end; !error && entry != end;
          entry.increment(error)) {
-        auto watch = std::make_unique<Watch>();
-        watch->fontLibrary = fontLibrary;
-        loadWatch(*watch, (fs::path(watchesFolder) / entry->path().filename()).string());
-        std::string name = watch->name;
-        watches.try_emplace(std::move(name), std::move(watch));
+        WatchListing listing =
+            readListing((fs::path(watchesFolder) / entry->path().filename()).string());
+        std::string name = listing.name;
+        listings.try_emplace(std::move(name), std::move(listing));
     }
-    if (watches.empty()) platform::fatalExit("No watches found!");
-    if (settings.initialWatchName.empty()) settings.initialWatchName = watches.begin()->first;
+    if (listings.empty()) platform::fatalExit("No watches found!");
+    if (settings.initialWatchName.empty()) settings.initialWatchName = listings.begin()->first;
 }
 
-const Watch* WatchCatalogue::find(const std::string& name) const {
-    auto found = watches.find(name);
-    return found != watches.end() ? found->second.get() : nullptr;
+const WatchListing* WatchCatalogue::find(const std::string& name) const {
+    auto found = listings.find(name);
+    return found != listings.end() ? &found->second : nullptr;
 }
 
-const Watch* WatchCatalogue::first() const {
-    return watches.empty() ? nullptr : watches.begin()->second.get();
+const WatchListing* WatchCatalogue::first() const {
+    return listings.empty() ? nullptr : &listings.begin()->second;
 }
 
-const Watch* WatchCatalogue::previous(const std::string& name) const {
-    auto found = watches.find(name);
-    if (found == watches.end() || found == watches.begin()) return nullptr;
-    return std::prev(found)->second.get();
+const WatchListing* WatchCatalogue::previous(const std::string& name) const {
+    auto found = listings.find(name);
+    if (found == listings.end() || found == listings.begin()) return nullptr;
+    return &std::prev(found)->second;
 }
 
-const Watch* WatchCatalogue::next(const std::string& name) const {
-    auto found = watches.find(name);
-    if (found == watches.end() || std::next(found) == watches.end()) return nullptr;
-    return std::next(found)->second.get();
+const WatchListing* WatchCatalogue::next(const std::string& name) const {
+    auto found = listings.find(name);
+    if (found == listings.end() || std::next(found) == listings.end()) return nullptr;
+    return &std::next(found)->second;
+}
+
+const Watch* WatchCatalogue::load(const std::string& name) {
+    const WatchListing* listing = find(name);
+    if (listing == loadedListing) return loaded.get();
+    // Released before the next is loaded, so two never take memory at once.
+    loaded.reset();
+    loadedListing = listing;
+    if (!listing) return nullptr;
+    loaded = std::make_unique<Watch>();
+    loaded->fontLibrary = fontLibrary;
+    loadWatch(*loaded, listing->packagePath);
+    return loaded.get();
 }

@@ -9,25 +9,43 @@
 
 struct Settings;
 
-// The installed watches, ordered byte-wise by name, built once at start-up.
+// What the catalogue knows of an installed watch before it is loaded.
+struct WatchListing {
+    std::string name;
+    std::string description;
+    std::string packagePath;
+};
+
+// The installed watches, ordered byte-wise by name, listed once at start-up.
+// Only the current watch is loaded: with many installed, memory and start-up
+// time stay those of one.
 class WatchCatalogue {
 public:
-    // Loads every package in the folder (not recursively). Of packages giving
-    // the same watch name the one listed first wins. With no watch at all the
-    // program ends with "No watches found!"; an empty `initialWatchName`
-    // becomes the first watch's name. Needs the GL context current.
+    // Reads the config of every package in the folder (not recursively). Of
+    // packages giving the same watch name the one listed first wins. With no
+    // watch at all the program ends with "No watches found!"; an empty
+    // `initialWatchName` becomes the first watch's name.
     WatchCatalogue(Settings& settings, FT_Library fontLibrary,
                    const std::string& watchesFolder = "watches");
 
-    const Watch* find(const std::string& name) const;
-    const Watch* first() const;
+    const WatchListing* find(const std::string& name) const;
+    const WatchListing* first() const;
     // The watches before and after the named one; none past either end, and
     // none for a name that is not here.
-    const Watch* previous(const std::string& name) const;
-    const Watch* next(const std::string& name) const;
-    std::size_t count() const { return watches.size(); }
-    bool empty() const { return watches.empty(); }
+    const WatchListing* previous(const std::string& name) const;
+    const WatchListing* next(const std::string& name) const;
+    std::size_t count() const { return listings.size(); }
+    bool empty() const { return listings.empty(); }
+
+    // The named watch ready to draw, or none when no watch has that name. It
+    // is loaded on first use, diagnostics and all, and stays loaded until
+    // another is asked for, which releases it first. Needs the GL context
+    // current.
+    const Watch* load(const std::string& name);
 
 private:
-    std::map<std::string, std::unique_ptr<Watch>> watches;
+    std::map<std::string, WatchListing> listings;
+    FT_Library fontLibrary;
+    const WatchListing* loadedListing = nullptr;
+    std::unique_ptr<Watch> loaded;
 };

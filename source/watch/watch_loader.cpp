@@ -5,8 +5,10 @@
 #include "config/config_text.h"
 #include "packages/open_package.h"
 #include "platform/log.h"
+#include "watch/battery_text.h"
 #include "watch/config_values.h"
 #include "watch/image_texture.h"
+#include "watch/package_config.h"
 #include "watch/watch_shader.h"
 
 namespace {
@@ -83,6 +85,19 @@ std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection
     return element;
 }
 
+// What a hand or a text shows instead of the local time: a battery, or the
+// time of its own zone. An unknown zone is named on the debugger output and
+// the element keeps to local time.
+void loadShownData(WatchElement& element, const ConfigSection& section) {
+    element.battery = parseBatteryDevice(section.get("battery", ""));
+    const std::optional<std::string> zoneName = section.get("zone");
+    if (!zoneName) return;
+    element.zone = findTimeZone(*zoneName);
+    if (!element.zone)
+        logMessage("Watch package names the unknown time zone \"%s\", local time shown instead",
+                   zoneName->c_str());
+}
+
 std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package,
                                      LayerBudget& budget) {
     std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package, budget);
@@ -97,6 +112,8 @@ std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider&
     hand->bind = parseHandBinding(section.get("bind", ""));
     hand->continuous = parseMovement(section.get("movement", ""));
     hand->center = parseHandCenter(section.get("center", ""));
+    loadShownData(*hand, section);
+    if (std::optional<GaugeArc> arc = parseGaugeArc(section.get("arc", ""))) hand->arc = *arc;
     return hand;
 }
 
@@ -120,6 +137,8 @@ std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider&
     FT_Set_Pixel_Sizes(face, text.fontSize, text.fontSize);
     text.textCenter = parseTextCenter(section.get("center", ""));
     text.text = boundedText(section.get("text", ""));
+    loadShownData(text, section);
+    text.chargingMark = boundedText(section.get("charging", defaultChargingMark));
     glGenTextures(1, &text.texture);  // filled on every redraw
     createQuadBuffers(text, canvasSize, canvasSize);
     return text;
@@ -139,18 +158,15 @@ std::optional<WatchElement> loadLayer(const ConfigSection& section, FileProvider
     return std::nullopt;
 }
 
-ConfigFile readPackageConfig(FileProvider& package) {
-    const FileBytes* config = package.getFile("config");
-    if (!config) return parseConfig(nullptr, nullptr);
-    return parseConfig(config->data(), config->data() + config->size());
-}
-
 }  // namespace
 
 void loadWatch(Watch& watch, const std::string& packagePath,
                std::vector<std::size_t>* layerSections) {
     std::unique_ptr<FileProvider> package = openPackage(packagePath);
     const ConfigFile config = readPackageConfig(*package);
+    WatchTitle title = readWatchTitle(config);
+    watch.name = std::move(title.name);
+    watch.description = std::move(title.description);
 
     watch.shader = buildWatchShader();
     glGenVertexArrays(1, &watch.vertexArray);
@@ -162,10 +178,7 @@ void loadWatch(Watch& watch, const std::string& packagePath,
     bool hiddenLayersSkipped = false;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
         const ConfigSection& section = config.sections[index];
-        if (section.name == "watch") {
-            watch.name = section.get("name", "");
-            watch.description = section.get("description", "");
-        } else if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
+        if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
             hiddenLayersSkipped = true;
         } else if (std::optional<WatchElement> element =
                        loadLayer(section, *package, watch.fontLibrary, budget)) {

@@ -1,5 +1,7 @@
 #include "watch/watch_renderer.h"
 
+#include <algorithm>
+
 #include "config/settings.h"
 #include "watch/element_draw.h"
 #include "watch/text_element.h"
@@ -31,11 +33,39 @@ Matrix4 handModelMatrix(const WatchElement& hand, GLfloat angle, GLfloat depth) 
            translation(-hand.center.x, -hand.center.y, 0.0f);
 }
 
-void drawHand(const Watch& watch, const WatchElement& hand, const std::tm& time, GLfloat depth) {
-    drawElement(watch, hand, handModelMatrix(hand, handAngle(hand.bind, time), depth), false);
+std::optional<ZonedTime> elementZoneTime(const WatchElement& element,
+                                         const WatchReadings& readings) {
+    const TimeZone* zone = element.zone ? element.zone : readings.localZone;
+    if (!zone) return std::nullopt;
+    return timeInZone(*zone, readings.instant);
 }
 
-void drawWatch(const Watch& watch, const std::tm& time, const Settings& settings) {
+bool showsBatteries(const Watch& watch) {
+    return std::any_of(watch.elements.begin(), watch.elements.end(), [](const WatchElement& element) {
+        return element.battery != BatteryDevice::None;
+    });
+}
+
+GLfloat gaugeAngle(const GaugeArc& arc, float charge) {
+    const float held = charge > 0.0f ? std::min(charge, 1.0f) : 0.0f;  // NaN too
+    return arc.empty + (arc.full - arc.empty) * held;
+}
+
+void drawHand(const Watch& watch, const WatchElement& hand, const WatchReadings& readings,
+              GLfloat depth) {
+    GLfloat angle = 0.0f;
+    if (hand.battery != BatteryDevice::None) {
+        const BatteryStatus battery = readings.batteries.of(hand.battery);
+        if (!battery.shown()) return;
+        angle = gaugeAngle(hand.arc, battery.charge);
+    } else {
+        const std::optional<ZonedTime> zoned = elementZoneTime(hand, readings);
+        angle = handAngle(hand.bind, zoned ? zoned->time : readings.localTime);
+    }
+    drawElement(watch, hand, handModelMatrix(hand, angle, depth), false);
+}
+
+void drawWatch(const Watch& watch, const WatchReadings& readings, const Settings& settings) {
     // Without a linked program every draw would only raise GL errors.
     if (!watch.shader.linked) return;
     glBindVertexArray(watch.vertexArray);
@@ -50,10 +80,10 @@ void drawWatch(const Watch& watch, const std::tm& time, const Settings& settings
                             settings.watchOnRightHand && element.mirrorOnRight);
                 break;
             case ElementType::Hand:
-                drawHand(watch, element, time, depth);
+                drawHand(watch, element, readings, depth);
                 break;
             case ElementType::Text:
-                drawText(watch, element, time, depth);
+                drawText(watch, element, readings, depth);
                 break;
         }
         depth -= 0.01f;

@@ -43,7 +43,7 @@ Image drawnByTheProgram(const Watch& watch, const std::tm& time, bool rightHand)
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, 256, 256);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawWatch(watch, time, settings);
+    drawWatch(watch, WatchReadings{time, {}, {}, {}}, settings);
     Image image{256, 256, std::vector<std::uint8_t>(256 * 256 * 4)};
     for (int row = 0; row < 256; ++row)
         glReadPixels(0, 255 - row, 256, 1, GL_RGBA, GL_UNSIGNED_BYTE, &image.rgba[row * 256 * 4]);

@@ -15,7 +15,7 @@ public:
 
     // A fresh runtime over the same state folder, as at the next process start.
     std::unique_ptr<VrRuntime> makeRuntime(const std::string& record = "record") const {
-        return createSimulatedRuntime({path("state"), path("scenario"), path(record), menuButtonCentre});
+        return createSimulatedRuntime({path("state"), path("scenario"), path(record), menuButtonPlace});
     }
     std::unique_ptr<VrRuntime> startedRuntime() const {
         std::unique_ptr<VrRuntime> runtime = makeRuntime();

@@ -63,13 +63,17 @@ protected:
     std::unique_ptr<WatchCatalogue> catalogue;
 };
 
+// The wrist placement's rows between the hand and the separator.
+const std::string wristRows = "(x) Always ( ) When I look at it ( ) Off\n{ Size 6.0 cm }\n{ Offset +0.0 cm }\n"
+                              "{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n";
+
 // Package texts are data: a '%' in them is a character.
 TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
     install({"100% %d %s"}, "50%% off, %n");
-    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n--------------------------------\n"
+    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + "--------------------------------\n"
                                 "100% %d %s\n50%% off, %n\n");
     settings.initialWatchName = "Gone";
-    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n--------------------------------\n\n")
+    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + "--------------------------------\n\n")
         << "nothing after the separator for a watch that is not installed";
 }
 

@@ -16,12 +16,13 @@ VREvent_t event(EVREventType type, float x, float y, std::uint32_t button = 0) {
     return event;
 }
 
-TEST(VrMenuInputTest, PositionsAreFractionsOfTheDisplayAndOnlyMovesMove) {
+// OpenVR counts from the overlay's bottom-left corner, ImGui from its top-left.
+TEST(VrMenuInputTest, PositionsAreFractionsFromTheBottomLeftAndOnlyMovesMove) {
     ImGuiIO io;
     io.DisplaySize = ImVec2(1280, 640);
     feedMenuEvent(io, event(VREvent_MouseMove, 0.5f, 0.25f));
     EXPECT_EQ(io.MousePos.x, 640);
-    EXPECT_EQ(io.MousePos.y, 160);
+    EXPECT_EQ(io.MousePos.y, 480) << "from the bottom";
     feedMenuEvent(io, event(VREvent_MouseButtonDown, 0.1f, 0.1f, VRMouseButton_Left));
     EXPECT_EQ(io.MousePos.x, 640);
 }

@@ -3,10 +3,8 @@
 #include <tuple>
 #include <vector>
 
-#include "support/gl_test_context.h"
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
-#include "watch/image_texture.h"
 #include "watch/watch_loader.h"
 
 namespace {
@@ -112,26 +110,6 @@ TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchWithItsProgram) {
     }
     EXPECT_NE(folderWatch.vertexArray, missingWatch.vertexArray);
     EXPECT_NE(folderWatch.shader.program, missingWatch.shader.program);
-}
-
-TEST(ImageTextureTest, RefusedImagesWriteNothingAndMakeNoTexture) {
-    ensureGlContext();
-    std::string forged = pngOfColour(1, 1, 4, opaqueRed);
-    const char side[] = {0x00, 0x01, char(0x86), char(0xA0)};  // 100000 x 100000 pixels: 40 GB decoded
-    forged.replace(16, 4, side, 4).replace(20, 4, side, 4);
-    for (const std::string& bytes : {forged, std::string("plain text")}) {
-        GLuint texture = 77;
-        int width = -1, height = -1;
-        EXPECT_FALSE(uploadImageTexture(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &texture,
-                                        &width, &height));
-        EXPECT_EQ(std::make_tuple(texture, width, height), std::make_tuple(77u, -1, -1));
-    }
-    EXPECT_FALSE(uploadImageTexture(nullptr, 0, nullptr, nullptr, nullptr));
-    const std::string png = pngOfColour(3, 5, 4, opaqueRed);
-    int height = 0;
-    EXPECT_TRUE(uploadImageTexture(reinterpret_cast<const unsigned char*>(png.data()), png.size(), nullptr, nullptr,
-                                   &height));
-    EXPECT_EQ(height, 5);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ protected:
         glViewport(0, 0, 256, 256);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glActiveTexture(GL_TEXTURE0);
-        drawWatch(watch, time, settings);
+        drawWatch(watch, WatchReadings{time, {}, {}, {}}, settings);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
     // The canvas pixel whose bottom-left corner is (x, y).

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "horlox_watch/shown_data_lint.h"
 #include "watch/config_values.h"
 #include "watch/config_vocabulary.h"
 
@@ -96,6 +97,7 @@ void lintKeys(const ConfigSection& section, const SectionVocabulary& vocabulary,
 }
 
 void lintBinding(const ConfigSection& hand, std::vector<Finding>& findings) {
+    if (showsBattery(hand)) return;
     const std::optional<std::string> bind = hand.get("bind");
     if (!bind) {
         findings.push_back(
@@ -171,8 +173,10 @@ std::vector<Finding> lintConfig(const ConfigFile& config) {
             previousWatch = &section;
         } else if (section.name == "hand") {
             lintBinding(section, findings);
+            lintShownData(section, findings);
         } else if (section.name == "text") {
             lintTextLength(section, findings);
+            lintShownData(section, findings);
         }
     }
     lintWatchName(config, findings);

@@ -4,6 +4,7 @@
 
 #include "platform/file_io.h"
 #include "config/settings.h"
+#include "horlox_watch/battery_argument.h"
 #include "horlox_watch/commands.h"
 #include "horlox_watch/render_time.h"
 #include "horlox_watch/tool_arguments.h"
@@ -17,6 +18,7 @@ constexpr int maxScale = 16;
 
 const char* const renderHelp =
     "Usage: horlox-watch render PACKAGE --time HH:MM:SS [--date YYYY-MM-DD]\n"
+    "                          [--local-zone NAME] [--battery LIST]\n"
     "                          [--right-hand] [--scale N] -o OUT.png\n"
     "\n"
     "Draws the watch of the package (a folder or a 7z archive) exactly as the\n"
@@ -26,6 +28,12 @@ const char* const renderHelp =
     "\n"
     "  --time HH:MM:SS    the local time of day, on the 24-hour clock\n"
     "  --date YYYY-MM-DD  the date for texts that show it (default: today)\n"
+    "  --local-zone NAME  the time zone that --time and --date are read in, such\n"
+    "                     as Asia/Tokyo (default: the machine's own)\n"
+    "  --battery LIST     the batteries that the watch shows, such as\n"
+    "                     left=0.8,right=0.15+charging,hmd=absent: a charge from\n"
+    "                     0 to 1, '+charging' while it charges, or 'absent'\n"
+    "                     (default: every device absent, as offline)\n"
     "  --right-hand       worn on the right hand: faces with mirrorOnRight mirror\n"
     "  --scale N          enlarge every pixel to N x N (1 to 16, default 1), for a\n"
     "                     closer look at the very pixels the overlay gets\n"
@@ -35,7 +43,7 @@ const char* const renderHelp =
 
 struct RenderRequest {
     std::string package;
-    std::tm time{};
+    WatchReadings readings;
     Settings settings;
     int scale = 1;
     std::string output;
@@ -67,7 +75,16 @@ RenderRequest readRequest(const ParsedArguments& parsed) {
         request.error = "--time wants HH:MM:SS on the 24-hour clock, not '" + timeText + "'";
         return request;
     }
-    std::optional<CalendarDate> date = today();
+    const TimeZone* localZone = nullptr;
+    if (parsed.has("--local-zone")) {
+        localZone = findTimeZone(parsed.values.at("--local-zone"));
+        if (!localZone) {
+            request.error = "--local-zone names no time zone of the system's tz database: '" +
+                            parsed.values.at("--local-zone") + "'";
+            return request;
+        }
+    }
+    std::optional<CalendarDate> date = localZone ? todayIn(*localZone) : today();
     if (parsed.has("--date")) date = parseCalendarDate(parsed.values.at("--date"));
     if (!date) {
         request.error =
@@ -81,8 +98,20 @@ RenderRequest readRequest(const ParsedArguments& parsed) {
                         ", not '" + parsed.values.at("--scale") + "'";
         return request;
     }
+    std::optional<WatchReadings> readings = readingsAt(*date, *time, localZone);
+    if (!readings) {
+        request.error = "--time " + timeText + " does not exist on that day in " +
+                        parsed.values.at("--local-zone") + ": the clocks skip it";
+        return request;
+    }
+    if (parsed.has("--battery")) {
+        const std::optional<DeviceBatteries> batteries =
+            parseBatteryArgument(parsed.values.at("--battery"), request.error);
+        if (!batteries) return request;
+        readings->batteries = *batteries;
+    }
     request.package = parsed.operands.front();
-    request.time = localTimeAt(*date, *time);
+    request.readings = *readings;
     request.settings.watchOnRightHand = parsed.has("--right-hand");
     request.scale = *scale;
     request.output = parsed.values.at("-o");
@@ -93,7 +122,8 @@ RenderRequest readRequest(const ParsedArguments& parsed) {
 
 int runRender(const std::vector<std::string>& arguments) {
     const ParsedArguments parsed =
-        parseArguments(arguments, {{"--right-hand"}, {"--time", "--date", "--scale", "-o"}});
+        parseArguments(arguments, {{"--right-hand"},
+                                   {"--time", "--date", "--local-zone", "--battery", "--scale", "-o"}});
     if (!parsed.error.empty()) return usageError("render", parsed.error);
     if (parsed.has("--help")) {
         std::fputs(renderHelp, stdout);
@@ -111,7 +141,7 @@ int runRender(const std::vector<std::string>& arguments) {
     watch.fontLibrary = fontLibrary.get();
     loadWatch(watch, request.package);
     const RgbaImage image = drawWatchImage(createRenderTarget(watchImageSide, watchImageSide),
-                                           watch, request.time, request.settings);
+                                           watch, request.readings, request.settings);
     if (!platform::replaceFile(request.output, encodePng(enlarged(image, request.scale))))
         return cannotRun("render", "cannot write " + request.output);
     return exitDone;

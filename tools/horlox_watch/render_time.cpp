@@ -66,3 +66,26 @@ std::tm localTimeAt(const CalendarDate& date, const ClockTime& time) {
     local.tm_sec = time.second;
     return local;
 }
+
+CalendarDate todayIn(const TimeZone& zone) {
+    const std::tm now = timeInZone(zone, std::time(nullptr)).time;
+    return {now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
+}
+
+std::optional<WatchReadings> readingsAt(const CalendarDate& date, const ClockTime& time,
+                                        const TimeZone* localZone) {
+    WatchReadings readings;
+    readings.localTime = localTimeAt(date, time);
+    if (!localZone) {
+        std::tm probe = readings.localTime;
+        probe.tm_isdst = -1;
+        readings.instant = std::mktime(&probe);
+        return readings;
+    }
+    const std::optional<std::time_t> instant = instantOfZoneTime(*localZone, readings.localTime);
+    if (!instant) return std::nullopt;
+    readings.instant = *instant;
+    readings.localZone = localZone;
+    readings.localTime = timeInZone(*localZone, *instant).time;
+    return readings;
+}

@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "watch/time_zone.h"
+#include "watch/watch_renderer.h"
+
 // The moment that `render` draws: a date and a time of day given on the
 // command line.
 
@@ -30,3 +33,13 @@ CalendarDate today();
 // The broken-down local time that the program's clock gives at that moment,
 // weekday, day of the year and time zone included.
 std::tm localTimeAt(const CalendarDate& date, const ClockTime& time);
+
+// Today on the zone's clocks.
+CalendarDate todayIn(const TimeZone& zone);
+
+// What the watch shows at that date and time of day on the clocks of the
+// local zone (the machine's own when null): the local time, and the instant
+// that elements with zones of their own show. In a named zone a time that
+// comes twice is taken the first time; none when its clocks skip the time.
+std::optional<WatchReadings> readingsAt(const CalendarDate& date, const ClockTime& time,
+                                        const TimeZone* localZone);

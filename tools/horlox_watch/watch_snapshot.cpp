@@ -7,13 +7,13 @@
 #include "gl/fixed_gl_state.h"
 #include "watch/watch_renderer.h"
 
-RgbaImage drawWatchImage(const RenderTarget& target, const Watch& watch, const std::tm& time,
-                         const Settings& settings) {
+RgbaImage drawWatchImage(const RenderTarget& target, const Watch& watch,
+                         const WatchReadings& readings, const Settings& settings) {
     setFixedGlState();
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     glViewport(0, 0, watchImageSide, watchImageSide);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawWatch(watch, time, settings);
+    drawWatch(watch, readings, settings);
 
     const std::size_t rowBytes = std::size_t{watchImageSide} * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * watchImageSide);

@@ -7,6 +7,7 @@
 
 #include "gl/render_target.h"
 #include "watch/watch.h"
+#include "watch/watch_renderer.h"
 
 struct Settings;
 
@@ -23,8 +24,8 @@ struct RgbaImage {
 // Draws the watch as the program's redraw does, into a 256 x 256 target under
 // the program's fixed GL state, cleared to transparent black, and reads back
 // exactly what the overlay would be handed. Needs the GL context current.
-RgbaImage drawWatchImage(const RenderTarget& target, const Watch& watch, const std::tm& time,
-                         const Settings& settings);
+RgbaImage drawWatchImage(const RenderTarget& target, const Watch& watch,
+                         const WatchReadings& readings, const Settings& settings);
 
 // Every pixel becomes a square of factor x factor equal pixels.
 RgbaImage enlarged(const RgbaImage& image, int factor);

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!drawClassic(assets + "/watches/Classic", label) || !drawPilot(assets + "/watches/Pilot", label) ||
+      !drawTraveller(assets + "/watches/Traveller", label) ||
       !drawDashboardIcon(assets + "/dashboard_overlay.png")) {
     std::fprintf(stderr, "Cannot write the images into %s.\n", assets.c_str());
     return 1;

@@ -8,4 +8,5 @@
 
 bool drawClassic(const std::string& folder, const Lettering& label);
 bool drawPilot(const std::string& folder, const Lettering& label);
+bool drawTraveller(const std::string& folder, const Lettering& label);
 bool drawDashboardIcon(const std::string& path);

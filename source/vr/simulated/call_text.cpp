@@ -52,6 +52,7 @@ const char* eventTypeName(std::uint32_t eventType) {
         NAME_OF(VREvent_TrackedDeviceActivated);
         NAME_OF(VREvent_TrackedDeviceDeactivated);
         NAME_OF(VREvent_TrackedDeviceRoleChanged);
+        NAME_OF(VREvent_PropertyChanged);
         NAME_OF(VREvent_MouseMove);
         NAME_OF(VREvent_MouseButtonDown);
         NAME_OF(VREvent_MouseButtonUp);
@@ -64,6 +65,25 @@ const char* eventTypeName(std::uint32_t eventType) {
         NAME_OF(VREvent_Quit);
     }
     return "Unknown VREvent";
+}
+
+const char* trackedPropertyName(ETrackedDeviceProperty prop) {
+    switch (prop) {
+        NAME_OF(Prop_DeviceIsCharging_Bool);
+        NAME_OF(Prop_DeviceBatteryPercentage_Float);
+        NAME_OF(Prop_DeviceProvidesBatteryStatus_Bool);
+    }
+    return "unknown ETrackedDeviceProperty";
+}
+
+const char* trackedPropertyErrorName(ETrackedPropertyError error) {
+    switch (error) {
+        NAME_OF(TrackedProp_Success);
+        NAME_OF(TrackedProp_WrongDataType);
+        NAME_OF(TrackedProp_UnknownProperty);
+        NAME_OF(TrackedProp_InvalidDevice);
+    }
+    return "TrackedProp_Unknown";
 }
 
 std::string formatted(const char* format, ...) {
@@ -92,6 +112,19 @@ std::string describeMatrix(const HmdMatrix34_t* matrix) {
     return text + "]";
 }
 
+std::string describePoses(const TrackedDevicePose_t* poses, std::uint32_t count) {
+    if (!poses) return "null";
+    std::string text;
+    for (std::uint32_t device = 0; device < count; ++device) {
+        const TrackedDevicePose_t& pose = poses[device];
+        text += formatted("%s%u ", device ? ", " : "", device);
+        text += !pose.bDeviceIsConnected ? "off"
+                : pose.bPoseIsValid      ? describeMatrix(&pose.mDeviceToAbsoluteTracking)
+                                         : "lost";
+    }
+    return text;
+}
+
 std::string describeEvent(const VREvent_t& event) {
     std::string text = formatted("%s, device %u", eventTypeName(event.eventType),
                                  event.trackedDeviceIndex);
@@ -105,6 +138,8 @@ std::string describeEvent(const VREvent_t& event) {
         case VREvent_ScrollSmooth:
             return text + formatted(", scroll %.7g %.7g", event.data.scroll.xdelta,
                                     event.data.scroll.ydelta);
+        case VREvent_PropertyChanged:
+            return text + ", " + trackedPropertyName(event.data.property.prop);
         default:
             return text;
     }

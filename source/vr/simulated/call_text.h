@@ -13,13 +13,19 @@ const char* initErrorName(EVRInitError error);
 const char* applicationErrorName(EVRApplicationError error);
 const char* overlayErrorName(EVROverlayError error);
 const char* eventTypeName(std::uint32_t eventType);
+const char* trackedPropertyName(ETrackedDeviceProperty prop);
+const char* trackedPropertyErrorName(ETrackedPropertyError error);
 
 std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A text in quotes that stays on one line whatever bytes it holds; "null" for none.
 std::string quoted(const char* text);
 // "[a b c d; e f g h; i j k l]", or "null".
 std::string describeMatrix(const HmdMatrix34_t* matrix);
-// The event's name and device, with the mouse or scroll data where it has some.
+// One entry per pose, "<device> [matrix]", "<device> lost" or "<device> off";
+// "null" for none.
+std::string describePoses(const TrackedDevicePose_t* poses, std::uint32_t count);
+// The event's name and device, with the mouse, scroll or property data where
+// it has some.
 std::string describeEvent(const VREvent_t& event);
 
 // "Simulated VR runtime: <fault>" on the debugger output.

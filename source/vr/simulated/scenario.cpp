@@ -82,6 +82,51 @@ bool readButton(const std::string& word, std::uint32_t& button) {
     return true;
 }
 
+// Turned by yaw about y, then pitch about the turned x, then roll about the
+// turned z: R = Ry · Rx · Rz.
+HmdMatrix34_t poseMatrix(const float (&position)[3], const float (&degrees)[3]) {
+    const double toRadians = 3.14159265358979323846 / 180;
+    const double cy = std::cos(degrees[0] * toRadians), sy = std::sin(degrees[0] * toRadians);
+    const double cp = std::cos(degrees[1] * toRadians), sp = std::sin(degrees[1] * toRadians);
+    const double cr = std::cos(degrees[2] * toRadians), sr = std::sin(degrees[2] * toRadians);
+    const double turn[3][3] = {{cy * cr + sy * sp * sr, -cy * sr + sy * sp * cr, sy * cp},
+                               {cp * sr, cp * cr, -sp},
+                               {-sy * cr + cy * sp * sr, sy * sr + cy * sp * cr, cy * cp}};
+    HmdMatrix34_t pose;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column)
+            pose.m[row][column] = static_cast<float>(turn[row][column]);
+        pose.m[row][3] = position[row];
+    }
+    return pose;
+}
+
+// "at <x> <y> <z>" and any of "yaw", "pitch" and "roll" with their degrees,
+// each at most once; or "lost".
+bool readPose(const std::vector<std::string>& words, std::size_t from, ScenarioAction& action) {
+    if (words.size() == from + 1 && words[from] == "lost") {
+        action.kind = ScenarioAction::Kind::Lose;
+        return true;
+    }
+    float position[3] = {}, degrees[3] = {};
+    if (words.size() < from + 4 || words[from] != "at") return false;
+    for (int i = 0; i < 3; ++i)
+        if (!readFloat(words[from + 1 + i], position[i])) return false;
+    const char* const angleNames[3] = {"yaw", "pitch", "roll"};
+    bool given[3] = {};
+    for (std::size_t at = from + 4; at < words.size(); at += 2) {
+        int angle = 0;
+        while (angle < 3 && words[at] != angleNames[angle]) ++angle;
+        if (angle == 3 || given[angle] || at + 1 == words.size() ||
+            !readFloat(words[at + 1], degrees[angle]))
+            return false;
+        given[angle] = true;
+    }
+    action.kind = ScenarioAction::Kind::Place;
+    action.pose = poseMatrix(position, degrees);
+    return true;
+}
+
 bool readController(const std::vector<std::string>& words, ScenarioAction& action) {
     std::uint64_t device = 0;
     if (words.size() < 4 || !readWhole(words[2], device) || device < 1 ||
@@ -92,10 +137,28 @@ bool readController(const std::vector<std::string>& words, ScenarioAction& actio
         action.kind = ScenarioAction::Kind::ControllerOff;
         return words.size() == 4;
     }
+    if (words[3] == "at" || words[3] == "lost") return readPose(words, 3, action);
     if (words[3] == "on") action.kind = ScenarioAction::Kind::ControllerOn;
     else if (words[3] == "role") action.kind = ScenarioAction::Kind::ControllerRole;
     else return false;
     return words.size() == 5 && readRole(words[4], action.role);
+}
+
+bool readBattery(const std::vector<std::string>& words, ScenarioAction& action) {
+    std::uint64_t device = 0;
+    if (words.size() < 4 || words.size() > 5) return false;
+    if (words[2] == "hmd") device = k_unTrackedDeviceIndex_Hmd;
+    else if (!readWhole(words[2], device) || device < 1 || device >= k_unMaxTrackedDeviceCount)
+        return false;
+    action.kind = ScenarioAction::Kind::Battery;
+    action.device = static_cast<TrackedDeviceIndex_t>(device);
+    if (words[3] == "none") {
+        action.noBattery = true;
+        return words.size() == 4;
+    }
+    action.charging = words.size() == 5;
+    return readFloat(words[3], action.x) && action.x >= 0 && action.x <= 1 &&
+           (!action.charging || words[4] == "charging");
 }
 
 bool readMouse(const std::vector<std::string>& words, ScenarioAction& action) {
@@ -106,11 +169,13 @@ bool readMouse(const std::vector<std::string>& words, ScenarioAction& action) {
         action.kind = verb == "down" ? Kind::MouseDown : Kind::MouseUp;
         return words.size() == 4 && readButton(words[3], action.button);
     }
-    if (verb == "click") {
-        action.kind = Kind::MouseClick;
-        for (std::size_t i = 3; i < words.size(); ++i)
-            action.label += (i > 3 ? " " : "") + words[i];
-        return !action.label.empty();
+    if (verb == "click" || verb == "drag") {
+        const bool drag = verb == "drag";
+        action.kind = drag ? Kind::MouseDrag : Kind::MouseClick;
+        const std::size_t labelEnd = words.size() - (drag ? 2 : 0);
+        for (std::size_t i = 3; i < labelEnd; ++i) action.label += (i > 3 ? " " : "") + words[i];
+        return labelEnd > 3 && (!drag || (readFloat(words[labelEnd], action.x) &&
+                                          readFloat(words[labelEnd + 1], action.y)));
     }
     if (verb == "move") action.kind = Kind::MouseMove;
     else if (verb == "scroll") action.kind = Kind::MouseScroll;
@@ -134,6 +199,11 @@ bool readAction(const std::vector<std::string>& words, ScenarioAction& action) {
         return true;
     }
     if (noun == "controller") return readController(words, action);
+    if (noun == "battery") return readBattery(words, action);
+    if (noun == "headset") {
+        action.device = k_unTrackedDeviceIndex_Hmd;
+        return readPose(words, 2, action);
+    }
     if (noun == "mouse") return readMouse(words, action);
     return false;
 }

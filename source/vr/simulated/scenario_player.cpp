@@ -4,6 +4,15 @@
 
 namespace {
 
+// A point of the scenario, from the overlay's top-left corner as a person sees
+// it, as SteamVR on Linux delivers it: from the bottom-left corner, y up.
+VREvent_Mouse_t fromTopLeft(float x, float y, std::uint32_t button) {
+    return VREvent_Mouse_t{x, 1.0f - y, button};
+}
+
+// A drag moves over this many passes, so the menu sees it move.
+constexpr int dragMoves = 8;
+
 VREvent_t mouseEvent(EVREventType type, const VREvent_Mouse_t& mouse) {
     VREvent_t event = makeEvent(type);
     event.data.mouse = mouse;
@@ -15,7 +24,7 @@ VREvent_t mouseEventOf(const ScenarioAction& action) {
     VREvent_t event = makeEvent(VREvent_MouseMove);
     switch (action.kind) {
         case Kind::MouseMove:
-            event.data.mouse = {action.x, action.y, 0};
+            event.data.mouse = fromTopLeft(action.x, action.y, 0);
             break;
         case Kind::MouseDown:
         case Kind::MouseUp:
@@ -46,7 +55,7 @@ void ScenarioPlayer::beginPass(std::uint64_t pass, SimulatedWorld& world) {
             play(scenario.actions[i], world);
         }
     }
-    advanceClick(world);
+    advanceGesture(world);
 }
 
 bool ScenarioPlayer::isDue(const ScenarioAction& action, std::uint64_t pass) const {
@@ -67,6 +76,17 @@ void ScenarioPlayer::play(const ScenarioAction& action, SimulatedWorld& world) {
         case Kind::ControllerRole:
             world.changeControllerRole(action.device, action.role);
             break;
+        case Kind::Battery:
+            world.setBattery(action.device, action.noBattery ? std::nullopt
+                                                             : std::optional<SimulatedBattery>(
+                                                                   {action.x, action.charging}));
+            break;
+        case Kind::Place:
+            world.placeDevice(action.device, action.pose);
+            break;
+        case Kind::Lose:
+            world.loseDevice(action.device);
+            break;
         case Kind::DashboardOpen:
         case Kind::DashboardClose:
             world.setDashboardOpen(action.kind == Kind::DashboardOpen);
@@ -75,7 +95,10 @@ void ScenarioPlayer::play(const ScenarioAction& action, SimulatedWorld& world) {
             world.askToQuit();
             break;
         case Kind::MouseClick:
-            clicksWaiting.push_back(action.label);
+            gesturesWaiting.push_back({action.label});
+            break;
+        case Kind::MouseDrag:
+            gesturesWaiting.push_back({action.label, action.x, action.y});
             break;
         default:
             if (SimulatedOverlay* overlay = world.mouseTarget())
@@ -85,14 +108,22 @@ void ScenarioPlayer::play(const ScenarioAction& action, SimulatedWorld& world) {
 }
 
 // A click spans two passes, as a hand's does: pressed in one, released in the
-// next, so the menu sees both. Clicks due together take turns, each aimed at a
-// frame drawn after the one before took effect, as a click may change the
-// buttons.
-void ScenarioPlayer::advanceClick(SimulatedWorld& world) {
+// next, so the menu sees both; a drag moves in the passes between. Gestures
+// due together take turns, each aimed at a frame drawn after the one before
+// took effect, as a click may change the controls.
+void ScenarioPlayer::advanceGesture(SimulatedWorld& world) {
     SimulatedOverlay* overlay = world.mouseTarget();
-    if (heldClick) {
-        if (overlay) overlay->events.push_back(mouseEvent(VREvent_MouseButtonUp, *heldClick));
-        heldClick.reset();
+    if (held) {
+        const bool moving = !held->movesLeft.empty();
+        if (moving) {
+            held->pointer.x = held->movesLeft.front();
+            held->movesLeft.pop_front();
+        }
+        if (overlay)
+            overlay->events.push_back(
+                mouseEvent(moving ? VREvent_MouseMove : VREvent_MouseButtonUp, held->pointer));
+        if (moving) return;
+        held.reset();
         awaitingFrame = true;
         return;
     }
@@ -100,21 +131,33 @@ void ScenarioPlayer::advanceClick(SimulatedWorld& world) {
         awaitingFrame = false;
         return;
     }
-    if (clicksWaiting.empty()) return;
-    const std::string label = std::move(clicksWaiting.front());
-    clicksWaiting.pop_front();
+    if (gesturesWaiting.empty()) return;
+    const Gesture gesture = std::move(gesturesWaiting.front());
+    gesturesWaiting.pop_front();
     if (!overlay) return;
-    // The button is aimed at where the menu last drew it, in the image the
+    // The control is aimed at where the menu last drew it, in the image the
     // overlay was last handed.
-    const std::optional<MenuPoint> button =
-        findMenuButton ? findMenuButton(label) : std::nullopt;
-    if (!button || !overlay->textureSize) {
-        reportSimulatorFault("the menu shows no button \"" + label + "\" to click");
+    const std::optional<MenuRect> control =
+        findMenuButton ? findMenuButton(gesture.label) : std::nullopt;
+    if (!control || !overlay->textureSize) {
+        reportSimulatorFault("the menu shows no button \"" + gesture.label + "\" to click");
         return;
     }
-    heldClick = VREvent_Mouse_t{button->x / static_cast<float>(overlay->textureSize->first),
-                                button->y / static_cast<float>(overlay->textureSize->second),
-                                VRMouseButton_Left};
-    overlay->events.push_back(mouseEvent(VREvent_MouseMove, *heldClick));
-    overlay->events.push_back(mouseEvent(VREvent_MouseButtonDown, *heldClick));
+    const float width = static_cast<float>(overlay->textureSize->first);
+    const float height = static_cast<float>(overlay->textureSize->second);
+    // From the middle of its first pixel column to that of its last, so that
+    // 0 and 1 still land on the control.
+    auto across = [&](float fraction) {
+        return (control->left + 0.5f + (control->right - control->left - 1) * fraction) / width;
+    };
+    HeldGesture pressed;
+    pressed.pointer = fromTopLeft(across(gesture.from), (control->top + control->bottom) / 2 / height,
+                                  VRMouseButton_Left);
+    if (gesture.to != gesture.from)
+        for (int move = 1; move <= dragMoves; ++move)
+            pressed.movesLeft.push_back(
+                across(gesture.from + (gesture.to - gesture.from) * move / dragMoves));
+    overlay->events.push_back(mouseEvent(VREvent_MouseMove, pressed.pointer));
+    overlay->events.push_back(mouseEvent(VREvent_MouseButtonDown, pressed.pointer));
+    held = std::move(pressed);
 }

@@ -9,20 +9,25 @@
 //  - IVROverlay: plain and dashboard overlays (with thumbnails) and every
 //    property the program sets, shown/hidden events, visibility that follows
 //    the dashboard, texture sizes read from the handed GL texture.
-//  - IVRSystem: tracked controllers with roles, the system event queue and one
-//    queue per overlay, played from a scenario (see scenario.h) keyed to the
-//    program's main-loop passes; a pass begins with the first system event
-//    poll after the queue was found empty.
+//  - IVRSystem: the headset and tracked controllers with roles, poses and
+//    battery properties, the system event queue and one queue per overlay,
+//    played from a scenario (see scenario.h) keyed to the program's
+//    main-loop passes; a pass begins with the first system event poll after
+//    the queue was found empty. Mouse positions reach the program as SteamVR
+//    on Linux delivers them, from the overlay's bottom-left corner, y up;
+//    scenarios give them as a person sees the overlay, from its top-left.
 //  - A record for whoever watches: every call in calls.log, and the last image
 //    handed to each overlay as a PNG.
 // Missing:
-//  - Poses, the headset, compositing and rendering: images are read back only
-//    to record them and to learn their size.
+//  - Motion (poses jump, velocities are zero), prediction, compositing and
+//    rendering: images are read back only to record them and to learn their
+//    size.
 //  - Every OpenVR call the program does not make.
 #include "vr/simulated/simulated_runtime.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -81,6 +86,40 @@ public:
 
     const char* GetEventTypeNameFromEnum(EVREventType type) override {
         return eventTypeName(type);
+    }
+
+    bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                      ETrackedPropertyError* pError) override {
+        bool value = false;
+        const ETrackedPropertyError error = world.boolProperty(device, prop, value);
+        if (pError) *pError = error;
+        logCall(formatted("GetBoolTrackedDeviceProperty(%u, %s)", device, trackedPropertyName(prop)),
+                formatted("%s, %s", value ? "true" : "false", trackedPropertyErrorName(error)));
+        return value;
+    }
+
+    float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                        ETrackedPropertyError* pError) override {
+        float value = 0.0f;
+        const ETrackedPropertyError error = world.floatProperty(device, prop, value);
+        if (pError) *pError = error;
+        logCall(formatted("GetFloatTrackedDeviceProperty(%u, %s)", device, trackedPropertyName(prop)),
+                formatted("%.7g, %s", value, trackedPropertyErrorName(error)));
+        return value;
+    }
+
+    // Asked in every pass, so only a changed answer is logged.
+    void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
+                                         float predictedSecondsToPhotonsFromNow,
+                                         TrackedDevicePose_t* poses, std::uint32_t count) override {
+        if (poses) world.readPoses(poses, count);
+        const std::string call =
+            formatted("GetDeviceToAbsoluteTrackingPose(%d, %.7g, %u)", origin,
+                      predictedSecondsToPhotonsFromNow, count) +
+            " -> " + describePoses(poses, std::min(count, k_unMaxTrackedDeviceCount));
+        if (call == lastPoseAnswer) return;
+        lastPoseAnswer = call;
+        record.writeCall(pass, call);
     }
 
     bool IsApplicationInstalled(const char* appKey) override {
@@ -146,6 +185,18 @@ public:
         if (overlay) overlay->widthInMeters = width;
         return logOverlayCall(formatted("SetOverlayWidthInMeters(%llu, %.7g)", number(handle), width),
                               overlay);
+    }
+
+    // Refuses what OpenVR leaves undefined: an alpha outside 0 to 1.
+    EVROverlayError SetOverlayAlpha(VROverlayHandle_t handle, float alpha) override {
+        SimulatedOverlay* overlay = world.find(handle);
+        EVROverlayError error = !overlay                        ? VROverlayError_UnknownOverlay
+                                : alpha >= 0.0f && alpha <= 1.0f ? VROverlayError_None
+                                                                 : VROverlayError_InvalidParameter;
+        if (error == VROverlayError_None) overlay->alpha = alpha;
+        logCall(formatted("SetOverlayAlpha(%llu, %.7g)", number(handle), alpha),
+                overlayErrorName(error));
+        return error;
     }
 
     EVROverlayError SetOverlayFlag(VROverlayHandle_t handle, VROverlayFlags flag,
@@ -345,6 +396,7 @@ private:
 
     std::uint64_t pass = 0;
     bool passOver = true;
+    std::string lastPoseAnswer;
 };
 
 std::string environment(const char* name) {

@@ -22,6 +22,7 @@ struct SimulatedOverlay {
     std::string name;
     Kind kind = Kind::Plain;
     float widthInMeters = 1.0f;
+    float alpha = 1.0f;
     std::uint32_t flags = 0;
     std::int32_t inputMethod = 0;
     std::optional<OverlayPlacement> placement;
@@ -33,16 +34,40 @@ struct SimulatedOverlay {
 
 VREvent_t makeEvent(EVREventType type, TrackedDeviceIndex_t device = k_unTrackedDeviceIndexInvalid);
 
-// What a runtime keeps for its one client: tracked controllers with their
-// roles, the overlays with every property the client set, the system event
-// queue and whether the dashboard is open. Every change the client would be
-// told of becomes an event in its queue. It knows nothing of calls or logs.
+struct SimulatedBattery {
+    float charge = 1.0f;
+    bool charging = false;
+};
+
+// What a runtime keeps for its one client: the headset (device 0, always on)
+// and tracked controllers with their roles, poses and batteries, the overlays
+// with every property the client set, the system event queue and whether the
+// dashboard is open. Every change the client would be told of becomes an event
+// in its queue. It knows nothing of calls or logs.
 class SimulatedWorld {
 public:
     void switchControllerOn(TrackedDeviceIndex_t device, ETrackedControllerRole role);
     void switchControllerOff(TrackedDeviceIndex_t device);
     void changeControllerRole(TrackedDeviceIndex_t device, ETrackedControllerRole role);
     TrackedDeviceIndex_t controllerFor(ETrackedControllerRole role) const;
+
+    // A device's battery, kept while the device is off; none: the device
+    // reports no battery, as every device does at first.
+    void setBattery(TrackedDeviceIndex_t device, std::optional<SimulatedBattery> battery);
+    // A device's battery properties as the runtime answers them: the error
+    // says whether `value` was set.
+    ETrackedPropertyError boolProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                       bool& value) const;
+    ETrackedPropertyError floatProperty(TrackedDeviceIndex_t device, ETrackedDeviceProperty prop,
+                                        float& value) const;
+    // A device is tracked where it was last put, until its tracking is lost.
+    // Unplaced, the headset is 1.6 m up and a controller 1 m up and 30 cm
+    // ahead, both upright and facing forward. A controller keeps its pose
+    // while switched off.
+    void placeDevice(TrackedDeviceIndex_t device, const HmdMatrix34_t& pose);
+    void loseDevice(TrackedDeviceIndex_t device);
+    // The poses of the first devices, at most one per possible device.
+    void readPoses(TrackedDevicePose_t* poses, std::uint32_t count) const;
 
     void setDashboardOpen(bool open);
     void askToQuit();
@@ -64,7 +89,16 @@ public:
     std::deque<VREvent_t> systemEvents;
 
 private:
+    struct DevicePose {
+        HmdMatrix34_t matrix{};
+        bool tracked = true;
+    };
+    bool isPresent(TrackedDeviceIndex_t device) const;
+    DevicePose poseOf(TrackedDeviceIndex_t device) const;
+
     std::map<TrackedDeviceIndex_t, ETrackedControllerRole> controllers;
+    std::map<TrackedDeviceIndex_t, DevicePose> poses;
+    std::map<TrackedDeviceIndex_t, SimulatedBattery> batteries;
     bool dashboardOpen = false;
     std::map<VROverlayHandle_t, SimulatedOverlay> overlays;
     VROverlayHandle_t nextHandle = 1;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "vr/vr_context.h"
+
+struct Settings;
+
+// The glance's share of a pass, for a watch that shows only when looked at.
+
+// Reads the headset's and the watch controller's poses and steps the glance;
+// when not glancing (another visibility, the watch disabled, no controller)
+// the glance rests hidden and no pose is read. A watch coming into view asks
+// for a redraw, so that it appears with a current image. True when the
+// overlay has to follow (showOrHideWatch), which the pass does after its
+// redraw.
+bool lookForGlance(VrContext& vr, Settings& settings);
+
+// The watch's image is needed while its controller is known, except while
+// the watch waits hidden for a glance and the menu, which pictures it, is
+// closed: a watch nobody can see costs no redraws.
+bool watchImageNeeded(const VrContext& vr, const Settings& settings);

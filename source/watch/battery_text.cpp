@@ -1,0 +1,32 @@
+#include "watch/battery_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int wholePercent(float charge) {
+    // A runtime may report a little past either end, or no number at all.
+    if (!(charge > 0.0f)) return 0;
+    return static_cast<int>(std::lround(std::min(charge, 1.0f) * 100.0f));
+}
+
+}  // namespace
+
+std::string formatBattery(const std::string& format, const BatteryStatus& battery,
+                          const std::string& chargingMark) {
+    if (!battery.shown()) return {};
+    std::string text;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (format[i] != '%' || (next != 'c' && next != '+' && next != '%')) {
+            text += format[i];
+            continue;
+        }
+        if (next == 'c') text += std::to_string(wholePercent(battery.charge));
+        else if (next == '+') text += battery.charging ? chargingMark : "";
+        else text += '%';
+        ++i;
+    }
+    return text;
+}

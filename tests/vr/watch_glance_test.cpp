@@ -1,0 +1,76 @@
+// The glance against poses a person can picture: a controller at the origin
+// wears its watch 7 cm up and 18 cm back, facing out of its left side on the
+// left hand and out of its right side on the right hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "vr/watch_glance.h"
+#include "vr/watch_placement.h"
+
+namespace {
+
+const float nan = std::numeric_limits<float>::quiet_NaN();
+const HmdMatrix34_t upright = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}};
+const HmdMatrix34_t upsideDown = {{{-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}}};
+const HmdMatrix34_t noGeometry = {{{nan, 0, 0, 0}, {0, nan, 0, 0}, {0, 0, nan, 0}}};
+
+TrackedDevicePose_t pose(const HmdMatrix34_t& matrix, bool valid = true) {
+    return {matrix, {}, {}, TrackingResult_Running_OK, valid, true};
+}
+
+// The eyes 40 cm from the upright controller's watch, that many degrees off
+// its face towards +y.
+TrackedDevicePose_t eyes(bool rightHand, float degrees, bool valid = true) {
+    const float outwards = rightHand ? 1 : -1, angle = degrees * 3.14159265f / 180;
+    HmdMatrix34_t head = upright;
+    head.m[0][3] = outwards * (0.025f + 0.4f * std::cos(angle));
+    head.m[1][3] = 0.07f + 0.4f * std::sin(angle);
+    head.m[2][3] = 0.18f;
+    return pose(head, valid);
+}
+
+GlanceState step(const TrackedDevicePose_t& head, const HmdMatrix34_t& hand, bool rightHand,
+                 const GlanceState& previous = {}, float seconds = 1, bool handValid = true) {
+    return followGlance(head, pose(hand, handValid), watchPlacement(rightHand), previous, seconds);
+}
+
+TEST(WatchGlanceTest, PosesGiveTheAlphaForBothHands) {
+    for (bool right : {false, true}) {
+        const struct {
+            const char* what;
+            GlanceState settled;
+            float alpha;
+        } cases[] = {
+            {"looked at straight", step(eyes(right, 0), upright, right), 1},
+            // The play reads 45° as 47.5°, between 35° (shown) and 65° (hidden).
+            {"looked at from 45°", step(eyes(right, 45), upright, right), (65 - 47.5f) / 30},
+            {"looked at from behind", step(eyes(right, 180), upright, right), 0},
+            {"controller upside down", step(eyes(right, 0), upsideDown, right), 0},
+            {"headset lost", step(eyes(right, 0, false), upright, right), 0},
+            {"controller lost", step(eyes(right, 0), upright, right, {}, 1, false), 0},
+            {"controller without geometry", step(eyes(right, 0), noGeometry, right), 0},
+        };
+        for (const auto& c : cases)
+            EXPECT_NEAR(c.settled.alpha, c.alpha, 1e-4) << c.what << (right ? ", right" : ", left");
+    }
+}
+
+// A watch hidden from 64° shows from 62°, stays shown at 66° (the play
+// holds it) and hides from 67.6°; each fade takes 150 ms.
+TEST(WatchGlanceTest, TheEdgeHasPlayAndAFadeTakesAHundredAndFiftyMilliseconds) {
+    const struct {
+        float degrees, seconds, alpha;
+    } steps[] = {{64, 1, 0},        {62, 1, 1 / 60.0f}, {66, 1, 1 / 60.0f}, {67.6f, 1, 0},
+                 {0, 0.075f, 0.5f}, {0, -1, 0.5f},      {0, nan, 0.5f},     {0, 0.075f, 1},
+                 {180, 0.075f, 0.5f}, {180, 0.075f, 0}};
+    GlanceState state;
+    for (const auto& s : steps) {
+        state = step(eyes(false, s.degrees), upright, false, state, s.seconds);
+        EXPECT_NEAR(state.alpha, s.alpha, 1e-5) << s.degrees << "° after " << s.seconds << " s";
+    }
+    EXPECT_FALSE(glanceShowsWatch(state)) << "a finished fade-out reaches 0 exactly";
+}
+
+}  // namespace
