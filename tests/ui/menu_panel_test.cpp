@@ -70,11 +70,10 @@ const std::string wristRows = "(x) Always ( ) When I look at it ( ) Off\n{ Size 
 // Package texts are data: a '%' in them is a character.
 TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
     install({"100% %d %s"}, "50%% off, %n");
-    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + "--------------------------------\n"
-                                "100% %d %s\n50%% off, %n\n");
+    const std::string rows = credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + std::string(32, '-');
+    EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n");
     settings.initialWatchName = "Gone";
-    EXPECT_EQ(frame(), credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + "--------------------------------\n\n")
-        << "nothing after the separator for a watch that is not installed";
+    EXPECT_EQ(frame(), rows + "\n\n") << "nothing after the separator for a watch that is not installed";
 }
 
 // The window can be neither moved, resized nor collapsed. The picture's quad

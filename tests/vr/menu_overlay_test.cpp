@@ -1,8 +1,10 @@
 // The menu's share of a pass against the simulated runtime, whose scenario
 // opens the dashboard and works the laser mouse.
 #include <gtest/gtest.h>
+#include <cmath>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <imgui.h>
 
 #include "config/settings.h"
@@ -134,6 +136,36 @@ TEST_F(VrMenuOverlayTest, ClicksDueTogetherTakeTurnsAndMissingButtonsAreReported
     };
     EXPECT_EQ(passesOf("VREvent_MouseButtonDown"), (std::vector<unsigned long>{2, 5}));
     EXPECT_EQ(passesOf("VREvent_MouseButtonUp"), (std::vector<unsigned long>{3, 6}));
+}
+
+// The width follows the slider as it moves, the placement the last drag, and
+// both come back at the next start, until a reset.
+TEST_F(VrMenuOverlayTest, SlidersMoveTheWatchWhileDraggedAndComeBackAtTheNextStart) {
+    start("1 controller 1 on left\n1 dashboard open\n2 mouse click Off\n2 mouse drag Size 0.5 0\n"
+          "2 mouse drag Offset 1 1\n2 mouse drag Tilt 1 1\n", 24);
+    std::set<std::string> widths;
+    for (const RecordedCall& call : matching(session.calls(), "SetOverlayWidthInMeters", {"1"}))
+        widths.insert(call.arguments[1]);
+    EXPECT_GE(widths.size(), 6u);
+    const std::vector<RecordedCall> placed =
+        matching(session.calls(), "SetOverlayTransformTrackedDeviceRelative", {"1", "1"});
+    ASSERT_FALSE(placed.empty());
+    EXPECT_EQ(settings.placement, (WristPlacement{4, 5, 30}));
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[1][1], std::cos(165 * M_PI / 180), 1e-6);  // 135° + 30°
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.23, 1e-6);
+    EXPECT_FALSE(watchShown());
+
+    settings = Settings{};
+    settings.load(settingsFileName);
+    start("1 dashboard open\n2 mouse click Reset placement\n", 4);
+    std::vector<std::pair<unsigned long, std::string>> widthsAgain;
+    for (const RecordedCall& call : matching(session.calls(), "SetOverlayWidthInMeters", {"1"}))
+        widthsAgain.emplace_back(call.pass, call.arguments[1]);
+    EXPECT_EQ(widthsAgain, (std::vector<std::pair<unsigned long, std::string>>{{0, "0.04"}, {3, "0.06"}}));
+    Settings reset;
+    reset.load(settingsFileName);
+    EXPECT_EQ(reset.placement, WristPlacement{});
+    EXPECT_EQ(reset.watchVisibility, WatchVisibility::Off);
 }
 
 }  // namespace
