@@ -42,11 +42,8 @@ protected:
         if (ended == status) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "ended with " << ended.value_or(-999) << ": " << log;
     }
-    // The passes, in order, of the calls that match.
     std::vector<unsigned long> passes(const std::string& name, const Words& arguments, const Words& result = {}) const {
-        std::vector<unsigned long> found;
-        for (const RecordedCall& call : matching(calls, name, arguments, result)) found.push_back(call.pass);
-        return found;
+        return passesOf(calls, name, arguments, result);
     }
     unsigned long firstPass(const std::string& name, const Words& arguments, const Words& result = {}) const {
         const std::vector<unsigned long> found = passes(name, arguments, result);

@@ -128,14 +128,10 @@ TEST_F(VrMenuOverlayTest, ClicksDueTogetherTakeTurnsAndMissingButtonsAreReported
     start("1 dashboard open\n1 mouse click Previous\n2 mouse click Next\n2 mouse click Previous\n", 6);
     EXPECT_EQ(output.text(), "Simulated VR runtime: the menu shows no button \"Previous\" to click\n");
     EXPECT_EQ(settings.initialWatchName, "Alpha");
-    auto passesOf = [&](const std::string& event) {
-        std::vector<unsigned long> passes;
-        for (const RecordedCall& call : matching(session.calls(), "PollNextOverlayEvent", {"2"}, {event}))
-            passes.push_back(call.pass);
-        return passes;
-    };
-    EXPECT_EQ(passesOf("VREvent_MouseButtonDown"), (std::vector<unsigned long>{2, 5}));
-    EXPECT_EQ(passesOf("VREvent_MouseButtonUp"), (std::vector<unsigned long>{3, 6}));
+    EXPECT_EQ(passesOf(session.calls(), "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"}),
+              (std::vector<unsigned long>{2, 5}));
+    EXPECT_EQ(passesOf(session.calls(), "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"}),
+              (std::vector<unsigned long>{3, 6}));
 }
 
 // The width follows the slider as it moves, the placement the last drag, and
