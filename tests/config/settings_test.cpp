@@ -46,7 +46,8 @@ TEST_F(SettingsFile, SaveWritesWhatLoadReadsBack) {
     settings.placement = {4.5f, -5, 30};
     ASSERT_TRUE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=  Zifferblatt \xC3\xBC\n"
-                                   "watchVisibility=whenLookedAt\nwatchWidthCm=4.5\nwatchOffsetCm=-5\nwatchTiltDegrees=30\n");
+                                   "watchVisibility=whenLookedAt\nwatchWidthCm=4.5\nwatchOffsetCm=-5\n"
+                                   "watchTiltDegrees=30\n");
     EXPECT_EQ(fields(loadOverChosenValues()), fields(settings));
     EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 1)
         << "no temporary file stays behind";

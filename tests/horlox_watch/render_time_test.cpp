@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+#include "horlox_watch/battery_argument.h"
 #include "horlox_watch/render_time.h"
 
 namespace {
@@ -30,6 +31,32 @@ TEST(RenderTime, LocalTimeCarriesTheWeekdayAndKeepsTheTimeOfDay) {
     const CalendarDate now = today();
     const std::tm local = localTimeAt(now, {0, 0, 0});
     EXPECT_EQ(std::tie(local.tm_year, local.tm_mday), std::make_tuple(now.year - 1900, now.day));
+}
+
+// A time that the zone's clocks show twice is taken the first time; one they skip is refused.
+TEST(RenderTime, ZonedTimesComeOnceOrAreRefusedWhenSkipped) {
+    const TimeZone* berlin = findTimeZone("Europe/Berlin");
+    ASSERT_TRUE(berlin);
+    const std::optional<WatchReadings> summer = readingsAt({2026, 7, 1}, {12, 0, 0}, berlin);
+    ASSERT_TRUE(summer);
+    EXPECT_EQ(std::tie(summer->instant, summer->localTime.tm_hour, summer->localZone),
+              std::make_tuple(1782900000, 12, berlin));  // 10:00 UTC
+    EXPECT_EQ(readingsAt({2026, 10, 25}, {2, 30, 0}, berlin)->instant, 1792888200);
+    EXPECT_FALSE(readingsAt({2026, 3, 29}, {2, 30, 0}, berlin));
+}
+
+TEST(RenderBatteries, EachDeviceNamedOnceWithItsChargeOrAbsent) {
+    std::string error;
+    const std::optional<DeviceBatteries> batteries =
+        parseBatteryArgument("left=0.8,right=0.15+charging,hmd=absent", error);
+    ASSERT_TRUE(batteries) << error;
+    EXPECT_EQ(*batteries, (DeviceBatteries{{}, {true, true, 0.8f, false}, {true, true, 0.15f, true}}));
+    for (const char* bad : {"", "left", "left=", "left=1.5", "left=-0.1", "left=0.5+charge", "left=0.5,left=0.6",
+                            "head=0.5", "left=0.5,", "left=nan", "left=1e0"}) {
+        error.clear();
+        EXPECT_FALSE(parseBatteryArgument(bad, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ TEST_F(WatchLoaderTest, EverySectionBecomesALayerInFileOrder) {
     const WatchElement &hour = watch.elements[1], &minute = watch.elements[2], &text = watch.elements[3];
     EXPECT_EQ(std::tie(hour.bind, hour.continuous, hour.center.x, hour.center.y),
               std::make_tuple(HandBinding::Hour, true, 2.0f, 3.5f));
-    EXPECT_EQ(std::tie(minute.bind, minute.continuous, minute.center.y), std::make_tuple(HandBinding::Minute, false, 0.0f));
+    EXPECT_EQ(std::tie(minute.bind, minute.continuous, minute.center.y),
+              std::make_tuple(HandBinding::Minute, false, 0.0f));
     EXPECT_EQ(std::tie(text.text, text.textCenter.x, text.textCenter.y, text.fontSize),
               std::make_tuple(date.substr(0, 63), 100, 190, 18u));
     EXPECT_EQ(text.fontFace->size->metrics.y_ppem, 18);
