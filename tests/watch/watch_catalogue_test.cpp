@@ -24,7 +24,7 @@ protected:
 
 std::string nameOf(const WatchListing* watch) { return watch ? watch->name : "(none)"; }
 
-TEST_F(WatchCatalogueTest, WatchesAreOrderedByTheirOwnNamesByteWise) {
+TEST_F(WatchCatalogueTest, WatchesAreOrderedByNameByteWiseAndTheChosenOneIsKept) {
     writeFile(scratch.path() + "/unpacked/config", ":watch\nname=Zeta\n");
     ASSERT_TRUE(packWith7Zip(scratch.path() + "/unpacked", watches + "/b.7z"));
     add("a", ":watch\nname=Alpha\n");
@@ -41,6 +41,12 @@ TEST_F(WatchCatalogueTest, WatchesAreOrderedByTheirOwnNamesByteWise) {
         EXPECT_EQ(nameOf(catalogue.find(order[i])), order[i]);
     }
     EXPECT_EQ(catalogue.find("zeta"), nullptr);
+
+    // A chosen watch is kept even when it is no longer installed; no neighbours.
+    settings.initialWatchName = "Gone";
+    const WatchCatalogue again(settings, nullptr, watches);
+    EXPECT_EQ(std::make_tuple(settings.initialWatchName, again.find("Gone"), again.previous("Gone"), again.next("Gone")),
+              std::make_tuple(std::string("Gone"), nullptr, nullptr, nullptr));
 }
 
 // Of two packages with one name the first listed wins; packages that give no
@@ -60,17 +66,6 @@ TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListed) {
     EXPECT_EQ(catalogue.find("Classic")->description, "from " + firstListed);
     EXPECT_NE(catalogue.find(""), nullptr);
     EXPECT_EQ(settings.initialWatchName, "");
-}
-
-TEST_F(WatchCatalogueTest, ChosenWatchIsKeptEvenWhenNoLongerInstalled) {
-    add("a", ":watch\nname=Alpha\n");
-    add("b", ":watch\nname=Beta\n");
-    settings.initialWatchName = "Gone";
-    const WatchCatalogue catalogue(settings, nullptr, watches);
-    EXPECT_EQ(settings.initialWatchName, "Gone");
-    EXPECT_EQ(catalogue.find("Gone"), nullptr);
-    EXPECT_EQ(catalogue.previous("Gone"), nullptr);
-    EXPECT_EQ(catalogue.next("Gone"), nullptr);
 }
 
 int liveTextures() {
