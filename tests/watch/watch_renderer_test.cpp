@@ -95,7 +95,7 @@ TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseAboutItsPivotOnTheCentre) 
     const Watch& hour = load();
     render(hour, timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_pair(pixelAtAngle(0), pixelAtAngle(90)), std::make_pair(red, none));
-    render(hour, timeOfDay(3, 0, 0));
+    render(hour, timeOfDay(15, 0, 0));
     EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(-90)), std::make_tuple(red, none, none));
 
     // Blue, with a green square around the pivot point (16, 100).
@@ -126,8 +126,8 @@ TEST_F(WatchRendererTest, HandsShowTheirOwnZoneOrThePreviewedOrTheLocalTime) {
     EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, none, red));
 }
 
-// The gauge turns over its arc with the charge and the text shows it; a
-// device without a charge shows neither.
+// The gauge turns over its arc with the charge and the text shows it, both
+// held to full; a device without a charge shows neither.
 TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
     add("hand.png", pngOfColour(8, 64, 4, red.data()));
     add("font.ttf", dejaVuSansBytes());
@@ -138,7 +138,7 @@ TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
         BatteryStatus battery;
         double handDegrees;  // NaN: no hand
         const char* text;
-    } cases[] = {{{true, true, 1.0f, false}, 180, "100%"}, {{true, true, 0.0f, false}, 0, "0%"},
+    } cases[] = {{{true, true, 1.5f, false}, 180, "100%"}, {{true, true, 0.0f, false}, 0, "0%"},
                  {{true, true, 0.15f, true}, 27, "15%+"},  {{false, false, 0.0f, false}, NAN, ""},
                  {{true, false, 0.0f, false}, NAN, ""}};
     for (const auto& test : cases) {
