@@ -47,7 +47,11 @@ protected:
         drawWatch(watch, readings, settings);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
-    void render(const Watch& watch, const std::tm& time) { render(watch, WatchReadings{time}); }
+    void render(const Watch& watch, const std::tm& time) {
+        WatchReadings readings;
+        readings.localTime = time;
+        render(watch, readings);
+    }
     // The canvas pixel whose bottom-left corner is (x, y).
     static Rgba pixel(int x, int y) {
         Rgba value{};
