@@ -53,7 +53,8 @@ TEST(BatteryTextTest, ShowsTheChargeOnlyForDevicesThatReportOne) {
         {{true, true, 0.0f, false}, "L %c%%", "+", "L 0%"},
         {{true, true, 0.15f, true}, "%c%%%+", "+", "15%+"},
         {{true, true, 0.996f, true}, "%c %+|%x%", " CHG", "100  CHG|%x%"},
-        {{true, true, 1.5f, false}, "%c", "+", "100"}, {{true, true, NAN, false}, "%c", "+", "0"},
+        {{true, true, 1.5f, false}, "%c", "+", "100"}, {{true, true, -0.2f, false}, "%c", "+", "0"},
+        {{true, true, NAN, false}, "%c", "+", "0"},
         {{false, false, 0.0f, false}, "%c%%", "+", ""},  // absent
         {{true, false, 0.0f, false}, "%c%%", "+", ""}};  // reports no battery
     for (const auto& [battery, format, mark, shown] : cases) EXPECT_EQ(formatBattery(format, battery, mark), shown);
