@@ -7,8 +7,8 @@
 
 namespace {
 
-// Distinct and complete, of their size, cleared to transparent black up to
-// their last column; the framebuffer name is made with and without direct
+// Distinct and complete, of their size, with a depth buffer for the layers,
+// cleared to transparent black up to their last column; the framebuffer name is made with and without direct
 // state access alike.
 TEST(RenderTargetTest, TargetsAreDistinctCompleteAndSized) {
     ensureGlContext();
@@ -21,8 +21,14 @@ TEST(RenderTargetTest, TargetsAreDistinctCompleteAndSized) {
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
         EXPECT_EQ(std::make_pair(size[0], size[1]), std::make_pair(width, height));
+        // The texture has one level: a mipmap filter would sample it as black.
+        GLint minFilter = 0, depthBits = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                              GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+        EXPECT_EQ(std::make_pair(minFilter, depthBits > 0), std::make_pair(GLint(GL_LINEAR), true));
         glViewport(0, 0, width, height);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -17,7 +17,9 @@ Lines lint(const std::string& config) {
 }
 
 TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
-    const std::string longest(63, 'x');
+    const std::string longest(63, 'x'), badArc = "' is not EMPTY,FULL in degrees, apart by more than 0 and at "
+                                                "most 360; the hand turns from -90 to 90",
+                      arcIgnored = "'arc' is ignored: the hand shows no battery";
     const std::pair<std::string, Lines> cases[] = {
         // Every key that the program reads passes silently.
         {":watch\nname=Classic\ndescription=Steel\n:face\nfile=dial.png\nmirrorOnRight=1\n:hand\nfile=hour.png\n"
@@ -66,6 +68,19 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
          {"w/config:3: warning: section ':Z\xC3\xBCrich \\xFC\\x01\\x7F' is ignored"}},
         {":watch\nname=A\n:text\ntext=" + longest + "\n:text\ntext=" + longest + "yz\n",
          {"w/config:6: error: text is 65 bytes long; the program keeps only '" + longest + "'"}},
+        // Batteries, zones and gauge arcs, and the keys that they make pointless.
+        {":watch\nname=A\n:hand\nfile=h.png\nbattery=left\narc=-180,180\nbind=HOUR\n"
+         ":text\nfontfamily=f.ttf\nzone=Asia/Tokyo\ntext=%H\ncharging=*\n"
+         ":hand\nfile=h.png\nbattery=Left\narc=0,400\nzone=Asia/Tokio\n"
+         ":text\nfontfamily=f.ttf\nbattery=hmd\nzone=UTC\ncharging=*\n:hand\nfile=h.png\nbind=HOUR\narc=0,90x\n",
+         {"w/config:7: warning: 'bind' is ignored: the hand shows a battery",
+          "w/config:12: warning: 'charging' is ignored: the text shows no battery",
+          "w/config:13: warning: ':hand' has no 'bind'; the hand stays at twelve",
+          "w/config:15: error: battery 'Left' names no device (left, right or hmd); the element shows the time",
+          "w/config:16: error: arc '0,400" + badArc, "w/config:16: warning: " + arcIgnored,
+          "w/config:17: error: time zone 'Asia/Tokio' is not in the system's tz database; the element shows local time",
+          "w/config:21: warning: 'zone' is ignored: the element shows a battery",
+          "w/config:26: error: arc '0,90x" + badArc, "w/config:26: warning: " + arcIgnored}},
     };
     for (const auto& [config, findings] : cases) EXPECT_EQ(lint(config), findings) << config;
 }

@@ -15,17 +15,13 @@ namespace fs = std::filesystem;
 
 class HostilePackagesTest : public WatchPackageTest {
 protected:
+    // The log is on, as in the program, and captured.
     void SetUp() override {
         WatchPackageTest::SetUp();
         installHostilePackages(watches);
-    }
-    // The watch of the package, loaded while the log is captured.
-    const Watch& loadLogged(const std::string& path) {
         loggingEnabled = true;
-        const Watch& watch = load(path);
-        loggingEnabled = false;
-        return watch;
     }
+    void TearDown() override { loggingEnabled = false; }
     const std::string watches = scratch.path() + "/watches";
     DebugOutputCapture output;
 };
@@ -53,7 +49,7 @@ TEST_F(HostilePackagesTest, BadLayersAreLeftOutAndNothingOutsideIsReadOrWritten)
 // Layers from the 201st on could never be seen; a package asking for 10000
 // would cost seconds and gigabytes.
 TEST_F(HostilePackagesTest, LayersPastTheVisibleOnesAreNotLoaded) {
-    const Watch& watch = loadLogged(watches + "/ManySections");
+    const Watch& watch = load(watches + "/ManySections");
     EXPECT_EQ(watch.name, "Hostile Many Sections");
     ASSERT_EQ(watch.elements.size(), 200u);
     const ElementType cycle[] = {ElementType::Face, ElementType::Hand, ElementType::Text};
@@ -75,7 +71,7 @@ TEST_F(HostilePackagesTest, ImagesAndFontsOfOneWatchAreBoundedInMemory) {
     add("dot.png", pngOfColour(1, 1, 1, grey));
     add("config", ":text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n"
                   ":face\nfile=large.png\n:face\nfile=dot.png\n");
-    const Watch& watch = loadLogged(packagePath());
+    const Watch& watch = load(packagePath());
     ASSERT_EQ(watch.elements.size(), 3u);
     GLint width = 0;  // the large image, not the dot
     glBindTexture(GL_TEXTURE_2D, watch.elements[2].texture);

@@ -42,12 +42,10 @@ TEST_F(TextRasterTest, GlyphsAreWhiteCoverageFromThePen) {
     ASSERT_GT(face->glyph->bitmap_left, 0);
     const TextImage image = draw("o", 30, 80);
     int leftmost = textImageSide;
-    for (int row = 0; row < textImageSide; ++row)
-        for (int column = 0; column < textImageSide; ++column) {
-            const std::uint8_t* pixel = &image[size_t(row * textImageSide + column) * 4];
-            EXPECT_TRUE(std::all_of(pixel, pixel + 4, [&](std::uint8_t v) { return v == pixel[0]; }));
-            if (pixel[0]) leftmost = std::min(leftmost, column);
-        }
+    for (std::size_t i = 0; i < image.size(); i += 4) {
+        ASSERT_EQ(std::count(&image[i], &image[i] + 4, image[i]), 4) << i / 4;
+        if (image[i]) leftmost = std::min(leftmost, int(i / 4 % textImageSide));
+    }
     EXPECT_EQ(leftmost, 30);
 }
 
@@ -141,19 +139,17 @@ FT_Bitmap bitmap(unsigned rows, unsigned width, int pitch, unsigned char mode, u
 // modes give none; what a damaged bitmap font can hand over (no pixels, rows
 // shorter than the width) is never read.
 TEST(GlyphCoverageTest, MonoAndGreyBitmapsGiveCoverageOthersNone) {
-    unsigned char bits[] = {0xA0, 0x40, 0xFF, 0xC0};
+    using Coverage = std::vector<std::uint8_t>;
+    unsigned char bits[] = {0xA0, 0x40, 0xFF, 0xC0}, grey[] = {1, 2, 3, 99, 4, 5, 6, 99}, bytes[18] = {};
     EXPECT_EQ(glyphCoverage(bitmap(2, 10, 2, FT_PIXEL_MODE_MONO, bits)),
-              (std::vector<std::uint8_t>{255, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-                                         255, 255}));
-    unsigned char grey[] = {1, 2, 3, 99, 4, 5, 6, 99};
-    EXPECT_EQ(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_GRAY, grey)), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
-    EXPECT_TRUE(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_LCD, grey)).empty());
-    unsigned char bytes[18] = {};
-    for (unsigned char mode : {FT_PIXEL_MODE_GRAY, FT_PIXEL_MODE_MONO}) {
-        const bool isGrey = mode == FT_PIXEL_MODE_GRAY;
-        EXPECT_TRUE(glyphCoverage(bitmap(2, 9, 4, mode, nullptr)).empty()) << "no buffer, mode " << int(mode);
-        EXPECT_TRUE(glyphCoverage(bitmap(2, 9, isGrey ? 8 : 1, mode, bytes)).empty()) << "short rows " << int(mode);
-        EXPECT_EQ(glyphCoverage(bitmap(2, 9, isGrey ? -9 : -2, mode, bytes)).size(), 18u) << "whole rows " << int(mode);
+              (Coverage{255, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
+    EXPECT_EQ(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_GRAY, grey)), (Coverage{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(glyphCoverage(bitmap(2, 3, 4, FT_PIXEL_MODE_LCD, grey)), Coverage{});
+    for (const auto& [mode, shortPitch, wholePitch] :
+         {std::tuple{FT_PIXEL_MODE_GRAY, 8, -9}, std::tuple{FT_PIXEL_MODE_MONO, 1, -2}}) {
+        EXPECT_EQ(glyphCoverage(bitmap(2, 9, 4, mode, nullptr)), Coverage{}) << "no buffer, mode " << mode;
+        EXPECT_EQ(glyphCoverage(bitmap(2, 9, shortPitch, mode, bytes)), Coverage{}) << "short rows " << mode;
+        EXPECT_EQ(glyphCoverage(bitmap(2, 9, wholePitch, mode, bytes)).size(), 18u) << "whole rows " << mode;
     }
 }
 

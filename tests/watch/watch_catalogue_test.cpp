@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <tuple>
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
 #include "support/test_files.h"
+#include "support/watch_package_fixture.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
@@ -22,7 +24,7 @@ protected:
 
 std::string nameOf(const WatchListing* watch) { return watch ? watch->name : "(none)"; }
 
-TEST_F(WatchCatalogueTest, WatchesAreOrderedByTheirOwnNamesByteWise) {
+TEST_F(WatchCatalogueTest, WatchesAreOrderedByNameByteWiseAndTheChosenOneIsKept) {
     writeFile(scratch.path() + "/unpacked/config", ":watch\nname=Zeta\n");
     ASSERT_TRUE(packWith7Zip(scratch.path() + "/unpacked", watches + "/b.7z"));
     add("a", ":watch\nname=Alpha\n");
@@ -39,6 +41,12 @@ TEST_F(WatchCatalogueTest, WatchesAreOrderedByTheirOwnNamesByteWise) {
         EXPECT_EQ(nameOf(catalogue.find(order[i])), order[i]);
     }
     EXPECT_EQ(catalogue.find("zeta"), nullptr);
+
+    // A chosen watch is kept even when it is no longer installed; no neighbours.
+    settings.initialWatchName = "Gone";
+    const WatchCatalogue again(settings, nullptr, watches);
+    EXPECT_EQ(std::make_tuple(settings.initialWatchName, again.find("Gone"), again.previous("Gone"), again.next("Gone")),
+              std::make_tuple(std::string("Gone"), nullptr, nullptr, nullptr));
 }
 
 // Of two packages with one name the first listed wins; packages that give no
@@ -60,15 +68,33 @@ TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListed) {
     EXPECT_EQ(settings.initialWatchName, "");
 }
 
-TEST_F(WatchCatalogueTest, ChosenWatchIsKeptEvenWhenNoLongerInstalled) {
-    add("a", ":watch\nname=Alpha\n");
-    add("b", ":watch\nname=Beta\n");
-    settings.initialWatchName = "Gone";
-    const WatchCatalogue catalogue(settings, nullptr, watches);
-    EXPECT_EQ(settings.initialWatchName, "Gone");
-    EXPECT_EQ(catalogue.find("Gone"), nullptr);
-    EXPECT_EQ(catalogue.previous("Gone"), nullptr);
-    EXPECT_EQ(catalogue.next("Gone"), nullptr);
+int liveTextures() {
+    int live = 0;
+    for (GLuint name = 1; name < 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
+// Listing loads nothing; loading a watch first gives back what the one before
+// held. A text's texture counts only once drawn.
+TEST_F(WatchCatalogueTest, OnlyTheCurrentWatchIsLoaded) {
+    const std::uint8_t red[] = {255, 0, 0, 255};
+    for (const char* package : {"/A/face.png", "/B/face.png"}) writeFile(watches + package, pngOfColour(4, 4, 4, red));
+    writeFile(watches + "/B/font.ttf", dejaVuSansBytes());
+    add("A", ":watch\nname=Alpha\n:face\nfile=face.png\n");
+    add("B", ":watch\nname=Beta\n:face\nfile=face.png\n:text\nfontfamily=font.ttf\n");
+    const int before = liveTextures();
+    WatchCatalogue catalogue(settings, testFontLibrary(), watches);
+    EXPECT_EQ(liveTextures(), before);
+    const Watch* alpha = catalogue.load("Alpha");
+    ASSERT_NE(alpha, nullptr);
+    EXPECT_EQ(std::make_pair(alpha->name, liveTextures()), std::make_pair(std::string("Alpha"), before + 1));
+    EXPECT_EQ(catalogue.load("Alpha"), alpha) << "not loaded again";
+    const Watch* beta = catalogue.load("Beta");
+    ASSERT_NE(beta, nullptr);
+    EXPECT_EQ(std::make_tuple(beta->name, beta->elements.size(), liveTextures()),
+              std::make_tuple(std::string("Beta"), std::size_t{2}, before + 1));
+    EXPECT_EQ(catalogue.load("Gone"), nullptr);
+    EXPECT_EQ(liveTextures(), before);
 }
 
 TEST_F(WatchCatalogueTest, WithoutAnyWatchTheProgramEnds) {

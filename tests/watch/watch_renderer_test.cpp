@@ -1,19 +1,20 @@
+// Watches drawn as the main loop draws them: hands by the time, a zone or a
+// battery, faces, texts and the order of the layers.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
 #include "config/settings.h"
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
-#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/text_raster.h"
 #include "watch/watch_renderer.h"
 
 namespace {
 
-const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255}, white = {255, 255, 255, 255};
-const Rgba transparent = {0, 0, 0, 0};
+const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255}, none = {0, 0, 0, 0};
 
 std::tm timeOfDay(int hour, int minute, int second) {
     std::tm time{};
@@ -37,21 +38,44 @@ std::string image(int width, int height, PixelAt pixelAt) {
 // Draws into a 256 x 256 target prepared as the main loop prepares it.
 class WatchRendererTest : public WatchPackageTest {
 protected:
-    void render(const Watch& watch, const std::tm& time) {
+    void render(const Watch& watch, const WatchReadings& readings) {
         static const RenderTarget target = createRenderTarget(256, 256);
         setFixedGlState();
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         glViewport(0, 0, 256, 256);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glActiveTexture(GL_TEXTURE0);
-        drawWatch(watch, WatchReadings{time, {}, {}, {}}, settings);
+        drawWatch(watch, readings, settings);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
+    void render(const Watch& watch, const std::tm& time) {
+        WatchReadings readings;
+        readings.localTime = time;
+        render(watch, readings);
+    }
     // The canvas pixel whose bottom-left corner is (x, y).
-    Rgba pixel(int x, int y) {
+    static Rgba pixel(int x, int y) {
         Rgba value{};
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, value.data());
         return value;
+    }
+    // Where the end of a 40-pixel hand on the centre lies at the clock angle in degrees.
+    static Rgba pixelAtAngle(double degrees) {
+        return pixel(int(128 + 40 * std::sin(degrees * M_PI / 180)), int(128 + 40 * std::cos(degrees * M_PI / 180)));
+    }
+    // Pixels of the top rows that the text image covers wholly or not at all
+    // but the canvas shows otherwise than white or empty; edge pixels blend.
+    static int textMismatches(const TextImage& expected, int rows) {
+        std::vector<std::uint8_t> drawn(256 * 256 * 4);
+        glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, drawn.data());
+        int mismatches = 0;
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < 256; ++column) {
+                const std::uint8_t coverage = expected[(row * 256 + column) * 4];
+                const std::uint8_t* shown = &drawn[((255 - row) * 256 + column) * 4];
+                mismatches += (coverage == 0 || coverage == 255) &&
+                              std::any_of(shown, shown + 4, [&](std::uint8_t v) { return v != coverage; });
+            }
+        return mismatches;
     }
 
     Settings settings;
@@ -70,14 +94,13 @@ TEST(HandAngleTest, AFullTurnIsTwelveHoursOneHourOrOneMinute) {
 }
 
 TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseAboutItsPivotOnTheCentre) {
-    add("hand.png", image(8, 64, [](int, int) { return red; }));
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
     add("config", ":hand\nfile=hand.png\nbind=HOUR\ncenter=4,4\n");
     const Watch& hour = load();
     render(hour, timeOfDay(0, 0, 0));
-    EXPECT_EQ(std::make_pair(pixel(128, 168), pixel(168, 128)), std::make_pair(red, transparent));
-    render(hour, timeOfDay(3, 0, 0));
-    EXPECT_EQ(std::make_tuple(pixel(168, 128), pixel(128, 168), pixel(88, 128)),
-              std::make_tuple(red, transparent, transparent));
+    EXPECT_EQ(std::make_pair(pixelAtAngle(0), pixelAtAngle(90)), std::make_pair(red, none));
+    render(hour, timeOfDay(15, 0, 0));
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(-90)), std::make_tuple(red, none, none));
 
     // Blue, with a green square around the pivot point (16, 100).
     add("hand.png", image(32, 128, [](int x, int y) {
@@ -91,13 +114,57 @@ TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseAboutItsPivotOnTheCentre) 
     }
 }
 
+// A hand's own zone wins over a previewed local zone, which the hands
+// without a zone of their own (or with an unknown one) show.
+TEST_F(WatchRendererTest, HandsShowTheirOwnZoneOrThePreviewedOrTheLocalTime) {
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
+    add("config", ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Asia/Tokyo\n"
+                  ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Nowhere/Atlantis\n");
+    const Watch& watch = load();
+    WatchReadings readings;  // local midnight, at 18:00 UTC, when it is 03:00 in Tokyo
+    readings.instant = 18 * 3600;
+    render(watch, readings);
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, red, none));
+    readings.localZone = findTimeZone("Etc/UTC");
+    render(watch, readings);
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, none, red));
+}
+
+// The gauge turns over its arc with the charge and the text shows it, both
+// held to full; a device without a charge shows neither.
+TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
+    add("font.ttf", dejaVuSansBytes());
+    add("config", ":hand\nfile=hand.png\ncenter=4,4\nbattery=left\narc=0,180\n"
+                  ":text\nfontfamily=font.ttf\nfontsize=20\ncenter=10,40\nbattery=left\ntext=%c%%%+\n");
+    const Watch& watch = load();
+    const struct {
+        BatteryStatus battery;
+        double handDegrees;  // NaN: no hand
+        const char* text;
+    } cases[] = {{{true, true, 1.5f, false}, 180, "100%"}, {{true, true, 0.0f, false}, 0, "0%"},
+                 {{true, true, 0.15f, true}, 27, "15%+"},  {{false, false, 0.0f, false}, NAN, ""},
+                 {{true, false, 0.0f, false}, NAN, ""}};
+    for (const auto& test : cases) {
+        WatchReadings readings;
+        readings.batteries.leftHand = test.battery;
+        render(watch, readings);
+        for (double degrees : {0.0, 27.0, 90.0, 180.0})
+            EXPECT_EQ(pixelAtAngle(degrees) == red, degrees == test.handDegrees) << test.text << " at " << degrees;
+        const WatchElement& text = watch.elements[1];
+        const TextImage expected = rasterizeText(text.fontFace.get(), test.text, text.textCenter);
+        EXPECT_EQ(textMismatches(expected, 64), 0) << test.text;
+        EXPECT_EQ(std::count(expected.begin(), expected.end(), 255) > 0, *test.text != '\0') << test.text;
+    }
+}
+
 TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
     add("face.png", image(254, 256, [](int x, int) { return x < 127 ? red : blue; }));
     add("config", ":face\nfile=face.png\nmirrorOnRight=true\n");
     const Watch& face = load();
     render(face, timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_tuple(pixel(0, 100), pixel(1, 100), pixel(254, 100), pixel(255, 100)),
-              std::make_tuple(transparent, red, blue, transparent));
+              std::make_tuple(none, red, blue, none));
     settings.watchOnRightHand = true;
     render(face, timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_pair(pixel(1, 100), pixel(254, 100)), std::make_pair(blue, red));
@@ -109,21 +176,17 @@ TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
 }
 
 TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnesAndNoLayerLeavesAllTransparent) {
-    add("red.png", image(256, 256, [](int, int) { return red; }));
-    add("green.png", image(64, 64, [](int, int) { return green; }));
+    add("red.png", pngOfColour(256, 256, 4, red.data()));
+    add("green.png", pngOfColour(64, 64, 4, green.data()));
     add("config", ":face\nfile=red.png\n:face\nfile=green.png\n");
-    const Watch& greenOnTop = load();
-    add("config", ":face\nfile=green.png\n:face\nfile=red.png\n");
-    const Watch& redOnTop = load();
-    render(greenOnTop, timeOfDay(0, 0, 0));
+    render(load(), timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_pair(pixel(20, 20), pixel(100, 100)), std::make_pair(green, red));
-    render(redOnTop, timeOfDay(0, 0, 0));
+    add("config", ":face\nfile=green.png\n:face\nfile=red.png\n");
+    render(load(), timeOfDay(0, 0, 0));
     EXPECT_EQ(pixel(20, 20), red);
     add("config", ":watch\nname=Empty\n");
     render(load(), timeOfDay(10, 8, 37));
-    std::vector<std::uint8_t> all(256 * 256 * 4, 1);
-    glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
-    EXPECT_EQ(std::count(all.begin(), all.end(), 0), long(all.size()));
+    EXPECT_EQ(textMismatches(TextImage(256 * 256 * 4, 0), 256), 0) << "all as empty as a blank text";
 }
 
 TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
@@ -132,16 +195,8 @@ TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
     const Watch& watch = load();
     render(watch, timeOfDay(11, 0, 0));
     const TextImage expected = rasterizeText(watch.elements[0].fontFace.get(), "11", watch.elements[0].textCenter);
-    int fullyCovered = 0;
-    for (int row = 0; row < 256; ++row)
-        for (int column = 0; column < 256; ++column) {
-            const std::uint8_t coverage = expected[(row * 256 + column) * 4];
-            if (coverage != 0 && coverage != 255) continue;
-            EXPECT_EQ(pixel(column, 255 - row), coverage ? white : transparent)
-                << row << "," << column;
-            fullyCovered += coverage == 255;
-        }
-    EXPECT_GT(fullyCovered, 50);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), 255), 4 * 50);
+    EXPECT_EQ(textMismatches(expected, 256), 0);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The two kinds of package: a folder and a 7z archive.
 #include <gtest/gtest.h>
 #include <archive.h>
 #include <archive_entry.h>
@@ -5,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 
 #include "packages/archive_file_provider.h"
+#include "packages/folder_file_provider.h"
 #include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/test_files.h"
@@ -15,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Entries = std::vector<std::pair<std::string, std::string>>;
-
-const std::string umlautName = "zifferblatt-\xC3\xBC.png";
 
 std::string text(const FileBytes* bytes) { return bytes ? std::string(bytes->begin(), bytes->end()) : "(null)"; }
 
@@ -40,7 +41,6 @@ protected:
             archive_entry* entry = archive_entry_new();
             archive_entry_set_pathname(entry, name.c_str());
             archive_entry_set_filetype(entry, AE_IFREG);
-            archive_entry_set_perm(entry, 0644);
             archive_entry_set_size(entry, static_cast<la_int64_t>(contents.size()));
             archive_write_header(writer, entry);
             archive_write_data(writer, contents.data(), contents.size());
@@ -65,21 +65,17 @@ protected:
 };
 
 TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName) {
-    const std::string face = noise(5000) + std::string(3000, 'z');
-    for (const auto& [name, bytes] : Entries{{"config", "name=Classic\n"}, {"img/face.png", face}, {"empty", ""},
-                                            {umlautName, "umlaut"}})
-        writeFile(package + "/" + name, bytes);
+    const Entries entries = {{"config", "name=Classic\n"}, {"img/face.png", noise(5000) + std::string(3000, 'z')},
+                             {"empty", ""}, {"zifferblatt-\xC3\xBC.png", "umlaut"}};
+    for (const auto& [name, bytes] : entries) writeFile(package + "/" + name, bytes);
     for (const std::string solid : {"-ms=on", "-ms=off"})
         for (const std::string method : {"-m0=LZMA", "-m0=LZMA2"}) {
             SCOPED_TRACE(solid + " " + method);
             fs::remove(archive);
-            ASSERT_TRUE(packWith7Zip(package, archive, solid + " " + method + " config img empty " + umlautName));
+            ASSERT_TRUE(packWith7Zip(package, archive, solid + " " + method + " config img empty zifferblatt-*"));
             ArchiveFileProvider provider(archive);
-            EXPECT_EQ(text(provider.getFile("config")), "name=Classic\n");
-            EXPECT_EQ(text(provider.getFile("img/face.png")), face);
-            EXPECT_EQ(text(provider.getFile(umlautName)), "umlaut");
+            for (const auto& [name, bytes] : entries) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
             EXPECT_EQ(text(provider.getFile("img")), "") << "a folder is an entry without bytes";
-            EXPECT_EQ(text(provider.getFile("empty")), "");
             EXPECT_EQ(provider.getFile("config"), provider.getFile("config"));
             for (const char* near : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
                                      "zifferblatt-u.png"})
@@ -133,6 +129,47 @@ TEST_F(ArchiveFileProviderTest, UnpackedBytesAndEntriesAreBoundedToTheLast) {
     fs::resize_file(package + "/huge.png", (std::uintmax_t{256} << 20) + 1);
     ASSERT_TRUE(packWith7Zip(package, archive, "-mx=1 huge.png"));
     expectRefused({});
+}
+
+class FolderFileProviderTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(root + "/img"); }
+    TemporaryDirectory directory;
+    const std::string root = directory.path() + "/package";
+    FolderFileProvider provider{root};
+};
+
+TEST_F(FolderFileProviderTest, ServesRegularFilesByNameBelowTheRootOnly) {
+    const std::string image("\x89PNG\0\r\n\x1A", 8);
+    writeFile(root + "/config", "name=Classic\n");
+    writeFile(root + "/img/face.png", image);
+    writeFile(root + "/empty", "");
+    writeFile(directory.path() + "/beside", "outside the package");
+    ASSERT_EQ(mkfifo((root + "/pipe").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> names[] = {
+        {"config", "name=Classic\n"}, {"img/face.png", image}, {"empty", ""}, {"img/../config", "name=Classic\n"},
+        {"./config", "name=Classic\n"}, {"Config", "(null)"},  // case follows the file system
+        {"img", "(null)"}, {"", "(null)"}, {"pipe", "(null)"},  // must neither block nor read
+        {std::string("config\0.png", 11), "(null)"}, {"../beside", "(null)"}, {"img/../../beside", "(null)"},
+        {directory.path() + "/beside", "(null)"}};
+    for (const auto& [name, bytes] : names) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
+}
+
+// A name is read from the disk once and its bytes live as long as the
+// provider; a miss is tried again on the next request.
+TEST_F(FolderFileProviderTest, ReadsEachFoundNameOnceAndMissesAgain) {
+    EXPECT_EQ(provider.getFile("config"), nullptr);
+    writeFile(root + "/config", "first");
+    const FileBytes* first = provider.getFile("config");
+    EXPECT_EQ(text(first), "first");
+    writeFile(root + "/config", "changed on disk");
+    for (int i = 0; i < 100; ++i) {
+        writeFile(root + "/" + std::to_string(i), "x");
+        provider.getFile(std::to_string(i));
+    }
+    std::filesystem::remove(root + "/config");
+    EXPECT_EQ(provider.getFile("config"), first);
+    EXPECT_EQ(text(first), "first");
 }
 
 }  // namespace
