@@ -16,28 +16,20 @@ TEST(CommandLineTest, TokensAreRunsOfNonWhiteSpace) {
     EXPECT_EQ(splitLaunchTokens("\"--offline\" a\\ b"), (Tokens{"\"--offline\"", "a\\", "b"}));
 }
 
-class LaunchTokenTest : public ::testing::Test {
-protected:
-    void SetUp() override { loggingEnabled = true; }
-    void TearDown() override { loggingEnabled = false; }
+TEST(CommandLineTest, OnlyTheExactOptionGoesOfflineAndLookalikesAreLoggedOneLineEach) {
+    loggingEnabled = true;
     DebugOutputCapture output;
     Settings settings;
-};
-
-TEST_F(LaunchTokenTest, OfflineOptionSetsOfflineModeSilently) {
     applyLaunchTokens({"--offline", "--offline"}, settings);
     EXPECT_TRUE(settings.offline);
     EXPECT_EQ(output.text(), "");
-}
-
-TEST_F(LaunchTokenTest, LookalikesAreLoggedOneLineEachAndIgnored) {
     const Tokens lookalikes = {"--Offline", "-offline", "--offline=1", "\"--offline\"", "%s"};
-    applyLaunchTokens(lookalikes, settings);
-    EXPECT_FALSE(settings.offline);
+    Settings online;
+    applyLaunchTokens(lookalikes, online);
+    loggingEnabled = false;
+    EXPECT_FALSE(online.offline);
     for (const std::string& token : lookalikes)
-        EXPECT_NE(output.text().find("] Invalid launch parameter: " + token + "\n"),
-                  std::string::npos)
-            << token;
+        EXPECT_NE(output.text().find("] Invalid launch parameter: " + token + "\n"), std::string::npos) << token;
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 5);
 }
 

@@ -1,40 +1,29 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "app/redraw_rule.h"
 #include "config/settings.h"
 
 namespace {
 
-std::tm atSecond(int second) {
-    std::tm time{};
-    time.tm_sec = second;
-    return time;
-}
-
-TEST(RedrawRuleTest, ANewSecondRedrawsOnlyWhileTheWatchCanBeSeen) {
-    Settings vr;
-    EXPECT_FALSE(shouldRedraw(vr, false, atSecond(1), atSecond(0)));
-    EXPECT_TRUE(shouldRedraw(vr, true, atSecond(1), atSecond(0)));
-    EXPECT_FALSE(shouldRedraw(vr, true, atSecond(0), atSecond(0)));
-
-    Settings offline;
-    offline.offline = true;
-    EXPECT_TRUE(shouldRedraw(offline, false, atSecond(0), atSecond(59)));
-    EXPECT_FALSE(shouldRedraw(offline, false, atSecond(59), atSecond(59)));
-}
-
-TEST(RedrawRuleTest, ARequestedRedrawHappensEvenUnseenInTheSameSecond) {
-    Settings settings;
-    settings.needsRedraw = true;
-    EXPECT_TRUE(shouldRedraw(settings, false, atSecond(5), atSecond(5)));
-}
-
-TEST(RedrawRuleTest, OnlyTheSecondsAreCompared) {
-    Settings offline;
-    offline.offline = true;
-    std::tm later = atSecond(5);
-    later.tm_min = 1;
-    EXPECT_FALSE(shouldRedraw(offline, false, later, atSecond(5)));
+// A new second redraws only while the watch can be seen: offline, or with its
+// controller tracked; a requested redraw happens anyway. Only the seconds count.
+TEST(RedrawRuleTest, WhenTheWatchIsRedrawn) {
+    // offline, requested, tracked, now (minute, second), last drawn second, redraw
+    const std::tuple<bool, bool, bool, int, int, int, bool> cases[] = {
+        {false, false, false, 0, 1, 0, false}, {false, false, true, 0, 1, 0, true},
+        {false, false, true, 0, 0, 0, false},  {true, false, false, 0, 0, 59, true},
+        {true, false, false, 0, 59, 59, false}, {false, true, false, 0, 5, 5, true},
+        {true, false, false, 1, 5, 5, false}};
+    for (const auto& [offline, requested, tracked, minute, second, lastSecond, redraw] : cases) {
+        Settings settings;
+        settings.offline = offline;
+        settings.needsRedraw = requested;
+        std::tm now{}, last{};
+        now.tm_min = minute, now.tm_sec = second, last.tm_sec = lastSecond;
+        EXPECT_EQ(shouldRedraw(settings, tracked, now, last), redraw)
+            << offline << requested << tracked << " " << minute << ":" << second << " after " << lastSecond;
+    }
 }
 
 }  // namespace

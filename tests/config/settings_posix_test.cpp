@@ -1,13 +1,11 @@
 // A disk that fills up, which only POSIX lets a test simulate (RLIMIT_FSIZE).
 #include <gtest/gtest.h>
-
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sys/resource.h>
 
 #include "config/settings.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -15,7 +13,7 @@ TEST(SettingsFileOnPosix, DiskFullPartWayLeavesTheOldFileWhole) {
     TemporaryDirectory directory;
     const std::string path = directory.path() + "/settings.conf";
     const std::string old = "watchOnRightHand=true\ninitialWatchName=Old\n";
-    std::ofstream(path, std::ios::binary) << old;
+    writeFile(path, old);
     Settings settings;
     settings.initialWatchName = "New";
 
@@ -25,7 +23,7 @@ TEST(SettingsFileOnPosix, DiskFullPartWayLeavesTheOldFileWhole) {
     small.rlim_cur = 10;
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool saved = settings.save(path);
+    const bool saved = settings.save(path);
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(saved);

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <tuple>
 
 #include "config/settings.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -13,13 +12,13 @@ namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
     // Loads into settings that differ from the defaults, to see what load changes.
     Settings loadOverChosenValues() {
         Settings settings;
         settings.watchOnRightHand = true;
         settings.initialWatchName = "Before";
+        settings.watchVisibility = WatchVisibility::Off;
+        settings.placement = {10, 1, 2};
         settings.load(path);
         return settings;
     }
@@ -28,83 +27,66 @@ protected:
     std::string path = directory.path() + "/settings.conf";
 };
 
-TEST_F(SettingsFile, SaveWritesTheTwoLinesExactly) {
+auto fields(const Settings& s) {
+    return std::make_tuple(s.watchOnRightHand, s.initialWatchName, s.watchVisibility, s.placement);
+}
+
+// Keys newer than the first two are written only when chosen, so a user who
+// never chose them keeps the file as it was.
+TEST_F(SettingsFile, SaveWritesWhatLoadReadsBack) {
     Settings settings;
     settings.initialWatchName = "Classic";
     ASSERT_TRUE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), "watchOnRightHand=false\ninitialWatchName=Classic\n");
-
     settings.watchOnRightHand = true;
-    settings.initialWatchName.clear();
+    settings.initialWatchName = "  Zifferblatt \xC3\xBC";
+    settings.watchVisibility = WatchVisibility::WhenLookedAt;
+    settings.placement = {4.5f, -5, 30};
     ASSERT_TRUE(settings.save(path));
-    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=\n");
+    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=  Zifferblatt \xC3\xBC\n"
+                                   "watchVisibility=whenLookedAt\nwatchWidthCm=4.5\nwatchOffsetCm=-5\n"
+                                   "watchTiltDegrees=30\n");
+    EXPECT_EQ(fields(loadOverChosenValues()), fields(settings));
     EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 1)
         << "no temporary file stays behind";
 }
 
-TEST_F(SettingsFile, SavedChoicesLoadBackUnchanged) {
-    Settings saved;
-    saved.watchOnRightHand = true;
-    saved.initialWatchName = "  Zifferblatt \xC3\xBC";
-    ASSERT_TRUE(saved.save(path));
-
-    Settings loaded;
-    loaded.load(path);
-    EXPECT_TRUE(loaded.watchOnRightHand);
-    EXPECT_EQ(loaded.initialWatchName, saved.initialWatchName);
-}
-
-TEST_F(SettingsFile, LoadKeepsEveryValueWhenTheFileCannotBeRead) {
-    Settings missing = loadOverChosenValues();
-    EXPECT_TRUE(missing.watchOnRightHand);
-    EXPECT_EQ(missing.initialWatchName, "Before");
-
+// Values are read as the config format reads them, from the unnamed first
+// section; absent keys and values out of range give the defaults.
+TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
+    using V = WatchVisibility;
+    const WristPlacement standard;
+    const std::tuple<std::string, bool, std::string, WatchVisibility, WristPlacement> files[] = {
+        {"", false, "", V::Always, standard},
+        {"watchOnRightHand=true", true, "", V::Always, standard},
+        {":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n", false, "", V::Always, standard},
+        {"watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n", true, "First", V::Always, standard},
+        {"watchOnRightHand=yes\n", false, "", V::Always, standard},
+        {"watchOnRightHand=true\r\ninitialWatchName=Classic\r\n", true, "Classic\r", V::Always, standard},
+        {"watchVisibility=whenLookedAt\nwatchWidthCm=4\nwatchOffsetCm=-5\nwatchTiltDegrees=30\n", false, "",
+         V::WhenLookedAt, {4, -5, 30}},
+        {"watchVisibility=off\nwatchWidthCm=12\nwatchOffsetCm=5\nwatchTiltDegrees=-30\nfuture=1\n", false, "", V::Off,
+         {12, 5, -30}},
+        {"watchVisibility=WhenLookedAt\nwatchWidthCm=3.9\nwatchOffsetCm=5.1\nwatchTiltDegrees=-31\n", false, "",
+         V::Always, standard},
+        {"watchWidthCm=7cm\nwatchOffsetCm= 1\nwatchTiltDegrees=nan\n", false, "", V::Always, standard},
+        {"watchWidthCm=inf\nwatchOffsetCm=1e999\nwatchTiltDegrees=0x10\n", false, "", V::Always, standard}};
+    for (const auto& [text, right, name, visibility, placement] : files) {
+        writeFile(path, text);
+        EXPECT_EQ(fields(loadOverChosenValues()), std::make_tuple(right, name, visibility, placement)) << text;
+    }
+    // A file that cannot be read changes nothing.
+    fs::remove(path);
+    EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");
     fs::create_directory(path);
-    Settings folder = loadOverChosenValues();
-    EXPECT_TRUE(folder.watchOnRightHand);
-    EXPECT_EQ(folder.initialWatchName, "Before");
-}
-
-TEST_F(SettingsFile, LoadUsesTheFallbacksForAbsentKeys) {
-    write("");
-    Settings empty = loadOverChosenValues();
-    EXPECT_FALSE(empty.watchOnRightHand);
-    EXPECT_EQ(empty.initialWatchName, "");
-
-    write("watchOnRightHand=true");
-    Settings handOnly = loadOverChosenValues();
-    EXPECT_TRUE(handOnly.watchOnRightHand);
-    EXPECT_EQ(handOnly.initialWatchName, "");
-
-    write(":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n");
-    Settings afterSection = loadOverChosenValues();
-    EXPECT_FALSE(afterSection.watchOnRightHand);
-    EXPECT_EQ(afterSection.initialWatchName, "");
-}
-
-TEST_F(SettingsFile, LoadReadsValuesAsTheConfigFormatDoes) {
-    write("watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n");
-    Settings settings = loadOverChosenValues();
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(settings.initialWatchName, "First");
-
-    write("watchOnRightHand=yes\n");
-    EXPECT_FALSE(loadOverChosenValues().watchOnRightHand);
-
-    write("watchOnRightHand=true\r\ninitialWatchName=Classic\r\n");
-    settings = loadOverChosenValues();
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(settings.initialWatchName, "Classic\r");
+    EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");
 }
 
 TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
     const std::string old = "watchOnRightHand=true\ninitialWatchName=Old\n";
-    write(old);
-    Settings settings;
-    settings.initialWatchName = "New";
-
-    // The temporary file cannot be made.
-    fs::create_directory(path + ".tmp");
+    writeFile(path, old);
+    const Settings settings;
+    fs::create_directory(path + ".tmp");  // the temporary file cannot be made
     EXPECT_FALSE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), old);
     fs::remove(path + ".tmp");

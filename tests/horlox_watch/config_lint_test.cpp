@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -7,103 +6,83 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // The findings as the check prints them, for a package named "w".
-std::vector<std::string> lint(const std::string& config) {
-    std::vector<std::string> lines;
-    for (const Finding& finding :
-         lintConfig(parseConfig(config.data(), config.data() + config.size())))
+Lines lint(const std::string& config) {
+    Lines lines;
+    for (const Finding& finding : lintConfig(parseConfig(config.data(), config.data() + config.size())))
         lines.push_back(formatFinding("w", finding));
     return lines;
 }
 
-using Lines = std::vector<std::string>;
-
-TEST(ConfigLint, EveryKeyThatTheProgramReadsPassesSilently) {
-    EXPECT_EQ(lint(":watch\nname=Classic\ndescription=Steel\n"
-                   ":face\nfile=dial.png\nmirrorOnRight=1\n"
-                   ":hand\nfile=hour.png\nbind=Hours\nmovement=CONTINUOUS\ncenter=14, 20\n"
-                   ":text\nfontfamily=a.ttf\nfontsize= 9\ncenter=204,133\ntext=%d\n"),
-              Lines{"w/config:14: warning: value of 'fontsize' begins with a blank, which the "
-                    "program keeps"});
-}
-
-TEST(ConfigLint, IgnoredSectionsAreErrorsWhenTheyMisspellOne) {
-    EXPECT_EQ(
-        lint("name=Classic\n:watch\nname=Classic\n:Face\n: hand\n:text\r\n:notes\nfile=x\n:\n"),
-        (Lines{"w/config:1: warning: key 'name' is ignored: it stands before the first section",
-               "w/config:4: error: section ':Face' is ignored; did you mean ':face'?",
-               "w/config:5: error: section ': hand' is ignored; did you mean ':hand'?",
-               "w/config:6: error: section ':text\\r' is ignored; did you mean ':text'?",
-               "w/config:7: warning: section ':notes' is ignored",
-               "w/config:9: warning: section ':' is ignored"}));
-}
-
-TEST(ConfigLint, IgnoredAndRepeatedKeys) {
-    EXPECT_EQ(
-        lint(":watch\nname=A\n:face\nFile=dial.png\nfile=dial.png\nfile=other.png\n"
-             "mirrorOnright=1\ncolour=red\nCONTINUOUS\n"),
-        (Lines{
-            "w/config:4: error: key 'File' in ':face' is ignored; did you mean 'file'?",
-            "w/config:6: warning: key 'file' is repeated; the program keeps the value from line 5",
-            "w/config:7: error: key 'mirrorOnright' in ':face' is ignored; did you mean "
-            "'mirrorOnRight'?",
-            "w/config:8: warning: key 'colour' in ':face' is ignored",
-            "w/config:9: warning: key 'CONTINUOUS' in ':face' is ignored"}));
-}
-
-TEST(ConfigLint, ValuesKeepLeadingBlanksAndCarriageReturns) {
-    EXPECT_EQ(
-        lint(":watch\r\nname=A\n:face\nfile= dial.png\nmirrorOnRight=1\r\n:text\ntext=\t%H\r\n"),
-        (Lines{"w/config: error: there is no ':watch' section, so the watch has no name",
-               "w/config:1: error: section ':watch\\r' is ignored; did you mean ':watch'?",
-               "w/config:4: warning: value of 'file' begins with a blank, which the program keeps",
-               "w/config:5: warning: value of 'mirrorOnRight' ends with a carriage return, which "
-               "the program keeps",
-               "w/config:7: warning: value of 'text' begins with a blank, which the program keeps",
-               "w/config:7: warning: value of 'text' ends with a carriage return, which the "
-               "program keeps"}));
-}
-
-TEST(ConfigLint, TheLastWatchSectionNamesTheWatch) {
-    EXPECT_EQ(lint(":watch\nname=A\n:watch\ndescription=B\n"),
-              (Lines{"w/config:3: warning: section ':watch' is repeated; its name and description "
-                     "replace those from line 1",
-                     "w/config:3: error: the watch has no name"}));
-    EXPECT_EQ(lint(":watch\nname=\n"), Lines{"w/config:2: error: the watch has no name"});
-    EXPECT_EQ(lint(""),
-              Lines{"w/config: error: there is no ':watch' section, so the watch has no name"});
-}
-
-TEST(ConfigLint, HandsThatMatchNoBindingStayAtTwelve) {
-    EXPECT_EQ(
-        lint(":watch\nname=A\n:hand\nbind=hour_hand\n:hand\nbind=hr\n:hand\nbind= SECOND\n:hand\n"),
-        (Lines{"w/config:6: error: bind value 'hr' matches no hand (HOUR, MINUTE or SECOND); the "
-               "hand stays at twelve",
-               "w/config:8: warning: value of 'bind' begins with a blank, which the program keeps",
-               "w/config:8: error: bind value ' SECOND' matches no hand (HOUR, MINUTE or SECOND); "
-               "the hand stays at twelve",
-               "w/config:9: warning: ':hand' has no 'bind'; the hand stays at twelve"}));
-}
-
-TEST(ConfigLint, AByteOrderMarkHidesTheFirstSection) {
-    EXPECT_EQ(
-        lint("\xEF\xBB\xBF:watch\nname=A\n"),
-        (Lines{"w/config: error: there is no ':watch' section, so the watch has no name",
-               "w/config:1: error: the file begins with a byte order mark, which the program "
-               "reads as part of the first line; save it as UTF-8 without one",
-               "w/config:2: warning: key 'name' is ignored: it stands before the first section"}));
-}
-
-TEST(ConfigLint, QuotesShowUtf8AndEscapeEveryOtherByte) {
-    EXPECT_EQ(lint(":watch\nname=A\n:Z\xC3\xBCrich \xFC\x01\x7F\n"),
-              Lines{"w/config:3: warning: section ':Z\xC3\xBCrich \\xFC\\x01\\x7F' is ignored"});
-}
-
-TEST(ConfigLint, TextsPastSixtyThreeBytesAreCut) {
-    const std::string longest(63, 'x');
-    EXPECT_EQ(lint(":watch\nname=A\n:text\ntext=" + longest + "\n:text\ntext=" + longest + "yz\n"),
-              Lines{"w/config:6: error: text is 65 bytes long; the program keeps only '" + longest +
-                    "'"});
+TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
+    const std::string longest(63, 'x'), badArc = "' is not EMPTY,FULL in degrees, apart by more than 0 and at "
+                                                "most 360; the hand turns from -90 to 90",
+                      arcIgnored = "'arc' is ignored: the hand shows no battery";
+    const std::pair<std::string, Lines> cases[] = {
+        // Every key that the program reads passes silently.
+        {":watch\nname=Classic\ndescription=Steel\n:face\nfile=dial.png\nmirrorOnRight=1\n:hand\nfile=hour.png\n"
+         "bind=Hours\nmovement=CONTINUOUS\ncenter=14, 20\n:text\nfontfamily=a.ttf\nfontsize= 9\ncenter=204,133\n"
+         "text=%d\n",
+         {"w/config:14: warning: value of 'fontsize' begins with a blank, which the program keeps"}},
+        // Ignored sections are errors when they misspell one.
+        {"name=Classic\n:watch\nname=Classic\n:Face\n: hand\n:text\r\n:notes\nfile=x\n:\n",
+         {"w/config:1: warning: key 'name' is ignored: it stands before the first section",
+          "w/config:4: error: section ':Face' is ignored; did you mean ':face'?",
+          "w/config:5: error: section ': hand' is ignored; did you mean ':hand'?",
+          "w/config:6: error: section ':text\\r' is ignored; did you mean ':text'?",
+          "w/config:7: warning: section ':notes' is ignored", "w/config:9: warning: section ':' is ignored"}},
+        {":watch\nname=A\n:face\nFile=dial.png\nfile=dial.png\nfile=other.png\nmirrorOnright=1\ncolour=red\nCONTINUOUS\n",
+         {"w/config:4: error: key 'File' in ':face' is ignored; did you mean 'file'?",
+          "w/config:6: warning: key 'file' is repeated; the program keeps the value from line 5",
+          "w/config:7: error: key 'mirrorOnright' in ':face' is ignored; did you mean 'mirrorOnRight'?",
+          "w/config:8: warning: key 'colour' in ':face' is ignored",
+          "w/config:9: warning: key 'CONTINUOUS' in ':face' is ignored"}},
+        {":watch\r\nname=A\n:face\nfile= dial.png\nmirrorOnRight=1\r\n:text\ntext=\t%H\r\n",
+         {"w/config: error: there is no ':watch' section, so the watch has no name",
+          "w/config:1: error: section ':watch\\r' is ignored; did you mean ':watch'?",
+          "w/config:4: warning: value of 'file' begins with a blank, which the program keeps",
+          "w/config:5: warning: value of 'mirrorOnRight' ends with a carriage return, which the program keeps",
+          "w/config:7: warning: value of 'text' begins with a blank, which the program keeps",
+          "w/config:7: warning: value of 'text' ends with a carriage return, which the program keeps"}},
+        // The last watch section names the watch.
+        {":watch\nname=A\n:watch\ndescription=B\n",
+         {"w/config:3: warning: section ':watch' is repeated; its name and description replace those from line 1",
+          "w/config:3: error: the watch has no name"}},
+        {":watch\nname=\n", {"w/config:2: error: the watch has no name"}},
+        {"", {"w/config: error: there is no ':watch' section, so the watch has no name"}},
+        {":watch\nname=A\n:hand\nbind=hour_hand\n:hand\nbind=hr\n:hand\nbind= SECOND\n:hand\n",
+         {"w/config:6: error: bind value 'hr' matches no hand (HOUR, MINUTE or SECOND); the hand stays at twelve",
+          "w/config:8: warning: value of 'bind' begins with a blank, which the program keeps",
+          "w/config:8: error: bind value ' SECOND' matches no hand (HOUR, MINUTE or SECOND); the hand stays at "
+          "twelve",
+          "w/config:9: warning: ':hand' has no 'bind'; the hand stays at twelve"}},
+        {"\xEF\xBB\xBF:watch\nname=A\n",
+         {"w/config: error: there is no ':watch' section, so the watch has no name",
+          "w/config:1: error: the file begins with a byte order mark, which the program reads as part of the first "
+          "line; save it as UTF-8 without one",
+          "w/config:2: warning: key 'name' is ignored: it stands before the first section"}},
+        // Quotes show UTF-8 and escape every other byte.
+        {":watch\nname=A\n:Z\xC3\xBCrich \xFC\x01\x7F\n",
+         {"w/config:3: warning: section ':Z\xC3\xBCrich \\xFC\\x01\\x7F' is ignored"}},
+        {":watch\nname=A\n:text\ntext=" + longest + "\n:text\ntext=" + longest + "yz\n",
+         {"w/config:6: error: text is 65 bytes long; the program keeps only '" + longest + "'"}},
+        // Batteries, zones and gauge arcs, and the keys that they make pointless.
+        {":watch\nname=A\n:hand\nfile=h.png\nbattery=left\narc=-180,180\nbind=HOUR\n"
+         ":text\nfontfamily=f.ttf\nzone=Asia/Tokyo\ntext=%H\ncharging=*\n"
+         ":hand\nfile=h.png\nbattery=Left\narc=0,400\nzone=Asia/Tokio\n"
+         ":text\nfontfamily=f.ttf\nbattery=hmd\nzone=UTC\ncharging=*\n:hand\nfile=h.png\nbind=HOUR\narc=0,90x\n",
+         {"w/config:7: warning: 'bind' is ignored: the hand shows a battery",
+          "w/config:12: warning: 'charging' is ignored: the text shows no battery",
+          "w/config:13: warning: ':hand' has no 'bind'; the hand stays at twelve",
+          "w/config:15: error: battery 'Left' names no device (left, right or hmd); the element shows the time",
+          "w/config:16: error: arc '0,400" + badArc, "w/config:16: warning: " + arcIgnored,
+          "w/config:17: error: time zone 'Asia/Tokio' is not in the system's tz database; the element shows local time",
+          "w/config:21: warning: 'zone' is ignored: the element shows a battery",
+          "w/config:26: error: arc '0,90x" + badArc, "w/config:26: warning: " + arcIgnored}},
+    };
+    for (const auto& [config, findings] : cases) EXPECT_EQ(lint(config), findings) << config;
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "horlox_watch/package_check.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 
 namespace {
@@ -18,11 +17,9 @@ using Lines = std::vector<std::string>;
 class PackageCheckTest : public WatchPackageTest {
 protected:
     PackageCheck check(const std::string& path) { return checkPackage(path, fontLibrary); }
-
     Lines findings(const PackageCheck& checked) {
         Lines lines;
-        for (const Finding& finding : checked.findings)
-            lines.push_back(formatFinding(checked.packagePath, finding));
+        for (const Finding& finding : checked.findings) lines.push_back(formatFinding(checked.packagePath, finding));
         return lines;
     }
     Lines findings(const std::string& path) { return findings(check(path)); }
@@ -47,77 +44,52 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
         ":text\nfontfamily=gone.ttf\n"       // 20
         ":text\nfontfamily=dial.png\n"       // 22
         ":text\nfontsize=9\n");              // 24
-    const std::string p = packagePath() + "/config";
-    EXPECT_EQ(
-        findings(packagePath()),
-        (Lines{p + ":6: error: image 'missing.png' is not in the package; the layer is left out",
-               p + ":8: error: image 'broken.png' cannot be decoded; the layer is left out",
-               p + ":10: error: image 'huge.png' is 4097 x 1 pixels, over the 4096 a side that the "
-                   "program accepts; the layer is left out",
-               p + ":12: warning: image 'wide.png' is 300 x 4 pixels, larger than the 256 x 256 "
-                   "canvas",
-               p + ":14: error: ':hand' has no 'file'; the layer is left out",
-               p + ":17: error: image '../watch/dial.png' is not in the package; the layer is left "
-                   "out",
-               p + ":21: error: font 'gone.ttf' is not in the package; the layer is left out",
-               p + ":23: error: font 'dial.png' cannot be opened; the layer is left out",
-               p + ":24: error: ':text' has no 'fontfamily'; the layer is left out"}));
+    const std::string p = packagePath() + "/config:", out = "; the layer is left out";
+    EXPECT_EQ(findings(packagePath()),
+              (Lines{p + "6: error: image 'missing.png' is not in the package" + out,
+                     p + "8: error: image 'broken.png' cannot be decoded" + out,
+                     p + "10: error: image 'huge.png' is 4097 x 1 pixels, over the 4096 a side that the program "
+                         "accepts" + out,
+                     p + "12: warning: image 'wide.png' is 300 x 4 pixels, larger than the 256 x 256 canvas",
+                     p + "14: error: ':hand' has no 'file'" + out,
+                     p + "17: error: image '../watch/dial.png' is not in the package" + out,
+                     p + "21: error: font 'gone.ttf' is not in the package" + out,
+                     p + "23: error: font 'dial.png' cannot be opened" + out,
+                     p + "24: error: ':text' has no 'fontfamily'" + out}));
 }
 
-TEST_F(PackageCheckTest, ArchivesGiveTheSameFindingsAsFolders) {
-    add("dial.png", pngOfColour(8, 8, 4, red));
-    add("config", ":watch\nname=A\n:Face\nfile=dial.png\n:face\nfile=Dial.png\n");
-    const std::string archive = scratch.path() + "/watch.7z";
-    ASSERT_TRUE(packWith7Zip(packagePath(), archive));
-    const std::string p = archive + "/config";
-    EXPECT_EQ(
-        findings(archive),
-        (Lines{p + ":3: error: section ':Face' is ignored; did you mean ':face'?",
-               p + ":6: error: image 'Dial.png' is not in the package; the layer is left out"}));
-}
-
+// A layer left out does not count; past the 200th nothing is looked at.
 TEST_F(PackageCheckTest, OnlyTheFirstTwoHundredLayersAreDrawn) {
     add("dot.png", pngOfColour(1, 1, 4, red));
-    // A layer left out does not count; past the 200th nothing is looked at.
     std::string config = ":watch\nname=A\n:face\nfile=gone.png\n";
     for (int layer = 0; layer < 200; ++layer) config += ":face\nfile=dot.png\n";
-    config += ":hand\nfile=gone.png\nbind=HOUR\n:face\nfile=dot.png\n";
-    add("config", config);
-    const std::string p = packagePath() + "/config";
+    add("config", config + ":hand\nfile=gone.png\nbind=HOUR\n:face\nfile=dot.png\n");
+    const std::string p = packagePath() + "/config:";
     EXPECT_EQ(findings(packagePath()),
-              (Lines{p + ":4: error: image 'gone.png' is not in the package; the layer is left out",
-                     p + ":405: error: the program draws only the first 200 layers; from this one "
-                         "on, none is drawn"}));
+              (Lines{p + "4: error: image 'gone.png' is not in the package; the layer is left out",
+                     p + "405: error: the program draws only the first 200 layers; from this one on, none is drawn"}));
 }
 
-TEST_F(PackageCheckTest, PackagesWithoutConfig) {
+TEST_F(PackageCheckTest, PackagesWithoutConfigAndLaterOnesWithAKnownName) {
     add("dial.png", pngOfColour(8, 8, 4, red));
     writeFile(scratch.path() + "/notes.txt", "not an archive");
-    EXPECT_EQ(
-        findings(packagePath()),
-        Lines{packagePath() +
-              "/config: error: there is no such file, so the watch has no name and no layers"});
+    EXPECT_EQ(findings(packagePath()),
+              Lines{packagePath() + "/config: error: there is no such file, so the watch has no name and no layers"});
     EXPECT_EQ(findings(scratch.path() + "/notes.txt"),
-              Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or "
-                                     "is no 7z archive that the program reads"});
-}
-
-TEST_F(PackageCheckTest, LaterPackagesWithAKnownNameAreReported) {
-    for (const char* folder : {"one", "two", "three"})
+              Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or is no 7z "
+                                     "archive that the program reads"});
+    std::vector<PackageCheck> checks;
+    for (const char* folder : {"one", "two", "three"}) {
         writeFile(scratch.path() + "/" + folder + "/config",
-                  std::string(":watch\ndescription=x\nname=") +
-                      (folder[0] == 't' ? "Twin" : "One") + "\n");
-    std::vector<PackageCheck> checks = {check(scratch.path() + "/one"),
-                                        check(scratch.path() + "/two"),
-                                        check(scratch.path() + "/three")};
-    EXPECT_EQ(checks[1].watchName, "Twin");
+                  std::string(":watch\ndescription=x\nname=") + (folder[0] == 't' ? "Twin" : "One") + "\n");
+        checks.push_back(check(scratch.path() + "/" + folder));
+    }
     reportDuplicateNames(checks);
     EXPECT_TRUE(checks[0].findings.empty());
     EXPECT_TRUE(checks[1].findings.empty());
-    EXPECT_EQ(
-        findings(checks[2]),
-        Lines{scratch.path() + "/three/config:3: error: watch name 'Twin' is also the name of " +
-              scratch.path() + "/two; the program shows only one of them"});
+    EXPECT_EQ(findings(checks[2]), Lines{scratch.path() + "/three/config:3: error: watch name 'Twin' is also the "
+                                                          "name of " + scratch.path() + "/two; the program shows only "
+                                                          "one of them"});
 }
 
 }  // namespace

@@ -11,8 +11,7 @@
 #include "support/child_process.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "ui/menu_buttons.h"
 #include "ui/menu_panel.h"
 #include "watch/watch_catalogue.h"
@@ -100,12 +99,12 @@ TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
     EXPECT_NE(program->standardError().find("\nVREvent_OverlayShown\n"), std::string::npos);
 
-    const std::vector<std::uint8_t> watch = readPngPixels(path("runtime/app.quillmere.horlox.watch.png"));
-    ASSERT_EQ(watch.size(), 256u * 256 * 4);
-    EXPECT_EQ(watch[(128 * 256 + 128) * 4], 255) << "the red watch, drawn after the click";
-    const std::vector<std::uint8_t> icon = readPngPixels(path("dashboard_overlay.png"));
-    ASSERT_FALSE(icon.empty());
-    EXPECT_TRUE(readPngPixels(path("runtime/app.quillmere.horlox.menu.thumbnail.png")) == icon)
+    const Image watch = readPng(path("runtime/app.quillmere.horlox.watch.png"));
+    ASSERT_EQ(watch.width, 256);
+    EXPECT_EQ(watch.at(128, 128)[0], 255) << "the red watch, drawn after the click";
+    const Image icon = readPng(path("dashboard_overlay.png"));
+    ASSERT_GT(icon.width, 0);
+    EXPECT_TRUE(readPng(path("runtime/app.quillmere.horlox.menu.thumbnail.png")).rgba == icon.rgba)
         << "the icon shows as its PNG looks";
 }
 

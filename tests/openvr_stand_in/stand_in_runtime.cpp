@@ -1,28 +1,17 @@
 // A VR runtime of our own behind the real OpenVR client library, for tests:
-// the library finds it as SteamVR's, through VR_OVERRIDE, at
-// <runtime>/bin/linux64/vrclient.so. It serves IVRClientCore_003 and just
-// enough of IVRSystem_021, IVROverlay_022 and IVRApplications_007 for one
-// short session, with SteamVR's conventions on Linux: mouse positions from
-// the overlay's bottom-left corner, GL textures shown with their first row at
-// the bottom, and event records packed to 60 bytes.
-//
-// The session, one step a main-loop pass (a pass begins with the first system
-// event poll after the queue was found empty):
-//   1  a controller, device 1, comes on in the left hand
-//   2  the dashboard opens
-//   3  the pointer moves to HORLOX_STAND_IN_CLICK ("x y", fractions of the
-//      menu overlay from its top-left corner, as a person sees it) and
-//      presses the left button; 4  it releases it
-//   6  the runtime asks the program to quit
-// HORLOX_STAND_IN_DIR, an existing folder, receives calls.log (one line a
-// call) and the last image of each overlay as "<overlay key>.png", upright as
-// the runtime shows it. HORLOX_STAND_IN_WITHHOLD names an interface version
-// that this runtime does not offer.
-//
-// The three interfaces are C++ objects by layout only: a pointer to a table of
-// functions that take the object first, in the order of the SDK's C function
-// tables (openvr_capi.h), which is the vtable's. A slot without a function
-// aborts, naming itself.
+// the library finds it through VR_OVERRIDE at <runtime>/bin/linux64/vrclient.so.
+// It serves IVRClientCore_003 and enough of IVRSystem_021, IVROverlay_022 and
+// IVRApplications_007 for one short session with SteamVR's conventions on
+// Linux: mouse positions from the bottom-left corner, GL textures shown first
+// row at the bottom, event records packed to 60 bytes. One step a main-loop
+// pass: 1 a controller, device 1, comes on in the left hand; 2 the dashboard
+// opens; 3 the pointer presses at HORLOX_STAND_IN_CLICK ("x y", fractions from
+// the top-left as a person sees it), 4 releases; 6 the runtime asks to quit.
+// HORLOX_STAND_IN_DIR receives calls.log and each overlay's last image as
+// "<key>.png", upright; HORLOX_STAND_IN_WITHHOLD names an interface not offered.
+// The interfaces are C++ objects by layout only: a table of functions taking
+// the object first, in the order of openvr_capi.h's tables, which is the
+// vtable's. A slot without a function aborts, naming itself.
 #include <GL/gl.h>
 #include <stb_image_write.h>
 
@@ -177,10 +166,9 @@ bool recordTexture(Overlay& overlay, const vr::Texture_t* texture) {
                           overlay.height, 4, shown.data(), static_cast<int>(rowBytes));
 }
 
-vr::EVROverlayError setShown(vr::VROverlayHandle_t handle, bool shown, const char* call) {
+vr::EVROverlayError setShown(vr::VROverlayHandle_t handle, bool shown) {
     Overlay* overlay = find(handle);
     if (!overlay) return vr::VROverlayError_UnknownOverlay;
-    logCall("%s(%s)", call, overlay->key.c_str());
     if (overlay->shown != shown)
         overlay->events.push_back(event(shown ? vr::VREvent_OverlayShown : vr::VREvent_OverlayHidden));
     overlay->shown = shown;
@@ -273,18 +261,12 @@ Served<vr::IVRSystem, VR_IVRSystem_FnTable> systemInterface{
 };
 
 Served<vr::IVRApplications, VR_IVRApplications_FnTable> applicationsInterface{
-    SERVE(IVRApplications, IsApplicationInstalled, [](void*, const char* key) {
-        logCall("IsApplicationInstalled(%s) -> false", text(key));
-        return false;
-    }),
+    SERVE(IVRApplications, IsApplicationInstalled, [](void*, const char*) { return false; }),
     SERVE(IVRApplications, AddApplicationManifest, [](void*, const char* path, bool temporary) {
         logCall("AddApplicationManifest(%s, %s)", text(path), temporary ? "true" : "false");
         return vr::VRApplicationError_None;
     }),
-    SERVE(IVRApplications, GetApplicationAutoLaunch, [](void*, const char* key) {
-        logCall("GetApplicationAutoLaunch(%s) -> false", text(key));
-        return false;
-    }),
+    SERVE(IVRApplications, GetApplicationAutoLaunch, [](void*, const char*) { return false; }),
     SERVE(IVRApplications, SetApplicationAutoLaunch, [](void*, const char* key, bool autoLaunch) {
         logCall("SetApplicationAutoLaunch(%s, %s)", text(key), autoLaunch ? "true" : "false");
         return vr::VRApplicationError_None;
@@ -292,26 +274,21 @@ Served<vr::IVRApplications, VR_IVRApplications_FnTable> applicationsInterface{
 };
 
 Served<vr::IVROverlay, VR_IVROverlay_FnTable> overlayInterface{
-    SERVE(IVROverlay, CreateOverlay, [](void*, const char* key, const char* name, vr::VROverlayHandle_t* handle) {
-        logCall("CreateOverlay(%s, %s)", text(key), text(name));
+    SERVE(IVROverlay, CreateOverlay, [](void*, const char* key, const char*, vr::VROverlayHandle_t* handle) {
         *handle = addOverlay(text(key), false);
         return vr::VROverlayError_None;
     }),
-    SERVE(IVROverlay, CreateDashboardOverlay, [](void*, const char* key, const char* name,
+    SERVE(IVROverlay, CreateDashboardOverlay, [](void*, const char* key, const char*,
                                                  vr::VROverlayHandle_t* main, vr::VROverlayHandle_t* thumbnail) {
-        logCall("CreateDashboardOverlay(%s, %s)", text(key), text(name));
         session.dashboard = *main = addOverlay(text(key), true);
         *thumbnail = addOverlay(text(key) + std::string(".thumbnail"), false);
         return vr::VROverlayError_None;
     }),
+    // Settings whose effect only a headset shows are taken without a word.
     SERVE(IVROverlay, SetOverlayWidthInMeters, [](void*, vr::VROverlayHandle_t, float) {
         return vr::VROverlayError_None;
     }),
-    SERVE(IVROverlay, SetOverlayAlpha, [](void*, vr::VROverlayHandle_t handle, float alpha) {
-        Overlay* overlay = find(handle);
-        logCall("SetOverlayAlpha(%s, %g)", overlay ? overlay->key.c_str() : "?", alpha);
-        return overlay ? vr::VROverlayError_None : vr::VROverlayError_UnknownOverlay;
-    }),
+    SERVE(IVROverlay, SetOverlayAlpha, [](void*, vr::VROverlayHandle_t, float) { return vr::VROverlayError_None; }),
     SERVE(IVROverlay, SetOverlayFlag, [](void*, vr::VROverlayHandle_t, vr::VROverlayFlags, bool) {
         return vr::VROverlayError_None;
     }),
@@ -319,9 +296,7 @@ Served<vr::IVROverlay, VR_IVROverlay_FnTable> overlayInterface{
         return vr::VROverlayError_None;
     }),
     SERVE(IVROverlay, SetOverlayTransformAbsolute, [](void*, vr::VROverlayHandle_t, vr::ETrackingUniverseOrigin,
-                                                      const vr::HmdMatrix34_t*) {
-        return vr::VROverlayError_None;
-    }),
+                                                      const vr::HmdMatrix34_t*) { return vr::VROverlayError_None; }),
     SERVE(IVROverlay, SetOverlayTransformTrackedDeviceRelative, [](void*, vr::VROverlayHandle_t handle,
                                                                    vr::TrackedDeviceIndex_t device,
                                                                    const vr::HmdMatrix34_t* placement) {
@@ -331,12 +306,8 @@ Served<vr::IVROverlay, VR_IVROverlay_FnTable> overlayInterface{
                 placement->m[0][3], placement->m[1][3], placement->m[2][3]);
         return vr::VROverlayError_None;
     }),
-    SERVE(IVROverlay, ShowOverlay, [](void*, vr::VROverlayHandle_t handle) {
-        return setShown(handle, true, "ShowOverlay");
-    }),
-    SERVE(IVROverlay, HideOverlay, [](void*, vr::VROverlayHandle_t handle) {
-        return setShown(handle, false, "HideOverlay");
-    }),
+    SERVE(IVROverlay, ShowOverlay, [](void*, vr::VROverlayHandle_t handle) { return setShown(handle, true); }),
+    SERVE(IVROverlay, HideOverlay, [](void*, vr::VROverlayHandle_t handle) { return setShown(handle, false); }),
     SERVE(IVROverlay, IsOverlayVisible, [](void*, vr::VROverlayHandle_t handle) {
         Overlay* overlay = find(handle);
         const bool visible = overlay && (overlay->dashboard ? session.dashboardOpen : overlay->shown);
@@ -375,15 +346,13 @@ void* served(const char* version) {
 
 class StandInCore final : public vr::IVRClientCore {
 public:
-    vr::EVRInitError Init(vr::EVRApplicationType type, const char*) override {
+    vr::EVRInitError Init(vr::EVRApplicationType, const char*) override {
         session.folder = setting("HORLOX_STAND_IN_DIR");
         if (!session.folder.empty())
             session.log = std::fopen((session.folder + "/calls.log").c_str(), "w");
-        if (!session.log) return vr::VRInitError_Init_NoLogPath;
-        logCall("Init(%d)", type);
-        return vr::VRInitError_None;
+        return session.log ? vr::VRInitError_None : vr::VRInitError_Init_NoLogPath;
     }
-    void Cleanup() override { logCall("Cleanup()"); }
+    void Cleanup() override {}
     vr::EVRInitError IsInterfaceVersionValid(const char* version) override {
         const bool valid = served(version) != nullptr;
         logCall("IsInterfaceVersionValid(%s) -> %s", text(version), valid ? "yes" : "no");

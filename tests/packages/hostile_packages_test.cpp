@@ -1,16 +1,13 @@
-// Every hostile package loads into a watch without its bad layers, and the
-// catalogue keeps the good watches beside them.
+// Every hostile package loads into a watch without its bad layers.
 #include <gtest/gtest.h>
-
 #include <filesystem>
+#include <tuple>
 
-#include "config/settings.h"
 #include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/hostile_packages.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "support/watch_package_fixture.h"
-#include "watch/watch_catalogue.h"
 
 namespace {
 
@@ -18,89 +15,47 @@ namespace fs = std::filesystem;
 
 class HostilePackagesTest : public WatchPackageTest {
 protected:
+    // The log is on, as in the program, and captured.
     void SetUp() override {
         WatchPackageTest::SetUp();
-        installHostilePackages(watchesFolder());
+        installHostilePackages(watches);
+        loggingEnabled = true;
     }
-
-    std::string watchesFolder() const { return scratch.path() + "/watches"; }
-    Watch& loadPackage(const std::string& package) { return load(watchesFolder() + "/" + package); }
+    void TearDown() override { loggingEnabled = false; }
+    const std::string watches = scratch.path() + "/watches";
+    DebugOutputCapture output;
 };
 
-TEST_F(HostilePackagesTest, BrokenImagesAndFontsLeaveTheirLayersOut) {
-    const std::pair<const char*, const char*> packages[] = {
-        {"TruncatedPng", "Hostile Truncated PNG"},
-        {"HugePngHeader", "Hostile Huge PNG Header"},
-        {"GarbageFont", "Hostile Garbage Font"},
-    };
-    for (const auto& [package, name] : packages) {
-        const Watch& watch = loadPackage(package);
+// Broken images and fonts, names that lead out of a folder, damage and bytes
+// that are no config text leave layers out. An archive's names are only keys:
+// "../dial.png" and "/dial.png" are its own entries, and nothing is written.
+TEST_F(HostilePackagesTest, BadLayersAreLeftOutAndNothingOutsideIsReadOrWritten) {
+    ASSERT_TRUE(fs::is_regular_file(outsideImagePath(watches)));
+    ASSERT_EQ(fs::file_size(watches + "/LongLine/config"), 10'000'012u);
+    const std::tuple<const char*, const char*, std::size_t> packages[] = {
+        {"TruncatedPng", "Hostile Truncated PNG", 0},   {"HugePngHeader", "Hostile Huge PNG Header", 0},
+        {"GarbageFont", "Hostile Garbage Font", 0},     {"EscapingNames", "Hostile Escaping Names", 0},
+        {"ArchiveNames.7z", "Hostile Archive Names", 2}, {"DamagedArchive.7z", "Hostile Damaged Archive", 0},
+        {"Utf16Config", "", 0},                         {"LongLine", "", 0}};
+    for (const auto& [package, name, layers] : packages) {
+        const Watch& watch = load(watches + "/" + package);
         EXPECT_EQ(watch.name, name);
-        EXPECT_TRUE(watch.elements.empty()) << package;
+        EXPECT_EQ(watch.elements.size(), layers) << package;
         EXPECT_TRUE(watch.shader.linked) << package;
     }
-}
-
-TEST_F(HostilePackagesTest, FolderPackagesReadNothingOutsideTheirFolder) {
-    ASSERT_TRUE(fs::is_regular_file(outsideImagePath(watchesFolder())));
-    const Watch& watch = loadPackage("EscapingNames");
-    EXPECT_EQ(watch.name, "Hostile Escaping Names");
-    EXPECT_TRUE(watch.elements.empty());
-}
-
-// An archive's names are only keys: "../dial.png" and "/dial.png" are its own
-// entries, and nothing of it is written anywhere.
-TEST_F(HostilePackagesTest, ArchiveNamesThatLeadOutsideStayNames) {
-    const fs::path beside = fs::path(watchesFolder()).parent_path() / "dial.png";
-    const Watch& watch = loadPackage("ArchiveNames.7z");
-    EXPECT_EQ(watch.name, "Hostile Archive Names");
-    EXPECT_EQ(watch.elements.size(), 2u);
-    EXPECT_FALSE(fs::exists(beside));
-}
-
-TEST_F(HostilePackagesTest, DamagedArchiveKeepsItsConfigAndBombIsRefused) {
-    const Watch& damaged = loadPackage("DamagedArchive.7z");
-    EXPECT_EQ(damaged.name, "Hostile Damaged Archive");
-    EXPECT_TRUE(damaged.elements.empty());
-
-    // A kilobyte that unpacks to a gigabyte.
-    const std::string bomb = watchesFolder() + "/Bomb.7z";
-    ASSERT_LT(fs::file_size(bomb), 4096u);
-    loggingEnabled = true;
-    DebugOutputCapture output;
-    const Watch& bombWatch = load(bomb);
-    loggingEnabled = false;
-    EXPECT_EQ(bombWatch.name, "");
-    EXPECT_TRUE(bombWatch.elements.empty());
-    EXPECT_NE(output.text().find("Watch package is too large to unpack, skipped: " + bomb + "\n"),
-              std::string::npos)
-        << output.text();
-}
-
-// Bytes are taken as they are: UTF-16 text and a 10 MB line are no sections.
-TEST_F(HostilePackagesTest, ConfigsThatAreNoConfigTextGiveEmptyWatches) {
-    ASSERT_EQ(fs::file_size(watchesFolder() + "/LongLine/config"), 10'000'012u);
-    for (const char* package : {"Utf16Config", "LongLine"}) {
-        const Watch& watch = loadPackage(package);
-        EXPECT_EQ(watch.name, "") << package;
-        EXPECT_TRUE(watch.elements.empty()) << package;
-    }
+    EXPECT_FALSE(fs::exists(scratch.path() + "/dial.png"));
 }
 
 // Layers from the 201st on could never be seen; a package asking for 10000
 // would cost seconds and gigabytes.
 TEST_F(HostilePackagesTest, LayersPastTheVisibleOnesAreNotLoaded) {
-    loggingEnabled = true;
-    DebugOutputCapture output;
-    const Watch& watch = loadPackage("ManySections");
-    loggingEnabled = false;
+    const Watch& watch = load(watches + "/ManySections");
     EXPECT_EQ(watch.name, "Hostile Many Sections");
     ASSERT_EQ(watch.elements.size(), 200u);
     const ElementType cycle[] = {ElementType::Face, ElementType::Hand, ElementType::Text};
-    for (size_t i = 0; i < watch.elements.size(); ++i)
-        ASSERT_EQ(watch.elements[i].type, cycle[i % 3]) << i;
-    EXPECT_NE(output.text().find("] Watch package has more layers than can be seen, the rest skipped: " +
-                                 watchesFolder() + "/ManySections\n"),
+    for (std::size_t i = 0; i < watch.elements.size(); ++i) ASSERT_EQ(watch.elements[i].type, cycle[i % 3]) << i;
+    EXPECT_NE(output.text().find("] Watch package has more layers than can be seen, the rest skipped: " + watches +
+                                 "/ManySections\n"),
               std::string::npos)
         << output.text();
 }
@@ -114,15 +69,14 @@ TEST_F(HostilePackagesTest, ImagesAndFontsOfOneWatchAreBoundedInMemory) {
     const std::uint8_t grey[] = {128};
     add("large.png", pngOfColour(2048, 2048, 1, grey));
     add("dot.png", pngOfColour(1, 1, 1, grey));
-    add("config",
-        ":text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n"
-        ":face\nfile=large.png\n:face\nfile=dot.png\n");
-    loggingEnabled = true;
-    DebugOutputCapture output;
-    const Watch& watch = load();
-    loggingEnabled = false;
+    add("config", ":text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n:text\nfontfamily=font.ttf\n"
+                  ":face\nfile=large.png\n:face\nfile=dot.png\n");
+    const Watch& watch = load(packagePath());
     ASSERT_EQ(watch.elements.size(), 3u);
-    EXPECT_EQ(watch.elements[2].type, ElementType::Face);
+    GLint width = 0;  // the large image, not the dot
+    glBindTexture(GL_TEXTURE_2D, watch.elements[2].texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(std::make_pair(watch.elements[2].type, width), std::make_pair(ElementType::Face, 2048));
     EXPECT_NE(output.text().find("] Watch package's images and fonts need too much memory, layers skipped: " +
                                  packagePath() + "\n"),
               std::string::npos)

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <regex>
 #include <string>
 
@@ -17,57 +16,51 @@ protected:
     DebugOutputCapture output;
 };
 
-const std::string stampPattern = R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )";
-
+// A line is the time stamp, the message and one line feed, unless the
+// caller's own trailing white space holds one; percent signs keep their
+// meaning only in the format; nothing is written while logging is off.
 TEST_F(LogTest, LineIsTimestampThenMessageThenOneLineFeed) {
+    const std::string stamp = R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )";
     logMessage("GL_VERSION: %s", "4.6.0");
-    EXPECT_TRUE(std::regex_match(output.text(), std::regex(stampPattern + "GL_VERSION: 4\\.6\\.0\n")))
-        << output.text();
-}
-
-TEST_F(LogTest, CallersOwnLineBreakIsKeptAndNoOtherAdded) {
     logMessage("ends with a break\n \t");
     logMessage("ends with blanks \t");
     const char* empty = "";
     logMessage(empty);
-    EXPECT_TRUE(std::regex_match(output.text(),
-                                 std::regex(stampPattern + "ends with a break\n \t" +
-                                            stampPattern + "ends with blanks \t\n" +
-                                            stampPattern + "\n")))
+    logMessage("%d%% of %s", 50, "100% sure");
+    loggingEnabled = false;
+    logMessage("dropped");
+    EXPECT_TRUE(std::regex_match(output.text(), std::regex(stamp + "GL_VERSION: 4\\.6\\.0\n" + stamp +
+                                                           "ends with a break\n \t" + stamp + "ends with blanks \t\n" +
+                                                           stamp + "\n" + stamp + "50% of 100% sure\n")))
         << output.text();
 }
 
-TEST_F(LogTest, PercentSignsKeepTheirMeaningOnlyInTheFormat) {
-    logMessage("%d%% of %s", 50, "100% sure");
-    EXPECT_NE(output.text().find("] 50% of 100% sure\n"), std::string::npos) << output.text();
-}
-
 TEST_F(LogTest, LongLinesAreCutTo1023CharactersLosingTheirLineBreak) {
-    const std::string longText(2000, 'x');
-    logMessage("%s", longText.c_str());
-    ASSERT_EQ(output.text().size(), 1023u);
-    EXPECT_EQ(output.text().back(), 'x');
+    logMessage("%s", std::string(2000, 'x').c_str());
+    EXPECT_EQ(output.text(), "[" + output.text().substr(1, 20) + " " + std::string(1001, 'x'));
 }
 
-TEST_F(LogTest, NothingIsWrittenWhileLoggingIsOff) {
-    loggingEnabled = false;
-    logMessage("dropped");
-    EXPECT_EQ(output.text(), "");
-}
-
+// In a zone of its own, so that the universal time cannot pass for it.
 TEST_F(LogTest, TimestampIsTheLocalTimeOfTheCall) {
-    std::time_t before = std::time(nullptr);
+    const char* zone = std::getenv("TZ");
+    const std::string previousZone = zone ? zone : "";
+    setenv("TZ", "HLX-5:45", 1);
+    tzset();
+    const std::time_t before = std::time(nullptr);
     logMessage("now");
-    std::time_t after = std::time(nullptr);
-    auto stamp = [](std::time_t t) {
-        std::tm local{};
-        localtime_r(&t, &local);
+    const std::time_t after = std::time(nullptr);
+    zone ? setenv("TZ", previousZone.c_str(), 1) : unsetenv("TZ");
+    tzset();
+    auto stampOf = [](std::time_t t) {
+        t += 5 * 3600 + 45 * 60;  // the zone's clocks, from the universal time
+        std::tm clocks{};
+        gmtime_r(&t, &clocks);
         char text[32];
-        std::strftime(text, sizeof text, "[%Y-%m-%d %H:%M:%S] ", &local);
+        std::strftime(text, sizeof text, "[%Y-%m-%d %H:%M:%S] ", &clocks);
         return std::string(text);
     };
     const std::string written = output.text().substr(0, 22);
-    EXPECT_TRUE(written == stamp(before) || written == stamp(after)) << written;
+    EXPECT_TRUE(written == stampOf(before) || written == stampOf(after)) << written;
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 #include "support/child_process.h"
-#include "support/temporary_directory.h"
 
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+#include "support/test_files.h"
 
 namespace {
 
@@ -20,45 +17,38 @@ constexpr auto pollInterval = std::chrono::milliseconds(20);
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& workingDirectory, const Environment& environment)
     : workingDirectory_(workingDirectory) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    const std::string outPath = workingDirectory + "/stdout.txt";
-    const std::string errPath = workingDirectory + "/stderr.txt";
-
+    const std::string out = workingDirectory + "/stdout.txt", err = workingDirectory + "/stderr.txt";
     pid_ = fork();
-    if (pid_ == 0) {
-        if (chdir(workingDirectory.c_str()) != 0) _exit(127);
-        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0) _exit(127);
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        for (const auto& [name, value] : environment) {
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
-        }
-        execv(program.c_str(), argv.data());
-        _exit(127);
+    if (pid_ != 0) return;
+    const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (chdir(workingDirectory.c_str()) != 0 || outFile < 0 || errFile < 0) _exit(127);
+    dup2(outFile, STDOUT_FILENO);
+    dup2(errFile, STDERR_FILENO);
+    for (const auto& [name, value] : environment) {
+        if (value.empty())
+            unsetenv(name.c_str());
+        else
+            setenv(name.c_str(), value.c_str(), 1);
     }
+    execv(program.c_str(), argv.data());
+    _exit(127);
 }
 
 ChildProcess::~ChildProcess() {
-    if (running()) {
-        kill(pid_, SIGKILL);
-        waitForExit(std::chrono::seconds(5));
-    }
+    if (!running()) return;
+    kill(pid_, SIGKILL);
+    waitForExit(std::chrono::seconds(5));
 }
 
 std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!status_ && pid_ > 0) {
         int raw = 0;
-        pid_t done = waitpid(pid_, &raw, WNOHANG);
-        if (done == pid_)
+        if (waitpid(pid_, &raw, WNOHANG) == pid_)
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
         else if (std::chrono::steady_clock::now() >= deadline)
             break;
@@ -68,19 +58,9 @@ std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) 
     return status_;
 }
 
-bool ChildProcess::running() { return !waitForExit(std::chrono::milliseconds(0)); }
+std::string ChildProcess::standardError() const { return readWholeFile(workingDirectory_ + "/stderr.txt"); }
 
-void ChildProcess::terminate() {
-    if (running()) kill(pid_, SIGTERM);
-}
-
-std::string ChildProcess::standardError() const {
-    return readWholeFile(workingDirectory_ + "/stderr.txt");
-}
-
-std::string ChildProcess::standardOutput() const {
-    return readWholeFile(workingDirectory_ + "/stdout.txt");
-}
+std::string ChildProcess::standardOutput() const { return readWholeFile(workingDirectory_ + "/stdout.txt"); }
 
 bool ChildProcess::waitForErrorText(const std::string& text, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -23,12 +23,9 @@ public:
     // The exit status once the process ended within the timeout; -signal when
     // a signal ended it.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
-    bool running();
-    void terminate();
-
+    bool running() { return !waitForExit(std::chrono::milliseconds(0)); }
     std::string standardError() const;
     std::string standardOutput() const;
-
     // Waits until the standard error holds the text.
     bool waitForErrorText(const std::string& text, std::chrono::milliseconds timeout);
 

@@ -9,6 +9,5 @@ public:
     ~DebugOutputCapture();
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
-
     const std::string& text() const;
 };

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "support/package_files.h"
+#include "support/test_files.h"
 
 namespace fs = std::filesystem;
 

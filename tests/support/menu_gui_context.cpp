@@ -1,7 +1,7 @@
 #include "support/menu_gui_context.h"
 
+#include <GL/glew.h>
 #include <string>
-
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
@@ -12,6 +12,9 @@ MenuGuiContext::MenuGuiContext() {
     ImGui::GetIO().IniFilename = nullptr;
     ImGui::StyleColorsDark();
     ImGui_ImplOpenGL3_Init("#version 130");
+    // ImGui binds again the program it found bound; one that an earlier test
+    // deleted with its watch would be gone by then.
+    glUseProgram(0);
 }
 
 MenuGuiContext::~MenuGuiContext() {

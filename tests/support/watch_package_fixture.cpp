@@ -1,7 +1,7 @@
 #include "support/watch_package_fixture.h"
 
 #include "support/gl_test_context.h"
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "watch/watch_loader.h"
 
 FT_Library testFontLibrary() {

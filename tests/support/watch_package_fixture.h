@@ -1,12 +1,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "watch/watch.h"
 
 // Tests that write a watch package folder and load it with the program's
@@ -14,11 +13,9 @@
 class WatchPackageTest : public ::testing::Test {
 protected:
     void SetUp() override;
-
     // Writes a file into the package folder.
     void add(const std::string& name, const std::string& bytes);
     std::string packagePath() const { return scratch.path() + "/watch"; }
-
     // The watch loaded from the path (the package folder by default), kept
     // alive by the fixture.
     Watch& load(const std::string& path);

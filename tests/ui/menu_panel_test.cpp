@@ -1,23 +1,22 @@
 // The menu panel on its own: what it shows, and what its buttons change.
 #include <gtest/gtest.h>
-
 #include <cfloat>
 #include <filesystem>
 #include <memory>
-
 #include <imgui.h>
 #include <imgui_internal.h>
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "ui/menu_buttons.h"
 #include "ui/menu_panel.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
+
+const std::string credit = "Horlox by quillmere - github.com/quillmere/horlox";
 
 // Each test runs in a working directory of its own, where the panel saves.
 class MenuPanelTest : public ::testing::Test {
@@ -32,20 +31,21 @@ protected:
 
     void install(const std::vector<std::string>& names, const std::string& description = "") {
         for (const std::string& name : names)
-            writeFile(scratch.path() + "/watches/" + name + "/config",
-                      ":watch\nname=" + name + "\ndescription=" + description + "\n");
+            writeFile("watches/" + name + "/config", ":watch\nname=" + name + "\ndescription=" + description + "\n");
         catalogue = std::make_unique<WatchCatalogue>(settings, nullptr);
+        frame();
     }
-
     std::string frame() { return drawMenuFrame(settings, *catalogue); }
 
     // Pressed in one frame and released in the next, on the button as the
     // last frame drew it; then the pointer leaves and the menu is drawn as the
-    // click left it.
-    void click(const std::string& label) {
+    // click left it. The redraw it asks for and the file are what it did.
+    std::pair<bool, std::string> click(const std::string& label) {
         const std::optional<ButtonPlace> button = findMenuButton(label);
-        ASSERT_TRUE(button) << label;
+        EXPECT_TRUE(button) << label;
+        if (!button) return {};
         ImGuiIO& io = ImGui::GetIO();
+        settings.needsRedraw = false;
         io.MousePos = ImVec2((button->left + button->right) / 2, (button->top + button->bottom) / 2);
         io.MouseDown[0] = true;
         frame();
@@ -53,10 +53,8 @@ protected:
         frame();
         io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
         frame();
+        return {settings.needsRedraw, readWholeFile(settingsFileName)};
     }
-
-    bool settingsFileExists() const { return std::filesystem::exists(settingsFileName); }
-    std::string settingsFile() const { return readWholeFile(settingsFileName); }
 
     TemporaryDirectory scratch;
     std::filesystem::path previousDirectory;
@@ -65,145 +63,74 @@ protected:
     std::unique_ptr<WatchCatalogue> catalogue;
 };
 
+// The wrist placement's rows between the hand and the separator.
+const std::string wristRows = "(x) Always ( ) When I look at it ( ) Off\n{ Size 6.0 cm }\n{ Offset +0.0 cm }\n"
+                              "{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n";
+
+// Package texts are data: a '%' in them is a character.
 TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
     install({"100% %d %s"}, "50%% off, %n");
-    const std::string shown = frame();
-    EXPECT_EQ(shown,
-              "Horlox by quillmere - github.com/quillmere/horlox\n"
-              "[ Disable ]\n"
-              "Display watch on [ left hand ]\n"
-              "(x) Always ( ) When I look at it ( ) Off\n"
-              "{ Size 6.0 cm }\n"
-              "{ Offset +0.0 cm }\n"
-              "{ Tilt +0\xC2\xB0 }\n"
-              "[ Reset placement ]\n"
-              "--------------------------------\n"
-              "100% %d %s\n"
-              "50%% off, %n\n");
+    const std::string rows = credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + std::string(32, '-');
+    EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n");
+    settings.initialWatchName = "Gone";
+    EXPECT_EQ(frame(), rows + "\n\n") << "nothing after the separator for a watch that is not installed";
 }
 
-TEST_F(MenuPanelTest, TheWindowFillsTheMenuAndThePictureIsUpright) {
+// The window can be neither moved, resized nor collapsed. The picture's quad
+// is the only one without the font's texture: 256 pixels a side, the
+// texture's last row at its top.
+TEST_F(MenuPanelTest, TheWindowStaysAndThePictureIsUpright) {
     install({"Alpha"});
-    frame();
-    const ImGuiWindow* window =
-        ImGui::FindWindowByName("Horlox by quillmere - github.com/quillmere/horlox");
+    const ImGuiWindow* window = ImGui::FindWindowByName(credit.c_str());
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->Pos.x, 0);
-    EXPECT_EQ(window->Pos.y, 0);
-    EXPECT_EQ(window->Size.x, menuSize);
-    EXPECT_EQ(window->Size.y, menuSize);
-    EXPECT_EQ(window->Flags & (ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize |
-                               ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse),
-              0x26);
-
-    // The picture's quad, the only one without the font's texture: 256 pixels
-    // a side, the texture's last row at its top.
+    EXPECT_EQ(window->Flags & (ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                               ImGuiWindowFlags_NoCollapse),
+              ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
     const ImDrawList& drawn = *window->DrawList;
-    ImVec2 topLeft(FLT_MAX, FLT_MAX), bottomRight(-FLT_MAX, -FLT_MAX);
-    ImVec2 topLeftUv, bottomRightUv;
+    ImDrawVert topLeft{}, bottomRight{};
+    topLeft.pos = ImVec2(FLT_MAX, FLT_MAX), bottomRight.pos = ImVec2(-FLT_MAX, -FLT_MAX);
     for (const ImDrawCmd& command : drawn.CmdBuffer) {
         if (command.TextureId != nullptr) continue;
         for (unsigned i = 0; i < command.ElemCount; ++i) {
-            const ImDrawVert& vertex =
-                drawn.VtxBuffer[drawn.IdxBuffer[command.IdxOffset + i] + command.VtxOffset];
-            if (vertex.pos.x <= topLeft.x && vertex.pos.y <= topLeft.y) {
-                topLeft = vertex.pos;
-                topLeftUv = vertex.uv;
-            }
-            if (vertex.pos.x >= bottomRight.x && vertex.pos.y >= bottomRight.y) {
-                bottomRight = vertex.pos;
-                bottomRightUv = vertex.uv;
-            }
+            const ImDrawVert& vertex = drawn.VtxBuffer[drawn.IdxBuffer[command.IdxOffset + i] + command.VtxOffset];
+            if (vertex.pos.x <= topLeft.pos.x && vertex.pos.y <= topLeft.pos.y) topLeft = vertex;
+            if (vertex.pos.x >= bottomRight.pos.x && vertex.pos.y >= bottomRight.pos.y) bottomRight = vertex;
         }
     }
-    EXPECT_EQ(bottomRight.x - topLeft.x, 256);
-    EXPECT_EQ(bottomRight.y - topLeft.y, 256);
-    EXPECT_EQ(topLeftUv.x, 0);
-    EXPECT_EQ(topLeftUv.y, 1);
-    EXPECT_EQ(bottomRightUv.x, 1);
-    EXPECT_EQ(bottomRightUv.y, 0);
+    EXPECT_EQ(std::make_pair(bottomRight.pos.x - topLeft.pos.x, bottomRight.pos.y - topLeft.pos.y),
+              std::make_pair(256.0f, 256.0f));
+    EXPECT_EQ(std::make_tuple(topLeft.uv.x, topLeft.uv.y, bottomRight.uv.x, bottomRight.uv.y),
+              std::make_tuple(0.0f, 1.0f, 1.0f, 0.0f));
 }
 
-TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIs) {
+TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce) {
+    install({"Alpha"});
+    EXPECT_FALSE(findMenuButton("Previous") || findMenuButton("Next")) << "one watch has no neighbour";
     install({"Alpha", "Beta", "Gamma"});
-    frame();
-    const ButtonPlace disable = *findMenuButton("Disable");
     EXPECT_FALSE(findMenuButton("Previous"));
     ASSERT_TRUE(findMenuButton("Next"));
-    EXPECT_EQ(findMenuButton("Next")->left, disable.left) << "alone on its line";
-
-    settings.initialWatchName = "Beta";
-    frame();
+    EXPECT_EQ(findMenuButton("Next")->left, findMenuButton("Disable")->left) << "alone on its line";
+    EXPECT_EQ(click("Next"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
     ASSERT_TRUE(findMenuButton("Previous") && findMenuButton("Next"));
     EXPECT_EQ(findMenuButton("Next")->top, findMenuButton("Previous")->top) << "side by side";
     EXPECT_GT(findMenuButton("Next")->left, findMenuButton("Previous")->right);
-
-    settings.initialWatchName = "Gamma";
-    frame();
-    EXPECT_TRUE(findMenuButton("Previous"));
-    EXPECT_FALSE(findMenuButton("Next"));
-}
-
-TEST_F(MenuPanelTest, OneWatchOrAnUninstalledOneGivesNothingToStepTo) {
-    install({"Alpha"});
-    frame();
-    EXPECT_FALSE(findMenuButton("Previous"));
-    EXPECT_FALSE(findMenuButton("Next"));
-
-    settings.initialWatchName = "Gone";
-    const std::string shown = frame();
-    EXPECT_EQ(shown.substr(shown.find("[ Disable ]")),
-              "[ Disable ]\nDisplay watch on [ left hand ]\n(x) Always ( ) When I look at it ( ) Off\n"
-              "{ Size 6.0 cm }\n{ Offset +0.0 cm }\n{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n"
-              "--------------------------------\n\n")
-        << "nothing after the separator";
-}
-
-TEST_F(MenuPanelTest, StepsChooseTheNeighbourAndSaveItAtOnce) {
-    install({"Alpha", "Beta", "Gamma"});
-    frame();
-    click("Next");
-    EXPECT_EQ(settings.initialWatchName, "Beta");
-    EXPECT_TRUE(settings.needsRedraw);
-    EXPECT_EQ(settingsFile(), "watchOnRightHand=false\ninitialWatchName=Beta\n");
-
-    settings.needsRedraw = false;
-    click("Next");
-    EXPECT_EQ(settings.initialWatchName, "Gamma");
-    EXPECT_TRUE(settings.needsRedraw);
+    EXPECT_EQ(click("Next"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Gamma\n")));
     EXPECT_FALSE(findMenuButton("Next")) << "the last watch has none after it";
-
-    click("Previous");
-    EXPECT_EQ(settings.initialWatchName, "Beta");
-    EXPECT_EQ(settingsFile(), "watchOnRightHand=false\ninitialWatchName=Beta\n");
+    EXPECT_EQ(click("Previous"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
 }
 
-TEST_F(MenuPanelTest, EachHandPressIsSavedAndTwoRestoreTheHand) {
+// Each hand press is saved, and two restore the hand; Enable and Disable are
+// never saved.
+TEST_F(MenuPanelTest, HandPressesAreSavedAndEnablingIsNot) {
     install({"Alpha"});
-    frame();
-    click("left hand");
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_TRUE(settings.needsRedraw);
-    EXPECT_EQ(settingsFile(), "watchOnRightHand=true\ninitialWatchName=Alpha\n");
-
-    settings.needsRedraw = false;
-    click("right hand");
-    EXPECT_FALSE(settings.watchOnRightHand);
-    EXPECT_TRUE(settings.needsRedraw);
-    EXPECT_EQ(settingsFile(), "watchOnRightHand=false\ninitialWatchName=Alpha\n");
-}
-
-TEST_F(MenuPanelTest, EnableAndDisableAreNeverSaved) {
-    install({"Alpha"});
-    frame();
-    click("Disable");
+    EXPECT_EQ(click("Disable"), std::make_pair(true, std::string()));
     EXPECT_FALSE(settings.watchEnabled);
-    EXPECT_TRUE(settings.needsRedraw);
-    EXPECT_TRUE(findMenuButton("Enable"));
-
-    click("Enable");
+    EXPECT_EQ(click("Enable"), std::make_pair(true, std::string()));
     EXPECT_TRUE(settings.watchEnabled);
-    EXPECT_FALSE(settingsFileExists());
+    EXPECT_EQ(click("left hand"), std::make_pair(true, std::string("watchOnRightHand=true\ninitialWatchName=Alpha\n")));
+    EXPECT_TRUE(settings.watchOnRightHand);
+    EXPECT_EQ(click("right hand"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Alpha\n")));
+    EXPECT_FALSE(settings.watchOnRightHand);
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "config/settings.h"
+#include "support/simulated_session.h"
 #include "vr/glance_tracking.h"
-#include "vr/simulated_session.h"
+#include "vr/vr_connection.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsN
     SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
     VrContext vr;
     vr.runtime = session.startedRuntime();
-    pollPass(*vr.runtime);
+    pumpSystemEvents(vr);
     Settings settings;
     settings.watchVisibility = WatchVisibility::WhenLookedAt;
     vr.watchDeviceIndex = 1;

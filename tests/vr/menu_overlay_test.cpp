@@ -1,11 +1,10 @@
 // The menu's share of a pass against the simulated runtime, whose scenario
 // opens the dashboard and works the laser mouse.
 #include <gtest/gtest.h>
-
-#include <cstdio>
+#include <cmath>
 #include <filesystem>
 #include <memory>
-
+#include <set>
 #include <imgui.h>
 
 #include "config/settings.h"
@@ -13,16 +12,13 @@
 #include "support/debug_output_capture.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
-#include "ui/menu_buttons.h"
+#include "support/simulated_session.h"
 #include "ui/menu_panel.h"
 #include "vr/menu_overlay.h"
-#include "vr/simulated_session.h"
 #include "vr/vr_connection.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
-
-constexpr char manifest[] = R"({"applications": [{"app_key": "app.quillmere.horlox"}]})";
 
 // Works in a directory of its own with two watches, Alpha and Beta, as the
 // program does: the menu saves the settings there.
@@ -30,203 +26,142 @@ class VrMenuOverlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ensureGlContext();
-        previousDirectory = std::filesystem::current_path();
         std::filesystem::create_directories(session.path("work"));
         std::filesystem::current_path(session.path("work"));
-        writeFile(session.path("work/app.manifest"), manifest);
-        writeFile(session.path("work/watches/Alpha/config"), ":watch\nname=Alpha\n");
-        writeFile(session.path("work/watches/Beta/config"), ":watch\nname=Beta\n");
+        writeFile("app.manifest", R"({"applications": [{"app_key": "app.quillmere.horlox"}]})");
+        writeFile("watches/Alpha/config", ":watch\nname=Alpha\n");
+        writeFile("watches/Beta/config", ":watch\nname=Beta\n");
         catalogue = std::make_unique<WatchCatalogue>(settings, nullptr);
         gui = std::make_unique<MenuGuiContext>();
         watchTarget = createRenderTarget(256, 256);
-        menuTarget = createRenderTarget(menuSize, menuSize);
     }
     void TearDown() override { std::filesystem::current_path(previousDirectory); }
 
-    void start(const std::string& scenario) {
-        writeFile(session.scenarioPath(), scenario);
+    // Starts with the scenario and a menu texture of that size, then runs
+    // main-loop passes up to the menu's share.
+    void start(const std::string& scenario, int passes, int width = menuSize, int height = menuSize) {
+        writeFile(session.path("scenario"), scenario);
+        menuTarget = createRenderTarget(width, height);
         vr = startVr(session.makeRuntime(), settings, watchTarget, menuTarget);
+        run(passes);
     }
-
-    // A main-loop pass up to the menu's share.
-    void pass() {
-        pumpSystemEvents(vr);
-        updateMenuOverlay(vr, settings, *catalogue, menuTarget, watchTarget.colorTexture);
+    void run(int passes) {
+        for (int i = 0; i < passes; ++i) {
+            pumpSystemEvents(vr);
+            updateMenuOverlay(vr, settings, *catalogue, menuTarget, watchTarget.colorTexture);
+        }
     }
-
-    // The middle of a button as the menu draws it now, as fractions: "x y".
-    std::string middleOf(const std::string& label) {
-        drawMenuFrame(settings, *catalogue);
-        const std::optional<ButtonPlace> button = findMenuButton(label);
-        EXPECT_TRUE(button) << label;
-        if (!button) return "";
-        char text[64];
-        std::snprintf(text, sizeof text, "%.9g %.9g", (button->left + button->right) / 2 / menuSize,
-                      (button->top + button->bottom) / 2 / menuSize);
-        return text;
+    // How many calls of a pass are that call.
+    std::size_t count(unsigned long pass, const std::string& name, const Words& arguments, const Words& result = {}) {
+        return matching(inPass(session.calls(), pass), name, arguments, result).size();
     }
-
-    // The logged calls of one pass that begin with the text.
-    std::vector<std::string> callsIn(unsigned pass, const std::string& start) const {
-        return linesWith(session.callLog(), "pass " + std::to_string(pass) + ": " + start);
-    }
-
     bool watchShown() const { return vr.runtime->IsOverlayVisible(vr.watchOverlay); }
 
+    const std::filesystem::path previousDirectory = std::filesystem::current_path();
     SimulatedSession session;
-    std::filesystem::path previousDirectory;
     Settings settings;
     std::unique_ptr<WatchCatalogue> catalogue;
     std::unique_ptr<MenuGuiContext> gui;
-    RenderTarget watchTarget;
-    RenderTarget menuTarget;
+    RenderTarget watchTarget, menuTarget;
     VrContext vr;
 };
 
 TEST_F(VrMenuOverlayTest, WhileTheDashboardIsClosedNothingIsDrawnPolledOrShown) {
-    start(
-        "1 controller 1 on left\n"
-        "1 mouse move 0.5 0.5\n"
-        "3 dashboard open\n");
     settings.watchEnabled = false;
-    pass();
-    pass();
-    const std::string log = session.callLog();
-    EXPECT_TRUE(linesWith(log, "PollNextOverlayEvent(2)").empty()) << log;
-    EXPECT_TRUE(linesWith(log, "GetOverlayTextureSize").empty());
-    EXPECT_TRUE(linesWith(log, "SetOverlayTexture(2").empty());
+    start("1 controller 1 on left\n1 mouse move 0.5 0.5\n3 dashboard open\n", 2);
+    for (const char* call : {"PollNextOverlayEvent", "GetOverlayTextureSize", "SetOverlayTexture"})
+        EXPECT_TRUE(matching(session.calls(), call, {"2"}).empty()) << call;
     EXPECT_TRUE(watchShown()) << "kept as the start-up left it";
-
-    pass();
-    EXPECT_EQ(callsIn(3, "PollNextOverlayEvent(2) -> VREvent_MouseMove").size(), 1u);
-    EXPECT_EQ(callsIn(3, "SetOverlayTexture(2, ").size(), 1u);
-    EXPECT_EQ(callsIn(3, "HideOverlay(1)").size(), 1u);
+    run(1);
+    EXPECT_EQ(count(3, "PollNextOverlayEvent", {"2"}, {"VREvent_MouseMove"}), 1u);
+    EXPECT_EQ(count(3, "SetOverlayTexture", {"2"}), 1u);
+    EXPECT_EQ(count(3, "HideOverlay", {"1"}), 1u);
     EXPECT_FALSE(watchShown());
 }
 
-TEST_F(VrMenuOverlayTest, TheMenuTakesTheSizeOfItsTextureOnceTheRuntimeHasOne) {
-    start(
-        "1 dashboard open\n"
-        "1 mouse move 1 1\n"
-        "2 mouse move 0.5 0.25\n");
-    pass();
-    EXPECT_EQ(callsIn(1, "GetOverlayTextureSize(2) -> VROverlayError_InvalidTexture").size(), 1u);
-    EXPECT_EQ(ImGui::GetIO().MousePos.x, 1280);
-    EXPECT_EQ(ImGui::GetIO().MousePos.y, 1280);
-    pass();
-    EXPECT_EQ(callsIn(2, "GetOverlayTextureSize(2) -> VROverlayError_None, 1280 x 1280").size(), 1u);
-    EXPECT_EQ(ImGui::GetIO().MousePos.x, 640);
-    EXPECT_EQ(ImGui::GetIO().MousePos.y, 320);
-}
-
-TEST_F(VrMenuOverlayTest, ATextureOfAnotherSizeScalesTheMouseByItsOwnSize) {
-    menuTarget = createRenderTarget(640, 320);
-    start(
-        "1 dashboard open\n"
-        "2 mouse move 0.5 0.25\n");
-    pass();
-    pass();
-    EXPECT_EQ(ImGui::GetIO().DisplaySize.x, 640);
-    EXPECT_EQ(ImGui::GetIO().DisplaySize.y, 320);
-    EXPECT_EQ(ImGui::GetIO().MousePos.x, 320);
-    EXPECT_EQ(ImGui::GetIO().MousePos.y, 80);
-}
-
-TEST_F(VrMenuOverlayTest, OnlyAPressAndAReleaseInDifferentPassesClick) {
-    const std::string disable = middleOf("Disable");
-    start("1 dashboard open\n"
-          "2 mouse move " + disable + "\n"
-          "2 mouse down left\n"
-          "2 mouse up left\n"
-          "3 mouse down left\n"
-          "4 mouse up left\n");
-    pass();
-    pass();
-    EXPECT_TRUE(settings.watchEnabled) << "pressed and released in one pass";
-    pass();
-    EXPECT_TRUE(settings.watchEnabled) << "still held";
-    pass();
-    EXPECT_FALSE(settings.watchEnabled);
+// Before its first image the overlay has no size: the menu's own is used.
+TEST_F(VrMenuOverlayTest, TheMouseIsScaledByTheSizeOfTheMenusTexture) {
+    for (const auto& [width, height] : {std::pair{menuSize, menuSize}, std::pair{640, 320}}) {
+        start("1 dashboard open\n1 mouse move 1 1\n2 mouse move 0.5 0.25\n", 1, width, height);
+        EXPECT_EQ(count(1, "GetOverlayTextureSize", {"2"}, {"VROverlayError_InvalidTexture"}), 1u);
+        EXPECT_EQ(std::make_pair(ImGui::GetIO().MousePos.x, ImGui::GetIO().MousePos.y),
+                  std::make_pair(float(menuSize), float(menuSize)));
+        run(1);
+        EXPECT_EQ(std::make_pair(ImGui::GetIO().DisplaySize.x, ImGui::GetIO().DisplaySize.y),
+                  std::make_pair(float(width), float(height)));
+        EXPECT_EQ(std::make_pair(ImGui::GetIO().MousePos.x, ImGui::GetIO().MousePos.y),
+                  std::make_pair(width / 2.0f, height / 4.0f));
+    }
 }
 
 TEST_F(VrMenuOverlayTest, DisableHidesTheWatchInItsPassAndNeitherButtonSaves) {
-    start(
-        "1 controller 1 on left\n"
-        "1 dashboard open\n"
-        "2 mouse click Disable\n"
-        "5 mouse click Enable\n");
-    pass();
-    pass();
-    EXPECT_EQ(callsIn(2, "PollNextOverlayEvent(2) -> VREvent_MouseMove").size(), 1u);
-    EXPECT_EQ(callsIn(2, "PollNextOverlayEvent(2) -> VREvent_MouseButtonDown").size(), 1u);
+    start("1 controller 1 on left\n1 dashboard open\n2 mouse click Disable\n5 mouse click Enable\n", 2);
+    EXPECT_EQ(count(2, "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"}), 1u);
     EXPECT_TRUE(settings.watchEnabled);
-
-    pass();
-    EXPECT_EQ(callsIn(3, "PollNextOverlayEvent(2) -> VREvent_MouseButtonUp").size(), 1u);
+    run(1);
+    EXPECT_EQ(count(3, "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"}), 1u);
     EXPECT_FALSE(settings.watchEnabled);
     EXPECT_TRUE(settings.needsRedraw);
-    EXPECT_EQ(callsIn(3, "HideOverlay(1)").size(), 1u);
+    EXPECT_EQ(count(3, "HideOverlay", {"1"}), 1u);
     EXPECT_FALSE(watchShown());
-
-    pass();
-    pass();
-    pass();
+    run(3);
     EXPECT_TRUE(settings.watchEnabled);
-    EXPECT_EQ(callsIn(6, "ShowOverlay(1)").size(), 1u);
+    EXPECT_EQ(count(6, "ShowOverlay", {"1"}), 1u);
     EXPECT_TRUE(watchShown());
     EXPECT_FALSE(std::filesystem::exists(settingsFileName));
 }
 
 TEST_F(VrMenuOverlayTest, AChangeOfHandFindsTheOtherControllerInItsPassAndIsSaved) {
-    start(
-        "1 controller 1 on left\n"
-        "1 controller 2 on right\n"
-        "1 dashboard open\n"
-        "2 mouse click left hand\n");
-    pass();
+    start("1 controller 1 on left\n1 controller 2 on right\n1 dashboard open\n2 mouse click left hand\n", 1);
     EXPECT_EQ(vr.watchDeviceIndex, 1u);
-    pass();
-    pass();
+    run(2);
     EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(vr.watchRole, TrackedControllerRole_RightHand);
     EXPECT_EQ(vr.watchDeviceIndex, 2u);
-    EXPECT_EQ(callsIn(3, "GetTrackedDeviceIndexForControllerRole(2) -> 2").size(), 1u);
+    EXPECT_EQ(count(3, "GetTrackedDeviceIndexForControllerRole", {"2"}, {"2"}), 1u);
     EXPECT_EQ(readWholeFile(settingsFileName), "watchOnRightHand=true\ninitialWatchName=Alpha\n");
 }
 
-// The second aims at "Previous", which only the frame after the first shows.
-TEST_F(VrMenuOverlayTest, ClicksDueTogetherTakeTurns) {
-    start(
-        "1 dashboard open\n"
-        "2 mouse click Next\n"
-        "2 mouse click Previous\n");
-    for (int i = 0; i < 3; ++i) pass();
-    EXPECT_EQ(settings.initialWatchName, "Beta");
-    for (int i = 0; i < 3; ++i) pass();
+// The second aims at "Previous", which only the frame after the first shows;
+// a click on a button that the last frame does not show is reported.
+TEST_F(VrMenuOverlayTest, ClicksDueTogetherTakeTurnsAndMissingButtonsAreReported) {
+    DebugOutputCapture output;
+    start("1 dashboard open\n1 mouse click Previous\n2 mouse click Next\n2 mouse click Previous\n", 6);
+    EXPECT_EQ(output.text(), "Simulated VR runtime: the menu shows no button \"Previous\" to click\n");
     EXPECT_EQ(settings.initialWatchName, "Alpha");
-    const std::string log = session.callLog();
-    const std::vector<std::string> presses = linesWith(log, "VREvent_MouseButtonDown");
-    const std::vector<std::string> releases = linesWith(log, "VREvent_MouseButtonUp");
-    ASSERT_EQ(presses.size(), 2u);
-    ASSERT_EQ(releases.size(), 2u);
-    EXPECT_EQ(presses[0].rfind("pass 2: ", 0), 0u);
-    EXPECT_EQ(releases[0].rfind("pass 3: ", 0), 0u);
-    EXPECT_EQ(presses[1].rfind("pass 5: ", 0), 0u);
-    EXPECT_EQ(releases[1].rfind("pass 6: ", 0), 0u);
+    EXPECT_EQ(passesOf(session.calls(), "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"}),
+              (std::vector<unsigned long>{2, 5}));
+    EXPECT_EQ(passesOf(session.calls(), "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"}),
+              (std::vector<unsigned long>{3, 6}));
 }
 
-TEST_F(VrMenuOverlayTest, AClickOnAButtonTheMenuDoesNotShowIsReported) {
-    start(
-        "1 dashboard open\n"
-        "1 mouse click Next\n"
-        "3 mouse click Previous\n");
-    DebugOutputCapture output;
-    for (int i = 0; i < 4; ++i) pass();
-    EXPECT_EQ(output.text(),
-              "Simulated VR runtime: the menu shows no button \"Next\" to click\n"
-              "Simulated VR runtime: the menu shows no button \"Previous\" to click\n");
-    EXPECT_TRUE(linesWith(session.callLog(), "VREvent_MouseButtonDown").empty());
-    EXPECT_EQ(settings.initialWatchName, "Alpha");
+// The width follows the slider as it moves, the placement the last drag, and
+// both come back at the next start, until a reset.
+TEST_F(VrMenuOverlayTest, SlidersMoveTheWatchWhileDraggedAndComeBackAtTheNextStart) {
+    start("1 controller 1 on left\n1 dashboard open\n2 mouse click Off\n2 mouse drag Size 0.5 0\n"
+          "2 mouse drag Offset 1 1\n2 mouse drag Tilt 1 1\n", 24);
+    std::set<std::string> widths;
+    for (const RecordedCall& call : matching(session.calls(), "SetOverlayWidthInMeters", {"1"}))
+        widths.insert(call.arguments[1]);
+    EXPECT_GE(widths.size(), 6u);
+    const std::vector<RecordedCall> placed =
+        matching(session.calls(), "SetOverlayTransformTrackedDeviceRelative", {"1", "1"});
+    ASSERT_FALSE(placed.empty());
+    EXPECT_EQ(settings.placement, (WristPlacement{4, 5, 30}));
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[1][1], std::cos(165 * M_PI / 180), 1e-6);  // 135° + 30°
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.23, 1e-6);
+    EXPECT_FALSE(watchShown());
+
+    settings = Settings{};
+    settings.load(settingsFileName);
+    start("1 dashboard open\n2 mouse click Reset placement\n", 4);
+    std::vector<std::pair<unsigned long, std::string>> widthsAgain;
+    for (const RecordedCall& call : matching(session.calls(), "SetOverlayWidthInMeters", {"1"}))
+        widthsAgain.emplace_back(call.pass, call.arguments[1]);
+    EXPECT_EQ(widthsAgain, (std::vector<std::pair<unsigned long, std::string>>{{0, "0.04"}, {3, "0.06"}}));
+    Settings reset;
+    reset.load(settingsFileName);
+    EXPECT_EQ(reset.placement, WristPlacement{});
+    EXPECT_EQ(reset.watchVisibility, WatchVisibility::Off);
 }
 
 }  // namespace

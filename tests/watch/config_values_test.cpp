@@ -1,72 +1,45 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "watch/config_values.h"
 
 namespace {
 
-TEST(ConfigValuesTest, BindIsAnUpperCasedPrefix) {
-    EXPECT_EQ(parseHandBinding("HOUR"), HandBinding::Hour);
-    EXPECT_EQ(parseHandBinding("Hours"), HandBinding::Hour);
-    EXPECT_EQ(parseHandBinding("hour_hand"), HandBinding::Hour);
-    EXPECT_EQ(parseHandBinding("minute"), HandBinding::Minute);
-    EXPECT_EQ(parseHandBinding("Seconds"), HandBinding::Second);
-    EXPECT_EQ(parseHandBinding(" HOUR"), HandBinding::None);
-    EXPECT_EQ(parseHandBinding("HOU"), HandBinding::None);
-    EXPECT_EQ(parseHandBinding(""), HandBinding::None);
-    EXPECT_EQ(parseHandBinding("\xC3\xA9HOUR"), HandBinding::None);
-}
-
-TEST(ConfigValuesTest, MovementIsContinuousOnlyAsTheWholeWord) {
+TEST(ConfigValuesTest, BindIsAnUpperCasedPrefixAndMovementContinuousOnlyAsTheWholeWord) {
+    const std::pair<const char*, HandBinding> bindings[] = {
+        {"HOUR", HandBinding::Hour},     {"Hours", HandBinding::Hour},       {"hour_hand", HandBinding::Hour},
+        {"minute", HandBinding::Minute}, {"Seconds", HandBinding::Second},   {" HOUR", HandBinding::None},
+        {"HOU", HandBinding::None},      {"", HandBinding::None},            {"\xC3\xA9HOUR", HandBinding::None}};
+    for (const auto& [text, binding] : bindings) EXPECT_EQ(parseHandBinding(text), binding) << text;
     EXPECT_TRUE(parseMovement("continuous"));
     EXPECT_TRUE(parseMovement("CONTINUOUS"));
-    EXPECT_FALSE(parseMovement("CONTINUOUS "));
-    EXPECT_FALSE(parseMovement("continuously"));
-    EXPECT_FALSE(parseMovement("smooth"));
-    EXPECT_FALSE(parseMovement(""));
+    for (const char* other : {"CONTINUOUS ", "continuously", "smooth", ""}) EXPECT_FALSE(parseMovement(other)) << other;
 }
 
-TEST(ConfigValuesTest, HandCentreTakesAnySingleSeparatorByte) {
-    for (const char* value : {"64,200", "64 200", " 64, 200", "64;200"}) {
-        CanvasPoint point = parseHandCenter(value);
-        EXPECT_FLOAT_EQ(point.x, 64.0f) << value;
-        EXPECT_FLOAT_EQ(point.y, 200.0f) << value;
+// Any single byte separates the two numbers; a second one stops the second.
+TEST(ConfigValuesTest, CentresOfHandsAreFloatsAndOfTextsSaturatingIntegers) {
+    const std::tuple<const char*, float, float> hands[] = {
+        {"64,200", 64, 200}, {"64 200", 64, 200}, {" 64, 200", 64, 200}, {"64;200", 64, 200},
+        {"-1.5e1x200.5", -15, 200.5f}, {"128", 128, 0}, {"1,,2", 1, 0}};
+    for (const auto& [text, x, y] : hands) {
+        const CanvasPoint point = parseHandCenter(text);
+        EXPECT_EQ(std::make_pair(point.x, point.y), std::make_pair(x, y)) << text;
     }
-    CanvasPoint fraction = parseHandCenter("-1.5e1x200.5");
-    EXPECT_FLOAT_EQ(fraction.x, -15.0f);
-    EXPECT_FLOAT_EQ(fraction.y, 200.5f);
-    CanvasPoint alone = parseHandCenter("128");
-    EXPECT_FLOAT_EQ(alone.x, 128.0f);
-    EXPECT_FLOAT_EQ(alone.y, 0.0f);
-    // Two separators: the second one stops the second number.
-    EXPECT_FLOAT_EQ(parseHandCenter("1,,2").y, 0.0f);
+    // "12.7,-3": '.' is the separator byte, then "7,-3".
+    const std::tuple<const char*, std::int32_t, std::int32_t> texts[] = {
+        {"100,190", 100, 190}, {"12.7,-3", 12, 7}, {"", 0, 0},
+        {"99999999999999999999,-99999999999999999999", INT32_MAX, INT32_MIN}};
+    for (const auto& [text, x, y] : texts) {
+        const PenOrigin origin = parseTextCenter(text);
+        EXPECT_EQ(std::make_pair(origin.x, origin.y), std::make_pair(x, y)) << text;
+    }
 }
 
-TEST(ConfigValuesTest, TextCentreReadsDecimalIntegers) {
-    PenOrigin origin = parseTextCenter("100,190");
-    EXPECT_EQ(origin.x, 100);
-    EXPECT_EQ(origin.y, 190);
-    PenOrigin truncated = parseTextCenter("12.7,-3");
-    EXPECT_EQ(truncated.x, 12);
-    EXPECT_EQ(truncated.y, 7);  // '.' is the separator byte, then "7,-3"
-    PenOrigin huge = parseTextCenter("99999999999999999999,-99999999999999999999");
-    EXPECT_EQ(huge.x, INT32_MAX);
-    EXPECT_EQ(huge.y, INT32_MIN);
-    EXPECT_EQ(parseTextCenter("").y, 0);
-}
-
-TEST(ConfigValuesTest, FontSizeInPointsBecomesTruncatedPixels) {
-    EXPECT_EQ(fontPixelSize("12"), 18u);
-    EXPECT_EQ(fontPixelSize("20"), 30u);
-    EXPECT_EQ(fontPixelSize("50000"), 75259u);
-    EXPECT_EQ(fontPixelSize("0.5"), 0u);
-    EXPECT_EQ(fontPixelSize("0"), 0u);
-    EXPECT_EQ(fontPixelSize("-12"), 0u);
-    EXPECT_EQ(fontPixelSize("nan"), 0u);
-    EXPECT_EQ(fontPixelSize("big"), 0u);
-    EXPECT_EQ(fontPixelSize("1e30"), UINT32_MAX);
-}
-
-TEST(ConfigValuesTest, TextKeepsAtMost63BytesUpToAnyNul) {
+TEST(ConfigValuesTest, FontSizeInPointsBecomesTruncatedPixelsAndTextsKeep63BytesUpToANul) {
+    const std::pair<const char*, std::uint32_t> sizes[] = {
+        {"12", 18}, {"20", 30}, {"50000", 75259}, {"0.5", 0}, {"0", 0}, {"-12", 0}, {"nan", 0}, {"big", 0},
+        {"1e30", UINT32_MAX}};
+    for (const auto& [points, pixels] : sizes) EXPECT_EQ(fontPixelSize(points), pixels) << points;
     EXPECT_EQ(boundedText("%H:%M"), "%H:%M");
     EXPECT_EQ(boundedText(std::string(63, 'a')), std::string(63, 'a'));
     EXPECT_EQ(boundedText(std::string(64, 'b')), std::string(63, 'b'));

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <optional>
-#include <string>
-
-#include "support/package_files.h"
+#include "support/test_files.h"
 #include "watch/image_decode.h"
 
 namespace {
@@ -28,8 +24,7 @@ TEST(ImageDecodeTest, SidesUpToTheLimitDecodeToRgba) {
     for (auto [width, height] : {std::pair{maxImageSide, 1}, std::pair{1, maxImageSide}}) {
         std::optional<DecodedImage> image = decode(pngOfColour(width, height, 3, opaqueGreen));
         ASSERT_TRUE(image.has_value());
-        EXPECT_EQ(image->width, width);
-        EXPECT_EQ(image->height, height);
+        EXPECT_EQ(std::make_pair(image->width, image->height), std::make_pair(width, height));
         const unsigned char* last = image->pixels.get() + (size_t(width) * height - 1) * 4;
         EXPECT_EQ(std::string(last, last + 4), std::string(opaqueGreen, opaqueGreen + 4));
     }
@@ -38,19 +33,12 @@ TEST(ImageDecodeTest, SidesUpToTheLimitDecodeToRgba) {
 TEST(ImageDecodeTest, ImagesPastTheLimitOrWithoutPixelsAreRefused) {
     const std::string png = pngOfColour(2, 2, 4, opaqueGreen);
     // A PSD header of zero by zero pixels, which stb_image decodes to an empty buffer.
-    const std::string psdWithoutPixels("8BPS\0\1\0\0\0\0\0\0\0\3\0\0\0\0\0\0\0\0\0\10\0\3"
-                                       "\0\0\0\0\0\0\0\0\0\0\0\0\0\0",
+    const std::string psdWithoutPixels("8BPS\0\1\0\0\0\0\0\0\0\3\0\0\0\0\0\0\0\0\0\10\0\3\0\0\0\0\0\0\0\0\0\0\0\0\0\0",
                                        40);
-    const std::pair<const char*, std::string> refused[] = {
-        {"one pixel too wide", pngOfColour(maxImageSide + 1, 1, 3, opaqueGreen)},
-        {"forged 100000 x 100000", claimingSize(png, 100000, 100000)},
-        {"forged 0 x 2", claimingSize(png, 0, 2)},
-        {"zero-pixel PSD", psdWithoutPixels},
-        {"truncated", png.substr(0, png.size() / 2)},
-        {"not an image", "plain text"},
-        {"empty", ""},
-    };
-    for (const auto& [what, bytes] : refused) EXPECT_FALSE(decode(bytes).has_value()) << what;
+    for (const std::string& refused :
+         {pngOfColour(maxImageSide + 1, 1, 3, opaqueGreen), claimingSize(png, 100000, 100000), claimingSize(png, 0, 2),
+          psdWithoutPixels, png.substr(0, png.size() / 2), std::string("plain text"), std::string()})
+        EXPECT_FALSE(decode(refused).has_value()) << refused.size() << " bytes";
     EXPECT_FALSE(decodeImage(nullptr, 10).has_value());
 }
 

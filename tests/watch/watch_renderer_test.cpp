@@ -1,27 +1,24 @@
+// Watches drawn as the main loop draws them: hands by the time, a zone or a
+// battery, faces, texts and the order of the layers.
 #include <gtest/gtest.h>
-
-#include <array>
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "config/settings.h"
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
-#include "support/package_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/text_raster.h"
 #include "watch/watch_renderer.h"
 
 namespace {
 
-using Rgba = std::array<std::uint8_t, 4>;
-const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255};
-const Rgba transparent = {0, 0, 0, 0};
+const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255}, none = {0, 0, 0, 0};
 
 std::tm timeOfDay(int hour, int minute, int second) {
     std::tm time{};
-    time.tm_hour = hour;
-    time.tm_min = minute;
-    time.tm_sec = second;
+    time.tm_hour = hour, time.tm_min = minute, time.tm_sec = second;
     return time;
 }
 
@@ -38,120 +35,158 @@ std::string image(int width, int height, PixelAt pixelAt) {
     return pngOfPixels(width, height, rgba);
 }
 
-std::string solid(int width, int height, Rgba colour) {
-    return image(width, height, [&](int, int) { return colour; });
-}
-
 // Draws into a 256 x 256 target prepared as the main loop prepares it.
 class WatchRendererTest : public WatchPackageTest {
 protected:
-    void render(const Watch& watch, const std::tm& time) {
+    void render(const Watch& watch, const WatchReadings& readings) {
         static const RenderTarget target = createRenderTarget(256, 256);
         setFixedGlState();
         glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
         glViewport(0, 0, 256, 256);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glActiveTexture(GL_TEXTURE0);
-        drawWatch(watch, WatchReadings{time, {}, {}, {}}, settings);
+        drawWatch(watch, readings, settings);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
-
+    void render(const Watch& watch, const std::tm& time) {
+        WatchReadings readings;
+        readings.localTime = time;
+        render(watch, readings);
+    }
     // The canvas pixel whose bottom-left corner is (x, y).
-    Rgba pixel(int x, int y) {
+    static Rgba pixel(int x, int y) {
         Rgba value{};
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, value.data());
         return value;
+    }
+    // Where the end of a 40-pixel hand on the centre lies at the clock angle in degrees.
+    static Rgba pixelAtAngle(double degrees) {
+        return pixel(int(128 + 40 * std::sin(degrees * M_PI / 180)), int(128 + 40 * std::cos(degrees * M_PI / 180)));
+    }
+    // Pixels of the top rows that the text image covers wholly or not at all
+    // but the canvas shows otherwise than white or empty; edge pixels blend.
+    static int textMismatches(const TextImage& expected, int rows) {
+        std::vector<std::uint8_t> drawn(256 * 256 * 4);
+        glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, drawn.data());
+        int mismatches = 0;
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < 256; ++column) {
+                const std::uint8_t coverage = expected[(row * 256 + column) * 4];
+                const std::uint8_t* shown = &drawn[((255 - row) * 256 + column) * 4];
+                mismatches += (coverage == 0 || coverage == 255) &&
+                              std::any_of(shown, shown + 4, [&](std::uint8_t v) { return v != coverage; });
+            }
+        return mismatches;
     }
 
     Settings settings;
 };
 
-TEST(HandAngleTest, HoursAndMinutesMoveEverySecondAndSecondsStep) {
-    EXPECT_NEAR(handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)), std::acos(0.0), 1e-6) << "a quarter turn";
-    EXPECT_FLOAT_EQ(handAngle(HandBinding::Hour, timeOfDay(15, 30, 0)), 12600 * 6.283185f / 43200);
-    EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(12, 0, 0)), 0.0f);
-    EXPECT_EQ(handAngle(HandBinding::Hour, timeOfDay(0, 0, 0)), 0.0f);
-    EXPECT_NEAR(handAngle(HandBinding::Minute, timeOfDay(7, 15, 30)), 1.6232, 1e-4);
-    EXPECT_NEAR(handAngle(HandBinding::Second, timeOfDay(7, 8, 45)), 4.7124, 1e-4);
-    EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)),
-              handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
-    EXPECT_EQ(handAngle(HandBinding::None, timeOfDay(3, 0, 0)), 0.0f);
+// Hours and minutes move every second, seconds step.
+TEST(HandAngleTest, AFullTurnIsTwelveHoursOneHourOrOneMinute) {
+    const std::tuple<HandBinding, std::tm, double> angles[] = {
+        {HandBinding::Hour, timeOfDay(3, 0, 0), M_PI / 2},     {HandBinding::Hour, timeOfDay(15, 30, 0), 1.8326},
+        {HandBinding::Hour, timeOfDay(12, 0, 0), 0},           {HandBinding::Hour, timeOfDay(0, 0, 0), 0},
+        {HandBinding::Minute, timeOfDay(7, 15, 30), 1.6232},   {HandBinding::Second, timeOfDay(7, 8, 45), 4.7124},
+        {HandBinding::None, timeOfDay(3, 0, 0), 0}};
+    for (const auto& [binding, time, angle] : angles)
+        EXPECT_NEAR(handAngle(binding, time), angle, 1e-4) << int(binding) << " " << time.tm_hour;
+    EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)), handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
 }
 
-TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseWithTheTime) {
-    add("hand.png", solid(8, 64, red));
+TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseAboutItsPivotOnTheCentre) {
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
     add("config", ":hand\nfile=hand.png\nbind=HOUR\ncenter=4,4\n");
-    const Watch& watch = load();
+    const Watch& hour = load();
+    render(hour, timeOfDay(0, 0, 0));
+    EXPECT_EQ(std::make_pair(pixelAtAngle(0), pixelAtAngle(90)), std::make_pair(red, none));
+    render(hour, timeOfDay(15, 0, 0));
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(-90)), std::make_tuple(red, none, none));
 
-    render(watch, timeOfDay(0, 0, 0));
-    EXPECT_EQ(pixel(128, 168), red);
-    EXPECT_EQ(pixel(168, 128), transparent);
-
-    render(watch, timeOfDay(3, 0, 0));
-    EXPECT_EQ(pixel(168, 128), red);
-    EXPECT_EQ(pixel(128, 168), transparent);
-    EXPECT_EQ(pixel(88, 128), transparent);
-}
-
-TEST_F(WatchRendererTest, PivotStaysOnTheCanvasCentreAtEveryAngle) {
     // Blue, with a green square around the pivot point (16, 100).
     add("hand.png", image(32, 128, [](int x, int y) {
             return std::abs(x - 16 + 0.5) < 3 && std::abs(y - 100 + 0.5) < 3 ? green : blue;
         }));
     add("config", ":hand\nfile=hand.png\nbind=second\ncenter=16,100\n");
+    const Watch& second = load();
+    for (int at : {0, 7, 15, 40}) {
+        render(second, timeOfDay(1, 2, at));
+        EXPECT_EQ(std::make_pair(pixel(128, 128), pixel(127, 127)), std::make_pair(green, green)) << at;
+    }
+}
+
+// A hand's own zone wins over a previewed local zone, which the hands
+// without a zone of their own (or with an unknown one) show.
+TEST_F(WatchRendererTest, HandsShowTheirOwnZoneOrThePreviewedOrTheLocalTime) {
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
+    add("config", ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Asia/Tokyo\n"
+                  ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Nowhere/Atlantis\n");
     const Watch& watch = load();
-    for (int second : {0, 7, 15, 40}) {
-        render(watch, timeOfDay(1, 2, second));
-        EXPECT_EQ(pixel(128, 128), green) << second;
-        EXPECT_EQ(pixel(127, 127), green) << second;
+    WatchReadings readings;  // local midnight, at 18:00 UTC, when it is 03:00 in Tokyo
+    readings.instant = 18 * 3600;
+    render(watch, readings);
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, red, none));
+    readings.localZone = findTimeZone("Etc/UTC");
+    render(watch, readings);
+    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, none, red));
+}
+
+// The gauge turns over its arc with the charge and the text shows it, both
+// held to full; a device without a charge shows neither.
+TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
+    add("hand.png", pngOfColour(8, 64, 4, red.data()));
+    add("font.ttf", dejaVuSansBytes());
+    add("config", ":hand\nfile=hand.png\ncenter=4,4\nbattery=left\narc=0,180\n"
+                  ":text\nfontfamily=font.ttf\nfontsize=20\ncenter=10,40\nbattery=left\ntext=%c%%%+\n");
+    const Watch& watch = load();
+    const struct {
+        BatteryStatus battery;
+        double handDegrees;  // NaN: no hand
+        const char* text;
+    } cases[] = {{{true, true, 1.5f, false}, 180, "100%"}, {{true, true, 0.0f, false}, 0, "0%"},
+                 {{true, true, 0.15f, true}, 27, "15%+"},  {{false, false, 0.0f, false}, NAN, ""},
+                 {{true, false, 0.0f, false}, NAN, ""}};
+    for (const auto& test : cases) {
+        WatchReadings readings;
+        readings.batteries.leftHand = test.battery;
+        render(watch, readings);
+        for (double degrees : {0.0, 27.0, 90.0, 180.0})
+            EXPECT_EQ(pixelAtAngle(degrees) == red, degrees == test.handDegrees) << test.text << " at " << degrees;
+        const WatchElement& text = watch.elements[1];
+        const TextImage expected = rasterizeText(text.fontFace.get(), test.text, text.textCenter);
+        EXPECT_EQ(textMismatches(expected, 64), 0) << test.text;
+        EXPECT_EQ(std::count(expected.begin(), expected.end(), 255) > 0, *test.text != '\0') << test.text;
     }
 }
 
 TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
-    auto leftRedRightBlue = image(254, 256, [](int x, int) { return x < 127 ? red : blue; });
-    add("face.png", leftRedRightBlue);
+    add("face.png", image(254, 256, [](int x, int) { return x < 127 ? red : blue; }));
     add("config", ":face\nfile=face.png\nmirrorOnRight=true\n");
     const Watch& face = load();
-
     render(face, timeOfDay(0, 0, 0));
-    EXPECT_EQ(pixel(0, 100), transparent);
-    EXPECT_EQ(pixel(1, 100), red);
-    EXPECT_EQ(pixel(254, 100), blue);
-    EXPECT_EQ(pixel(255, 100), transparent);
-
+    EXPECT_EQ(std::make_tuple(pixel(0, 100), pixel(1, 100), pixel(254, 100), pixel(255, 100)),
+              std::make_tuple(none, red, blue, none));
     settings.watchOnRightHand = true;
     render(face, timeOfDay(0, 0, 0));
-    EXPECT_EQ(pixel(1, 100), blue);
-    EXPECT_EQ(pixel(254, 100), red);
+    EXPECT_EQ(std::make_pair(pixel(1, 100), pixel(254, 100)), std::make_pair(blue, red));
 
     // An unbound hand pivoted so it lies exactly where the face lies.
     add("config", ":hand\nfile=face.png\ncenter=127,128\n");
-    const Watch& hand = load();
-    render(hand, timeOfDay(0, 0, 0));
+    render(load(), timeOfDay(0, 0, 0));
     EXPECT_EQ(pixel(1, 100), red) << "hands are never mirrored";
 }
 
-TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnes) {
-    add("red.png", solid(256, 256, red));
-    add("green.png", solid(64, 64, green));
+TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnesAndNoLayerLeavesAllTransparent) {
+    add("red.png", pngOfColour(256, 256, 4, red.data()));
+    add("green.png", pngOfColour(64, 64, 4, green.data()));
     add("config", ":face\nfile=red.png\n:face\nfile=green.png\n");
-    const Watch& greenOnTop = load();
+    render(load(), timeOfDay(0, 0, 0));
+    EXPECT_EQ(std::make_pair(pixel(20, 20), pixel(100, 100)), std::make_pair(green, red));
     add("config", ":face\nfile=green.png\n:face\nfile=red.png\n");
-    const Watch& redOnTop = load();
-
-    render(greenOnTop, timeOfDay(0, 0, 0));
-    EXPECT_EQ(pixel(20, 20), green);
-    EXPECT_EQ(pixel(100, 100), red);
-    render(redOnTop, timeOfDay(0, 0, 0));
+    render(load(), timeOfDay(0, 0, 0));
     EXPECT_EQ(pixel(20, 20), red);
-}
-
-TEST_F(WatchRendererTest, WatchWithoutLayersLeavesTheTargetTransparent) {
     add("config", ":watch\nname=Empty\n");
     render(load(), timeOfDay(10, 8, 37));
-    std::vector<std::uint8_t> all(256 * 256 * 4, 1);
-    glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, all.data());
-    EXPECT_EQ(std::count(all.begin(), all.end(), 0), long(all.size()));
+    EXPECT_EQ(textMismatches(TextImage(256 * 256 * 4, 0), 256), 0) << "all as empty as a blank text";
 }
 
 TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
@@ -159,19 +194,9 @@ TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
     add("config", ":text\nfontfamily=font.ttf\nfontsize=40\ncenter=60,150\ntext=%H\n");
     const Watch& watch = load();
     render(watch, timeOfDay(11, 0, 0));
-
-    const TextImage expected =
-        rasterizeText(watch.elements[0].fontFace.get(), "11", watch.elements[0].textCenter);
-    int fullyCovered = 0;
-    for (int row = 0; row < 256; ++row)
-        for (int column = 0; column < 256; ++column) {
-            const std::uint8_t coverage = expected[(row * 256 + column) * 4];
-            if (coverage != 0 && coverage != 255) continue;
-            const Rgba white = {255, 255, 255, 255};
-            EXPECT_EQ(pixel(column, 255 - row), coverage ? white : transparent) << row << "," << column;
-            fullyCovered += coverage == 255;
-        }
-    EXPECT_GT(fullyCovered, 50);
+    const TextImage expected = rasterizeText(watch.elements[0].fontFace.get(), "11", watch.elements[0].textCenter);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), 255), 4 * 50);
+    EXPECT_EQ(textMismatches(expected, 256), 0);
 }
 
 }  // namespace

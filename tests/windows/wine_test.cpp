@@ -9,8 +9,7 @@
 #include <thread>
 
 #include "support/child_process.h"
-#include "support/package_files.h"
-#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "support/x11_window_probe.h"
 
 namespace {
@@ -21,8 +20,6 @@ namespace fs = std::filesystem;
 constexpr auto wineTimeout = 90s;
 const std::string windowsRunDir = HORLOX_WINDOWS_BUILD_DIR "/run";
 const std::string windowsWatchTool = HORLOX_WINDOWS_BUILD_DIR "/horlox-watch.exe";
-// A watch image's RGBA bytes: 256 pixels square.
-constexpr std::size_t watchBytes = 256 * 256 * 4;
 
 // Names outside every ANSI code page: Wine's narrow calls could not carry them.
 const std::string cjkFolder = "\xE6\x99\x82\xE8\xA8\x88 \xC3\xBC";          // 時計 ü
@@ -148,9 +145,9 @@ protected:
 
 TEST_F(WineVrTest, DemoScenarioEndsWithZeroAndRecordsTheWatch) {
     EXPECT_EQ(runScenario(HORLOX_SOURCE_DIR "/assets/scenarios/demo.scenario"), 0) << log;
-    const std::vector<std::uint8_t> watch = readPngPixels(path("record/app.quillmere.horlox.watch.png"));
-    ASSERT_EQ(watch.size(), watchBytes);
-    EXPECT_NE(std::count(watch.begin() + 3, watch.end(), 255), 0)
+    const Image watch = readPng(path("record/app.quillmere.horlox.watch.png"));
+    ASSERT_EQ(watch.width, 256);
+    EXPECT_NE(std::count(watch.rgba.begin() + 3, watch.rgba.end(), 255), 0)
         << "the recorded watch has opaque pixels";
     EXPECT_NE(readWholeFile(path("record/calls.log")).find("SetOverlayTexture("), std::string::npos);
 }
@@ -179,9 +176,9 @@ TEST_F(WineTest, WatchToolDrawsTheLinuxPixelsAndReadsCjkPackages) {
         const std::string package = windowsRunDir + "/watches/" + watch;
         ASSERT_EQ(render(HORLOX_WATCH_BINARY, package, path("linux.png")), 0) << watch;
         ASSERT_EQ(render(windowsWatchTool, package, path("windows.png")), 0) << watch;
-        const std::vector<std::uint8_t> windows = readPngPixels(path("windows.png"));
-        ASSERT_EQ(windows.size(), watchBytes) << watch;
-        EXPECT_TRUE(windows == readPngPixels(path("linux.png"))) << watch << " differs between the builds";
+        const Image windows = readPng(path("windows.png"));
+        ASSERT_EQ(windows.width, 256) << watch;
+        EXPECT_TRUE(windows.rgba == readPng(path("linux.png")).rgba) << watch << " differs between the builds";
     }
 
     // A 7z package whose own name and whose entries' names are CJK, given on
@@ -191,10 +188,9 @@ TEST_F(WineTest, WatchToolDrawsTheLinuxPixelsAndReadsCjkPackages) {
     ASSERT_TRUE(packWith7Zip(path("folder"), path(cjkArchive)));
     const std::string output = "bild-" + cjkImage;
     ASSERT_EQ(render(windowsWatchTool, cjkArchive, output), 0);
-    const std::vector<std::uint8_t> drawn = readPngPixels(path(output));
-    ASSERT_EQ(drawn.size(), watchBytes);
-    const std::uint8_t* centre = &drawn[(128 * 256 + 128) * 4];
-    EXPECT_EQ(std::vector<std::uint8_t>(centre, centre + 4), (std::vector<std::uint8_t>{10, 20, 220, 255}));
+    const Image drawn = readPng(path(output));
+    ASSERT_EQ(drawn.width, 256);
+    EXPECT_EQ(drawn.at(128, 128), (Rgba{10, 20, 220, 255}));
 
     ChildProcess check(WINE64, underWine(windowsWatchTool, {"check", cjkArchive}), directory.path());
     EXPECT_EQ(check.waitForExit(wineTimeout), 0) << check.standardOutput() << check.standardError();

@@ -12,12 +12,8 @@ namespace {
 const Colour ink = rgb(0x0A0F16);
 
 bool drawDial(const std::string& path, const Lettering& label) {
-  Raster dial = makeFace();
+  Raster dial = makeSteelCasedFace();
   Vec2 c = dial.centre();
-
-  dial.shadow(disc(c, 124), 6, 0.55f);
-  dial.fill(disc(c, 126), steel(c, 126));
-  dial.fill(disc(c, 119), steel(c, 119, shadedSteel, brightSteel));
   dial.fill(disc(c, 115), sunburst(c, 115));
 
   Paint track = solid(rgb(0xB9C3D0, 0.85f));

@@ -34,12 +34,8 @@ void drawGauge(Raster& dial, Vec2 c, float from, float span) {
 }
 
 bool drawDial(const std::string& path, const Lettering& label) {
-  Raster dial = makeFace();
+  Raster dial = makeSteelCasedFace();
   Vec2 c = dial.centre();
-
-  dial.shadow(disc(c, 124), 6, 0.55f);
-  dial.fill(disc(c, 126), steel(c, 126));
-  dial.fill(disc(c, 119), steel(c, 119, shadedSteel, brightSteel));
   dial.fill(disc(c, 115), radial(c, 115, slate, deepSlate));
 
   drawGauge(dial, c, -150 * pi / 180, gaugeSpan);

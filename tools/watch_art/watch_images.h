@@ -9,6 +9,9 @@
 // pixel right of the canvas's corner, so a face 254 pixels wide is centred on
 // the canvas centre, where the hands turn, and nothing of it is cut off.
 Raster makeFace();
+// A face with a polished steel case drawn on it: its shadow, rim and bezel
+// around a dial of radius 115 about the centre.
+Raster makeSteelCasedFace();
 
 // A hand drawn pointing straight up at twelve o'clock, as the watch turns it.
 // The image has room for `reach` pixels above the pivot, `tail` below and

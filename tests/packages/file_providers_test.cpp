@@ -1,0 +1,172 @@
+// The two kinds of package: a folder and a 7z archive.
+#include <gtest/gtest.h>
+#include <archive.h>
+#include <archive_entry.h>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "packages/archive_file_provider.h"
+#include "packages/folder_file_provider.h"
+#include "platform/log.h"
+#include "support/debug_output_capture.h"
+#include "support/test_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+std::string text(const FileBytes* bytes) { return bytes ? std::string(bytes->begin(), bytes->end()) : "(null)"; }
+
+// Incompressible and the same on every run, so damage lands where intended.
+std::string noise(std::size_t size) {
+    std::mt19937 generator(1);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(generator());
+    return bytes;
+}
+
+class ArchiveFileProviderTest : public ::testing::Test {
+protected:
+    // Writes the entries in order with libarchive's 7z writer, which, unlike
+    // 7-Zip, lets two entries carry the same name.
+    void write(const Entries& entries) {
+        struct archive* writer = archive_write_new();
+        archive_write_set_format_7zip(writer);
+        archive_write_open_filename(writer, archive.c_str());
+        for (const auto& [name, contents] : entries) {
+            archive_entry* entry = archive_entry_new();
+            archive_entry_set_pathname(entry, name.c_str());
+            archive_entry_set_filetype(entry, AE_IFREG);
+            archive_entry_set_size(entry, static_cast<la_int64_t>(contents.size()));
+            archive_write_header(writer, entry);
+            archive_write_data(writer, contents.data(), contents.size());
+            archive_entry_free(entry);
+        }
+        ASSERT_EQ(archive_write_close(writer), ARCHIVE_OK);
+        archive_write_free(writer);
+    }
+    // Refused with one diagnostic line that names the archive.
+    void expectRefused(const ArchiveLimits& limits) {
+        loggingEnabled = true;
+        DebugOutputCapture output;
+        ArchiveFileProvider provider(archive, limits);
+        loggingEnabled = false;
+        for (const char* name : {"a.txt", "b.txt", "c.txt", "huge.png"}) EXPECT_EQ(provider.getFile(name), nullptr);
+        EXPECT_NE(output.text().find(archive), std::string::npos) << output.text();
+        EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 1) << output.text();
+    }
+
+    TemporaryDirectory directory;
+    const std::string package = directory.path() + "/package", archive = directory.path() + "/package.7z";
+};
+
+TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName) {
+    const Entries entries = {{"config", "name=Classic\n"}, {"img/face.png", noise(5000) + std::string(3000, 'z')},
+                             {"empty", ""}, {"zifferblatt-\xC3\xBC.png", "umlaut"}};
+    for (const auto& [name, bytes] : entries) writeFile(package + "/" + name, bytes);
+    for (const std::string solid : {"-ms=on", "-ms=off"})
+        for (const std::string method : {"-m0=LZMA", "-m0=LZMA2"}) {
+            SCOPED_TRACE(solid + " " + method);
+            fs::remove(archive);
+            ASSERT_TRUE(packWith7Zip(package, archive, solid + " " + method + " config img empty zifferblatt-*"));
+            ArchiveFileProvider provider(archive);
+            for (const auto& [name, bytes] : entries) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
+            EXPECT_EQ(text(provider.getFile("img")), "") << "a folder is an entry without bytes";
+            EXPECT_EQ(provider.getFile("config"), provider.getFile("config"));
+            for (const char* near : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
+                                     "zifferblatt-u.png"})
+                EXPECT_EQ(provider.getFile(near), nullptr) << near;
+        }
+}
+
+TEST_F(ArchiveFileProviderTest, LaterEntryOfTheSameNameWins) {
+    write({{"config", "first"}, {"img/face.png", "png"}, {"config", "second"}});
+    ArchiveFileProvider provider(archive);
+    EXPECT_EQ(text(provider.getFile("config")), "second");
+    EXPECT_EQ(text(provider.getFile("img/face.png")), "png");
+}
+
+TEST_F(ArchiveFileProviderTest, DamagedArchiveKeepsTheEntriesBeforeTheDamage) {
+    writeFile(package + "/a.txt", "first");
+    writeFile(package + "/b.txt", noise(100000));
+    ASSERT_TRUE(packWith7Zip(package, archive, "-ms=off a.txt b.txt"));
+    const std::string whole = readWholeFile(archive);
+    {
+        // Bytes in the middle of b.txt's packed data; the headers stay intact.
+        std::fstream file(archive, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(50000);
+        file << std::string(16, '\xFF');
+    }
+    ArchiveFileProvider provider(archive);
+    EXPECT_EQ(text(provider.getFile("a.txt")), "first");
+    EXPECT_EQ(provider.getFile("b.txt"), nullptr);
+
+    // Files that are no readable 7z archive give no entries.
+    for (const std::string& broken : {whole.substr(0, whole.size() / 2), whole.substr(0, whole.size() - 10),
+                                      std::string("name=Classic\n"), whole.substr(0, 6), std::string()}) {
+        writeFile(archive, broken);
+        EXPECT_EQ(ArchiveFileProvider(archive).getFile("a.txt"), nullptr) << broken.size() << " bytes";
+    }
+    for (const std::string& notAFile : {directory.path() + "/missing.7z", package})
+        EXPECT_EQ(ArchiveFileProvider(notAFile).getFile("a.txt"), nullptr) << notAFile;
+}
+
+TEST_F(ArchiveFileProviderTest, UnpackedBytesAndEntriesAreBoundedToTheLast) {
+    write({{"a.txt", std::string(400, 'a')}, {"b.txt", std::string(400, 'b')}, {"c.txt", std::string(400, 'c')}});
+    DebugOutputCapture output;
+    EXPECT_EQ(text(ArchiveFileProvider(archive, ArchiveLimits{1200, 3}).getFile("c.txt")), std::string(400, 'c'));
+    EXPECT_EQ(output.text(), "");
+    expectRefused(ArchiveLimits{1199, 3});
+    expectRefused(ArchiveLimits{1200, 2});
+
+    // By default a package may unpack to 256 MiB.
+    fs::remove(archive);
+    writeFile(package + "/huge.png", "");
+    fs::resize_file(package + "/huge.png", (std::uintmax_t{256} << 20) + 1);
+    ASSERT_TRUE(packWith7Zip(package, archive, "-mx=1 huge.png"));
+    expectRefused({});
+}
+
+class FolderFileProviderTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(root + "/img"); }
+    TemporaryDirectory directory;
+    const std::string root = directory.path() + "/package";
+    FolderFileProvider provider{root};
+};
+
+TEST_F(FolderFileProviderTest, ServesRegularFilesByNameBelowTheRootOnly) {
+    const std::string image("\x89PNG\0\r\n\x1A", 8);
+    writeFile(root + "/config", "name=Classic\n");
+    writeFile(root + "/img/face.png", image);
+    writeFile(root + "/empty", "");
+    writeFile(directory.path() + "/beside", "outside the package");
+    const std::pair<std::string, std::string> names[] = {
+        {"config", "name=Classic\n"}, {"img/face.png", image}, {"empty", ""}, {"img/../config", "name=Classic\n"},
+        {"./config", "name=Classic\n"}, {"img", "(null)"}, {"", "(null)"},
+        {std::string("config\0.png", 11), "(null)"}, {"../beside", "(null)"}, {"img/../../beside", "(null)"},
+        {directory.path() + "/beside", "(null)"}};
+    for (const auto& [name, bytes] : names) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
+}
+
+// A name is read from the disk once and its bytes live as long as the
+// provider; a miss is tried again on the next request.
+TEST_F(FolderFileProviderTest, ReadsEachFoundNameOnceAndMissesAgain) {
+    EXPECT_EQ(provider.getFile("config"), nullptr);
+    writeFile(root + "/config", "first");
+    const FileBytes* first = provider.getFile("config");
+    EXPECT_EQ(text(first), "first");
+    writeFile(root + "/config", "changed on disk");
+    for (int i = 0; i < 100; ++i) {
+        writeFile(root + "/" + std::to_string(i), "x");
+        provider.getFile(std::to_string(i));
+    }
+    std::filesystem::remove(root + "/config");
+    EXPECT_EQ(provider.getFile("config"), first);
+    EXPECT_EQ(text(first), "first");
+}
+
+}  // namespace

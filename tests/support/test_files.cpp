@@ -1,0 +1,75 @@
+#include "support/test_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+namespace {
+
+std::string encodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels) {
+    std::string png;
+    auto append = [](void* context, void* data, int size) {
+        static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
+    };
+    stbi_write_png_to_func(append, &png, width, height, channels, pixels.data(), width * channels);
+    return png;
+}
+
+}  // namespace
+
+TemporaryDirectory::TemporaryDirectory() {
+    // create_directory refuses a name that exists, so each directory is ours alone.
+    std::random_device random;
+    const std::filesystem::path parent = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const std::filesystem::path candidate = parent / ("horlox-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) path_ = candidate.generic_string();
+    }
+}
+
+TemporaryDirectory::~TemporaryDirectory() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder);
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string pngOfColour(int width, int height, int channels, const std::uint8_t* colour) {
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), colour, colour + channels);
+    return encodePng(width, height, channels, pixels);
+}
+
+std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& rgba) {
+    return encodePng(width, height, 4, rgba);
+}
+
+Image readPng(const std::string& path) {
+    const std::string png = readWholeFile(path);
+    Image image;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()), int(png.size()),
+                                            &image.width, &image.height, &channels, 4);
+    if (!pixels) return {};
+    image.rgba.assign(pixels, pixels + std::size_t(image.width) * std::size_t(image.height) * 4);
+    stbi_image_free(pixels);
+    return image;
+}
+
+std::string dejaVuSansBytes() { return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"); }
