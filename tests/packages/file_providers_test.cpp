@@ -76,9 +76,9 @@ TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName)
             for (const auto& [name, bytes] : entries) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
             EXPECT_EQ(text(provider.getFile("img")), "") << "a folder is an entry without bytes";
             EXPECT_EQ(provider.getFile("config"), provider.getFile("config"));
-            for (const char* near : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
-                                     "zifferblatt-u.png"})
-                EXPECT_EQ(provider.getFile(near), nullptr) << near;
+            for (const char* lookalike : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
+                                          "zifferblatt-u.png"})
+                EXPECT_EQ(provider.getFile(lookalike), nullptr) << lookalike;
         }
 }
 
