@@ -5,15 +5,6 @@
 #include "config/settings.h"
 #include "platform/log.h"
 
-std::string joinArguments(int argc, const char* const* argv) {
-    std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) commandLine += ' ';
-        commandLine += argv[i];
-    }
-    return commandLine;
-}
-
 std::vector<std::string> splitLaunchTokens(const std::string& commandLine) {
     std::vector<std::string> tokens;
     std::string token;

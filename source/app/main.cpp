@@ -24,6 +24,7 @@
 #include "platform/clock.h"
 #include "platform/debug_output.h"
 #include "platform/log.h"
+#include "platform/program_arguments.h"
 #include "platform/window.h"
 #include "ui/menu_panel.h"
 #include "vr/device_batteries.h"
@@ -91,7 +92,7 @@ bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
 int main(int argc, char** argv) {
     loggingEnabled = true;
     Settings settings;
-    const std::vector<std::string> launchTokens = splitLaunchTokens(joinArguments(argc, argv));
+    const std::vector<std::string> launchTokens = splitLaunchTokens(platform::launchCommandLine(argc, argv));
     applyLaunchTokens(launchTokens, settings);
 
     platform::Window& window = bootstrapGlContext(settings.offline);

@@ -4,9 +4,10 @@
 #include <archive_entry.h>
 #include <optional>
 
-#include "packages/utf8_names.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
+#include "platform/text_encoding.h"
+#include "platform/utf8_locale.h"
 
 namespace {
 
@@ -18,10 +19,13 @@ struct ArchiveReader {
 };
 
 // The name as the archive stores it; libarchive adds a '/' to folder names.
+// Taken as wide text: on Windows the narrow forms hold only names of the ANSI
+// code page.
 std::optional<std::string> storedName(archive_entry* entry) {
-    const char* converted = archive_entry_pathname_utf8(entry);
+    const wchar_t* wide = archive_entry_pathname_w(entry);
+    std::optional<std::string> converted = wide ? platform::utf8FromWide(wide) : std::nullopt;
     if (!converted) return std::nullopt;
-    std::string name = converted;
+    std::string name = std::move(*converted);
     if (archive_entry_filetype(entry) == AE_IFDIR && name.size() > 1 && name.back() == '/') name.pop_back();
     return name;
 }
@@ -65,10 +69,10 @@ Outcome readEntries(archive* reader, const ArchiveLimits& limits, std::map<std::
 
 }  // namespace
 
-ArchiveFileProvider::ArchiveFileProvider(const std::filesystem::path& archivePath, ArchiveLimits limits) {
-    platform::FileDescriptor file = platform::openRegularFile(archivePath.string());
+ArchiveFileProvider::ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits) {
+    platform::FileDescriptor file = platform::openRegularFile(archivePath);
     if (!file.isOpen()) return;
-    Utf8Names utf8Names;
+    const platform::Utf8Locale utf8Locale;
     ArchiveReader reader;
     if (!reader.handle) return;
     archive_read_support_format_7zip(reader.handle);

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <string>
 
@@ -24,7 +23,8 @@ public:
     // A file that is not a 7z archive gives no entries, a damaged one keeps
     // the entries before the damage, and one past the limits gives no entries
     // and a diagnostic line naming it.
-    explicit ArchiveFileProvider(const std::filesystem::path& archivePath, ArchiveLimits limits = {});
+    // The path is UTF-8.
+    explicit ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits = {});
 
     const FileBytes* getFile(std::string name) override;
 

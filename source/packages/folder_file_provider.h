@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <string>
 
@@ -10,14 +9,15 @@
 // and keeping it for the provider's lifetime.
 class FolderFileProvider : public FileProvider {
 public:
-    explicit FolderFileProvider(std::filesystem::path root);
+    // The root is a UTF-8 path.
+    explicit FolderFileProvider(std::string root);
 
     // Names are relative to the root; absolute names and names that lead out
     // of the folder give null.
     const FileBytes* getFile(std::string name) override;
 
 private:
-    std::filesystem::path root;
+    std::string root;
     // A node-based map, so handed-out pointers survive later insertions.
     std::map<std::string, FileBytes> fileCache;
 };

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "packages/file_provider.h"
 
 // A folder package is read from the disk, anything else as a 7z archive.
-std::unique_ptr<FileProvider> openPackage(const std::filesystem::path& packagePath);
+// The path is UTF-8.
+std::unique_ptr<FileProvider> openPackage(const std::string& packagePath);

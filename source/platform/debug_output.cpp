@@ -1,22 +1,13 @@
 #include "platform/debug_output.h"
 
 #include <atomic>
-#include <cstring>
-#include <unistd.h>
+
+#include "platform/system_debug_output.h"
 
 namespace platform {
 namespace {
 
 std::atomic<DebugOutputSink> currentSink{nullptr};
-
-void writeAll(int fd, const char* bytes, size_t length) {
-    while (length > 0) {
-        ssize_t written = write(fd, bytes, length);
-        if (written <= 0) return;  // nowhere left to report to
-        bytes += written;
-        length -= static_cast<size_t>(written);
-    }
-}
 
 }  // namespace
 
@@ -25,15 +16,9 @@ void writeDebugOutput(const char* text) {
         sink(text);
         return;
     }
-    writeAll(STDERR_FILENO, text, std::strlen(text));
+    writeSystemDebugOutput(text);
 }
 
 void setDebugOutputSink(DebugOutputSink sink) { currentSink.store(sink); }
-
-void fatalExit(const char* message) {
-    writeAll(STDERR_FILENO, message, std::strlen(message));
-    writeAll(STDERR_FILENO, "\n", 1);
-    _exit(1);
-}
 
 }  // namespace platform

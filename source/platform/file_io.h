@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-// Whole-file reading and writing for the program's data files.
+// Whole-file reading and writing for the program's data files, by UTF-8 names.
 
 namespace platform {
 
@@ -36,6 +37,10 @@ FileDescriptor openRegularFile(const std::string& path);
 
 // The complete contents of a regular file, or nothing when it cannot be read.
 std::optional<std::vector<char>> readFileBytes(const std::string& path);
+
+// Creates or empties a file and opens it for writing; the bytes land as
+// written (no CR before LF on Windows). Null when it cannot be opened.
+std::FILE* openFileForWriting(const std::string& path);
 
 // Writes the bytes to a temporary file beside `path` and renames it over
 // `path`, so a crash or a full disk leaves the old file whole. False when

@@ -12,6 +12,7 @@
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "platform/text_encoding.h"
 #include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
@@ -42,7 +43,7 @@ std::string absoluteManifestPath() {
     std::filesystem::path workingDirectory = std::filesystem::current_path(error);
     if (error)
         platform::fatalExit("Failed to find the working directory for the application manifest.");
-    return (workingDirectory / manifestFileName).string();
+    return platform::utf8FromPath(workingDirectory / manifestFileName);
 }
 
 void registerApplication(VrRuntime& runtime) {

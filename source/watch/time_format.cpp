@@ -4,22 +4,21 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+#include "platform/strftime_conversions.h"
 
-// The conversions of C's strftime, and those that take the E or O modifier.
-constexpr const char* conversions = "aAbBcCdDeFgGhHIjmMnprRStTuUVwWxXyYzZ%";
-constexpr const char* withE = "cCxXyY";
-constexpr const char* withO = "deHImMSuUVwWy";
+namespace {
 
 bool isOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
 
-// Length of the conversion that starts after a '%', or 0 when it is not one.
+// Length of the conversion that starts after a '%', or 0 when the C library
+// does not know it.
 size_t conversionLength(const std::string& format, size_t at) {
     if (at >= format.size()) return 0;
+    static const platform::StrftimeConversions known = platform::strftimeConversions();
     const char c = format[at];
-    if (isOneOf(c, conversions)) return 1;
-    if (at + 1 < format.size() &&
-        ((c == 'E' && isOneOf(format[at + 1], withE)) || (c == 'O' && isOneOf(format[at + 1], withO))))
+    if (isOneOf(c, known.plain)) return 1;
+    if (at + 1 < format.size() && ((c == 'E' && isOneOf(format[at + 1], known.withE)) ||
+                                   (c == 'O' && isOneOf(format[at + 1], known.withO))))
         return 2;
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "packages/open_package.h"
 #include "platform/debug_output.h"
+#include "platform/text_encoding.h"
 #include "watch/package_config.h"
 #include "watch/watch_loader.h"
 
@@ -23,11 +24,12 @@ WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
     : fontLibrary(fontLibrary) {
     namespace fs = std::filesystem;
     std::error_code error;
+    const fs::path folder = platform::pathFromUtf8(watchesFolder).value_or(fs::path());
     // A listing that fails part way keeps the watches read so far.
-    for (fs::directory_iterator entry(watchesFolder, error), end; !error && entry != end;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         WatchListing listing =
-            readListing((fs::path(watchesFolder) / entry->path().filename()).string());
+            readListing(watchesFolder + "/" + platform::utf8FromPath(entry->path().filename()));
         std::string name = listing.name;
         listings.try_emplace(std::move(name), std::move(listing));
     }

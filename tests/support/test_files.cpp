@@ -1,8 +1,8 @@
 #include "support/test_files.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include <stb_image.h>
@@ -22,8 +22,14 @@ std::string encodePng(int width, int height, int channels, const std::vector<std
 }  // namespace
 
 TemporaryDirectory::TemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "horlox-test-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    // create_directory refuses a name that exists, so each directory is ours alone.
+    std::random_device random;
+    const std::filesystem::path parent = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const std::filesystem::path candidate = parent / ("horlox-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) path_ = candidate.generic_string();
+    }
 }
 
 TemporaryDirectory::~TemporaryDirectory() {
@@ -67,9 +73,3 @@ Image readPng(const std::string& path) {
 }
 
 std::string dejaVuSansBytes() { return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"); }
-
-bool packWith7Zip(const std::string& folder, const std::string& archivePath, const std::string& arguments) {
-    const std::string command =
-        "cd '" + folder + "' && LC_ALL=C.UTF-8 7zz a -bso0 -bsp0 '" + archivePath + "' " + arguments + " >/dev/null";
-    return std::system(command.c_str()) == 0;
-}

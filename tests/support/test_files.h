@@ -53,4 +53,6 @@ std::string dejaVuSansBytes();
 // Packs files of a folder into a 7z archive with the real 7-Zip; true on
 // success. The arguments are 7-Zip's switches and the files, by default all
 // the folder holds; non-ASCII names are stored as the characters they are.
+// On Windows, where the suites run under Wine without 7-Zip, horlox-watch's
+// own packer packs all the folder holds, and other arguments fail.
 bool packWith7Zip(const std::string& folder, const std::string& archivePath, const std::string& arguments = ".");

@@ -5,6 +5,7 @@
 #include "horlox_watch/package_check.h"
 #include "horlox_watch/tool_arguments.h"
 #include "horlox_watch/watch_loading.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ int runCheck(const std::vector<std::string>& arguments) {
     if (parsed.operands.empty()) return usageError("check", "no package given");
     for (const std::string& package : parsed.operands) {
         std::error_code error;
-        if (!std::filesystem::exists(package, error))
+        const std::optional<std::filesystem::path> path = platform::pathFromUtf8(package);
+        if (!path || !std::filesystem::exists(*path, error))
             return cannotRun("check", "no such package: " + package);
     }
 

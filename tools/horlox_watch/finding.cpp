@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/text_encoding.h"
 #include "watch/utf8.h"
 
 void sortByLine(std::vector<Finding>& findings) {
@@ -12,7 +13,8 @@ void sortByLine(std::vector<Finding>& findings) {
 }
 
 std::string formatFinding(const std::string& packagePath, const Finding& finding) {
-    std::string text = (std::filesystem::path(packagePath) / "config").string();
+    const std::optional<std::filesystem::path> package = platform::pathFromUtf8(packagePath);
+    std::string text = package ? platform::utf8FromPath(*package / "config") : packagePath + "/config";
     if (finding.line != 0) text += ":" + std::to_string(finding.line);
     text += finding.severity == Severity::Error ? ": error: " : ": warning: ";
     return text + finding.message;

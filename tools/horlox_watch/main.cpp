@@ -6,6 +6,7 @@
 
 #include "horlox_watch/commands.h"
 #include "horlox_watch/tool_arguments.h"
+#include "platform/program_arguments.h"
 
 namespace {
 
@@ -25,12 +26,13 @@ const char* const toolHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    std::vector<std::string> arguments = platform::programArguments(argc, argv);
+    if (arguments.empty()) {
         std::fputs(toolHelp, stderr);
         return exitCouldNotRun;
     }
-    const std::string command = argv[1];
-    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    const std::string command = arguments.front();
+    arguments.erase(arguments.begin());
     if (command == "check") return runCheck(arguments);
     if (command == "render") return runRender(arguments);
     if (command == "pack") return runPack(arguments);

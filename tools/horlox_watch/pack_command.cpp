@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "platform/file_io.h"
+#include "platform/text_encoding.h"
 #include "horlox_watch/commands.h"
 #include "horlox_watch/package_archive.h"
 #include "horlox_watch/tool_arguments.h"
@@ -32,16 +33,17 @@ int runPack(const std::vector<std::string>& arguments) {
     }
     if (parsed.operands.size() != 1) return usageError("pack", "give exactly one folder");
     if (!parsed.has("-o")) return usageError("pack", "-o is required");
-    const fs::path folder = parsed.operands.front();
+    const std::string& folderName = parsed.operands.front();
+    const fs::path folder = platform::pathFromUtf8(folderName).value_or(fs::path());
     const std::string& output = parsed.values.at("-o");
 
     std::error_code error;
-    if (!fs::is_directory(folder, error))
-        return cannotRun("pack", folder.string() + " is not a folder");
+    if (!fs::is_directory(folder, error)) return cannotRun("pack", folderName + " is not a folder");
     if (!fs::is_regular_file(folder / "config", error))
-        return cannotRun("pack", folder.string() + " has no \"config\" file, so it holds no watch");
+        return cannotRun("pack", folderName + " has no \"config\" file, so it holds no watch");
 
-    const std::vector<std::string> names = packageFileNames(folder, output);
+    const std::vector<std::string> names =
+        packageFileNames(folder, platform::pathFromUtf8(output).value_or(fs::path()));
     const PackedArchive archive = packSevenZip(folder, names);
     if (!archive.error.empty()) return cannotRun("pack", archive.error);
     if (!platform::replaceFile(output, archive.bytes)) return cannotRun("pack", "cannot write " + output);

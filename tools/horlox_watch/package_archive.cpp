@@ -8,7 +8,8 @@
 #include <archive_entry.h>
 
 #include "platform/file_io.h"
-#include "packages/utf8_names.h"
+#include "platform/text_encoding.h"
+#include "platform/utf8_locale.h"
 
 namespace fs = std::filesystem;
 
@@ -38,12 +39,15 @@ bool isSameFile(const fs::path& a, const fs::path& b) {
 
 // Adds one file; an empty text on success, else what went wrong.
 std::string addFile(archive* writer, const fs::path& folder, const std::string& name) {
-    const std::optional<std::vector<char>> content = platform::readFileBytes((folder / name).string());
-    if (!content) return "cannot read " + (folder / name).string();
+    const std::string path = platform::utf8FromPath(folder) + "/" + name;
+    const std::optional<std::vector<char>> content = platform::readFileBytes(path);
+    if (!content) return "cannot read " + path;
     std::unique_ptr<archive_entry, ArchiveEntryFree> entry(archive_entry_new());
-    // 7z stores names as UTF-16; a name that is no UTF-8 cannot be stored.
-    if (!archive_entry_update_pathname_utf8(entry.get(), name.c_str()))
-        return "cannot store the name " + name + " (it is not UTF-8)";
+    // 7z stores names as UTF-16, which libarchive makes from wide text; a name
+    // that is no UTF-8 cannot be stored.
+    const std::optional<std::wstring> wideName = platform::wideFromUtf8(name);
+    if (!wideName) return "cannot store the name " + name + " (it is not UTF-8)";
+    archive_entry_copy_pathname_w(entry.get(), wideName->c_str());
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), 0644);
     archive_entry_set_size(entry.get(), static_cast<la_int64_t>(content->size()));
@@ -62,14 +66,19 @@ std::vector<std::string> packageFileNames(const fs::path& folder, const fs::path
     for (fs::recursive_directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         if (!entry->is_regular_file() || isSameFile(entry->path(), excluded)) continue;
-        names.push_back(entry->path().lexically_relative(folder).generic_string());
+        // Joined with '/' part by part: the generic form of a Windows name
+        // would pass through the ANSI code page.
+        std::string name;
+        for (const fs::path& part : entry->path().lexically_relative(folder))
+            name += (name.empty() ? "" : "/") + platform::utf8FromPath(part);
+        names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
     return names;
 }
 
 PackedArchive packSevenZip(const fs::path& folder, const std::vector<std::string>& names) {
-    const Utf8Names utf8Names;
+    const platform::Utf8Locale utf8Locale;
     // Declared before the writer, which may still write while it is freed.
     std::string bytes;
     std::unique_ptr<archive, ArchiveWriterFree> writer(archive_write_new());

@@ -7,13 +7,15 @@
 #include "horlox_watch/config_lint.h"
 #include "horlox_watch/layer_check.h"
 #include "packages/open_package.h"
+#include "platform/text_encoding.h"
 #include "watch/watch_loader.h"
 
 namespace {
 
 std::string missingConfigMessage(const std::string& packagePath) {
     std::error_code error;
-    if (std::filesystem::is_directory(packagePath, error))
+    const std::optional<std::filesystem::path> path = platform::pathFromUtf8(packagePath);
+    if (path && std::filesystem::is_directory(*path, error))
         return "there is no such file, so the watch has no name and no layers";
     return "the archive holds no such file, or is no 7z archive that the program reads";
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/file_io.h"
+#include "platform/text_encoding.h"
 #include "config/settings.h"
 #include "horlox_watch/battery_argument.h"
 #include "horlox_watch/commands.h"
@@ -132,7 +133,8 @@ int runRender(const std::vector<std::string>& arguments) {
     const RenderRequest request = readRequest(parsed);
     if (!request.error.empty()) return usageError("render", request.error);
     std::error_code missing;
-    if (!std::filesystem::exists(request.package, missing))
+    const std::optional<std::filesystem::path> package = platform::pathFromUtf8(request.package);
+    if (!package || !std::filesystem::exists(*package, missing))
         return cannotRun("render", "no such package: " + request.package);
 
     const FontLibrary fontLibrary = prepareWatchLoading("render");

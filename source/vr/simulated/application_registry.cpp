@@ -1,11 +1,13 @@
 #include "vr/simulated/application_registry.h"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/text_encoding.h"
 #include "vr/simulated/manifest_reader.h"
 
 namespace {
@@ -53,7 +55,8 @@ bool ApplicationRegistry::isInstalled(const std::string& appKey) const {
 
 EVRApplicationError ApplicationRegistry::addManifest(const std::string& manifestFullPath,
                                                      bool temporary) {
-    if (!fitsOnOneField(manifestFullPath) || manifestFullPath[0] != '/')
+    const std::optional<std::filesystem::path> path = platform::pathFromUtf8(manifestFullPath);
+    if (!fitsOnOneField(manifestFullPath) || !path || !path->is_absolute())
         return VRApplicationError_InvalidParameter;
     std::optional<std::vector<char>> bytes = platform::readFileBytes(manifestFullPath);
     if (!bytes) return VRApplicationError_InvalidManifest;

@@ -6,6 +6,7 @@
 #include <stb_image_write.h>
 
 #include "platform/file_io.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ std::string safeFileName(const std::string& name) {
 
 bool CallRecord::open(const std::string& recordFolder) {
     std::error_code error;
-    std::filesystem::create_directories(recordFolder, error);
-    log.reset(std::fopen((std::filesystem::path(recordFolder) / "calls.log").c_str(), "w"));
+    if (const std::optional<std::filesystem::path> path = platform::pathFromUtf8(recordFolder))
+        std::filesystem::create_directories(*path, error);
+    log.reset(platform::openFileForWriting(recordFolder + "/calls.log"));
     folder = recordFolder;
     return log != nullptr;
 }
@@ -62,6 +64,6 @@ void CallRecord::writeImage(const std::string& name, int width, int height,
                                 static_cast<int>(rowBytes)))
         return;
     // Replaced in one step, so a reader never sees half an image.
-    if (platform::replaceFile((std::filesystem::path(folder) / (safeFileName(name) + ".png")).string(), png))
+    if (platform::replaceFile(folder + "/" + safeFileName(name) + ".png", png))
         onDisk = std::move(bottomUpRgba);
 }

@@ -52,7 +52,7 @@ class SimulatedRuntime final : public VrRuntime {
 public:
     explicit SimulatedRuntime(SimulatedRuntimeSetup chosen)
         : setup(std::move(chosen)),
-          registry((std::filesystem::path(setup.stateFolder) / "applications.txt").string()) {}
+          registry(setup.stateFolder + "/applications.txt") {}
 
     EVRInitError Init(EVRApplicationType applicationType) override {
         // A second start of the same client finds the session as it is.

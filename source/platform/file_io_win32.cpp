@@ -1,0 +1,77 @@
+// Opening and replacing files on Windows, by UTF-8 names: the wide Win32
+// calls take every name, the narrow ones only those of the ANSI code page.
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include "platform/text_encoding.h"
+
+namespace platform {
+namespace {
+
+// A name with a NUL character would silently open a shorter name.
+std::optional<std::wstring> usablePath(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+    return wideFromUtf8(path);
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileDescriptor openRegularFile(const std::string& path) {
+    const std::optional<std::wstring> name = usablePath(path);
+    if (!name) return FileDescriptor(-1);
+    // Others may go on reading, writing or renaming the file meanwhile, as on POSIX.
+    HANDLE file = CreateFileW(name->c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FileDescriptor(-1);
+    // Consoles ("CON"), devices ("NUL", "COM1") and pipes are no files of ours.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return FileDescriptor(-1);
+    }
+    // The C runtime's descriptor owns the handle from here on.
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY);
+    if (fd < 0) CloseHandle(file);
+    return FileDescriptor(fd);
+}
+
+std::FILE* openFileForWriting(const std::string& path) {
+    const std::optional<std::wstring> name = usablePath(path);
+    return name ? _wfopen(name->c_str(), L"wb") : nullptr;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    const std::optional<std::wstring> name = usablePath(path);
+    if (!name) return false;
+    const std::wstring temporaryName = *name + L".tmp";
+    // A left-over temporary file (or a link planted there) goes first, and the
+    // new one is created afresh, never opened through whatever stood there.
+    DeleteFileW(temporaryName.c_str());
+    HANDLE file = CreateFileW(temporaryName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // Flushed before the rename, so the name never points at bytes still in flight.
+    bool complete = writeAll(file, bytes) && FlushFileBuffers(file);
+    complete = CloseHandle(file) && complete;
+    if (complete && MoveFileExW(temporaryName.c_str(), name->c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileW(temporaryName.c_str());
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The program's narrow text, names of files included, is UTF-8. The system's
+// own forms differ: wchar_t text is UTF-32 on Linux and UTF-16 on Windows,
+// and std::filesystem reads narrow names in Windows' ANSI code page and throws
+// on what it cannot convert. These conversions never throw.
+namespace platform {
+
+// Nothing for text that is not valid in its encoding.
+std::optional<std::wstring> wideFromUtf8(std::string_view utf8);
+std::optional<std::string> utf8FromWide(std::wstring_view wide);
+
+// Nothing for a name that the system cannot take: on Windows, one that is
+// not UTF-8; on Linux names are bytes and always taken.
+std::optional<std::filesystem::path> pathFromUtf8(const std::string& utf8);
+
+// A Windows name with an unpaired surrogate gets U+FFFD in its place.
+std::string utf8FromPath(const std::filesystem::path& path);
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+// The Windows build's programs under Wine on the test display: the offline
+// window, the simulated runtime's demo, packages with non-ASCII names, the
+// settings file, and horlox-watch drawing the pixels the Linux build draws.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "support/child_process.h"
+#include "support/test_files.h"
+#include "support/x11_window_probe.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr auto wineTimeout = 90s;
+const std::string windowsRunDir = HORLOX_WINDOWS_BUILD_DIR "/run";
+const std::string windowsWatchTool = HORLOX_WINDOWS_BUILD_DIR "/horlox-watch.exe";
+
+// Names outside every ANSI code page: Wine's narrow calls could not carry them.
+const std::string cjkFolder = "\xE6\x99\x82\xE8\xA8\x88 \xC3\xBC";          // 時計 ü
+const std::string cjkWatchName = "Uhr \xE6\x99\x82\xE8\xA8\x88";             // Uhr 時計
+const std::string cjkImage = "ziffer-\xE6\x97\xA5\xE6\x9C\xAC.png";          // ziffer-日本.png
+const std::string cjkArchive = "\xE6\x99\x82\xE8\xA8\x88.7z";                // 時計.7z
+
+// A program of the Windows build, started under Wine.
+std::vector<std::string> underWine(const std::string& program, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), program);
+    return arguments;
+}
+
+// A watch whose face covers the whole canvas in one colour.
+void writeSolidWatch(const std::string& folder, const std::string& name, const std::string& image,
+                     const std::uint8_t* rgba) {
+    writeFile(folder + "/" + image, pngOfColour(256, 256, 4, rgba));
+    writeFile(folder + "/config", ":watch\nname=" + name + "\n:face\nfile=" + image + "\n");
+}
+
+// Waits for the "Horlox" window to be shown with the watch's place, its
+// lower-left corner, passing the check: the watch reaches it at the next
+// second. The window's facts and the last corner read.
+std::pair<std::optional<WindowFacts>, std::vector<std::uint32_t>> waitForWatch(
+    const std::function<bool(const std::vector<std::uint32_t>&)>& drawn) {
+    std::optional<WindowFacts> window;
+    std::vector<std::uint32_t> corner;
+    for (auto waited = 0ms; waited < 20s; waited += 100ms) {
+        std::this_thread::sleep_for(100ms);
+        window = findWindowByTitle("Horlox");
+        if (!window || !window->viewable) continue;
+        // The face lands one pixel right of the corner, 256 pixels square.
+        corner = readWindowPixels("Horlox", 10, window->height - 250, 240, 240);
+        if (!corner.empty() && drawn(corner)) break;
+    }
+    return {window, corner};
+}
+
+class WineTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return directory.path() + "/" + name; }
+    TemporaryDirectory directory;
+};
+
+TEST_F(WineTest, OfflineWindowShowsTheChosenWatchAndClosingItEndsWithZero) {
+    // The settings choose a watch from a folder with a CJK name, whose face
+    // has a CJK name too; the other watch would come first by name.
+    const std::uint8_t red[] = {230, 20, 40, 255};
+    const std::uint8_t green[] = {0, 200, 0, 255};
+    writeSolidWatch(path("watches/" + cjkFolder), cjkWatchName, cjkImage, red);
+    writeSolidWatch(path("watches/Plain"), "A plain watch", "face.png", green);
+    writeFile(path("settings.conf"), "initialWatchName=" + cjkWatchName + "\n");
+
+    ChildProcess program(WINE64, underWine(windowsRunDir + "/horlox.exe", {"--offline"}), directory.path());
+    ASSERT_TRUE(program.waitForErrorText("GL_RENDERER: ", wineTimeout)) << program.standardError();
+
+    const auto [window, corner] = waitForWatch([](const std::vector<std::uint32_t>& pixels) {
+        return pixels.front() == 0xE61428 && pixels.back() == 0xE61428;
+    });
+    ASSERT_TRUE(window && window->viewable) << program.standardError();
+    EXPECT_EQ(window->width, 1280);
+    EXPECT_EQ(window->height, 720);
+    ASSERT_FALSE(corner.empty());
+    EXPECT_EQ(corner.front(), 0xE61428u) << "the chosen watch's face, at the top of the corner";
+    EXPECT_EQ(corner.back(), 0xE61428u) << "and at the client area's lower-left pixel";
+
+    ASSERT_TRUE(requestWindowClose("Horlox"));
+    EXPECT_EQ(program.waitForExit(wineTimeout), 0) << program.standardError();
+}
+
+// The zip as a Windows user unpacks it: everything beside horlox.exe, which
+// shows a shipped watch offline from its own folder and ends with 0 when closed.
+TEST_F(WineTest, PackagedProgramRunsOfflineFromItsFolder) {
+    if (std::string(HORLOX_WINDOWS_PACKAGE).empty()) GTEST_SKIP() << "built without the OpenVR SDK: no zip";
+    ChildProcess unzip("/usr/bin/unzip", {"-q", HORLOX_WINDOWS_PACKAGE}, directory.path());
+    ASSERT_EQ(unzip.waitForExit(wineTimeout), 0) << unzip.standardError();
+    const std::string folder = path("Horlox");
+    for (const char* file : {"horlox.exe", "horlox-watch.exe", "openvr_api.dll", "app.manifest",
+                             "dashboard_overlay.png", "Roboto-Medium.ttf", "README.txt",
+                             "watches/Classic/config", "watches/Classic/DejaVuSans-Bold.ttf", "watches/Pilot.7z"})
+        EXPECT_TRUE(fs::is_regular_file(folder + "/" + file)) << file;
+
+    ChildProcess program(WINE64, underWine(folder + "/horlox.exe", {"--offline"}), folder);
+    auto colours = [](const std::vector<std::uint32_t>& pixels) {
+        return std::set<std::uint32_t>(pixels.begin(), pixels.end()).size();
+    };
+    const auto [window, corner] = waitForWatch([&](const auto& pixels) { return colours(pixels) > 10; });
+    ASSERT_TRUE(window && window->viewable) << program.standardError();
+    EXPECT_GT(colours(corner), 10u) << "a watch in the corner, not the bare background";
+    ASSERT_TRUE(requestWindowClose("Horlox"));
+    EXPECT_EQ(program.waitForExit(wineTimeout), 0) << program.standardError();
+}
+
+// With standard error going somewhere, a fatal error is a line there and
+// status 1, never a message box that would wait for a click.
+TEST_F(WineTest, FatalErrorGoesToStandardErrorAndEndsWithOne) {
+    ChildProcess program(WINE64, underWine(windowsRunDir + "/horlox.exe", {"--offline"}), directory.path());
+    EXPECT_EQ(program.waitForExit(wineTimeout), 1);
+    EXPECT_NE(program.standardError().find("] GL_RENDERER: "), std::string::npos);
+    EXPECT_NE(program.standardError().find("\nNo watches found!\n"), std::string::npos)
+        << program.standardError();
+}
+
+class WineVrTest : public WineTest {
+protected:
+    void SetUp() override {
+        for (const char* file : {"app.manifest", "Roboto-Medium.ttf"})
+            fs::copy_file(windowsRunDir + "/" + file, path(file));
+        fs::copy(windowsRunDir + "/watches", path("watches"), fs::copy_options::recursive);
+    }
+
+    std::optional<int> runScenario(const std::string& scenario) {
+        ChildProcess program(WINE64, underWine(windowsRunDir + "/horlox.exe", {}), directory.path(),
+                             {{"HORLOX_VR_RUNTIME", "simulated"},
+                              {"HORLOX_SIM_SCENARIO", scenario},
+                              {"HORLOX_SIM_RECORD", "record"}});
+        const std::optional<int> status = program.waitForExit(wineTimeout);
+        log = program.standardError();
+        return status;
+    }
+    std::string log;
+};
+
+TEST_F(WineVrTest, DemoScenarioEndsWithZeroAndRecordsTheWatch) {
+    EXPECT_EQ(runScenario(HORLOX_SOURCE_DIR "/assets/scenarios/demo.scenario"), 0) << log;
+    const Image watch = readPng(path("record/app.quillmere.horlox.watch.png"));
+    ASSERT_EQ(watch.width, 256);
+    EXPECT_NE(std::count(watch.rgba.begin() + 3, watch.rgba.end(), 255), 0)
+        << "the recorded watch has opaque pixels";
+    EXPECT_NE(readWholeFile(path("record/calls.log")).find("SetOverlayTexture("), std::string::npos);
+}
+
+// Timed by passes, not seconds: Wine's passes are slower than Linux's.
+TEST_F(WineVrTest, MenuChoicesAreSavedToTheSettingsFile) {
+    writeFile(path("choices.scenario"),
+              "1 controller 1 on left\n1 dashboard open\n5 mouse click left hand\n"
+              "10 mouse click Next\n15 quit\n");
+    EXPECT_EQ(runScenario("choices.scenario"), 0) << log;
+    // Written through the temporary file and MoveFileExW, with LF line ends.
+    EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=true\ninitialWatchName=Digital\n");
+    EXPECT_FALSE(fs::exists(path("settings.conf.tmp")));
+}
+
+TEST_F(WineTest, WatchToolDrawsTheLinuxPixelsAndReadsCjkPackages) {
+    const std::vector<std::string> time = {"--time", "10:08:37", "--date", "2024-05-17"};
+    auto render = [&](const std::string& tool, const std::string& package, const std::string& output) {
+        std::vector<std::string> arguments = {"render", package, "-o", output};
+        arguments.insert(arguments.end(), time.begin(), time.end());
+        return tool == HORLOX_WATCH_BINARY ? ChildProcess(tool, arguments, directory.path()).waitForExit(wineTimeout)
+                                           : ChildProcess(WINE64, underWine(tool, arguments), directory.path())
+                                                 .waitForExit(wineTimeout);
+    };
+    for (const char* watch : {"Classic", "Digital", "Pilot.7z"}) {
+        const std::string package = windowsRunDir + "/watches/" + watch;
+        ASSERT_EQ(render(HORLOX_WATCH_BINARY, package, path("linux.png")), 0) << watch;
+        ASSERT_EQ(render(windowsWatchTool, package, path("windows.png")), 0) << watch;
+        const Image windows = readPng(path("windows.png"));
+        ASSERT_EQ(windows.width, 256) << watch;
+        EXPECT_TRUE(windows.rgba == readPng(path("linux.png")).rgba) << watch << " differs between the builds";
+    }
+
+    // A 7z package whose own name and whose entries' names are CJK, given on
+    // the command line and written to a CJK name.
+    const std::uint8_t blue[] = {10, 20, 220, 255};
+    writeSolidWatch(path("folder"), cjkWatchName, cjkImage, blue);
+    ASSERT_TRUE(packWith7Zip(path("folder"), path(cjkArchive)));
+    const std::string output = "bild-" + cjkImage;
+    ASSERT_EQ(render(windowsWatchTool, cjkArchive, output), 0);
+    const Image drawn = readPng(path(output));
+    ASSERT_EQ(drawn.width, 256);
+    EXPECT_EQ(drawn.at(128, 128), (Rgba{10, 20, 220, 255}));
+
+    ChildProcess check(WINE64, underWine(windowsWatchTool, {"check", cjkArchive}), directory.path());
+    EXPECT_EQ(check.waitForExit(wineTimeout), 0) << check.standardOutput() << check.standardError();
+    EXPECT_EQ(check.standardOutput().find(": error: "), std::string::npos) << check.standardOutput();
+    EXPECT_EQ(check.standardOutput().find(": warning: "), std::string::npos) << check.standardOutput();
+}
+
+}  // namespace
