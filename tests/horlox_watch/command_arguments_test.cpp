@@ -25,15 +25,6 @@ TEST(ToolArguments, OptionsMayStandAnywhereAndDashDashEndsThem) {
     EXPECT_TRUE(parseArguments({"--help"}, {}).has("--help"));
 }
 
-TEST(ToolArguments, SaysWhatIsWrong) {
-    const std::pair<std::vector<std::string>, std::string> mistakes[] = {
-        {{"--scale", "2"}, "unknown option '--scale'"},
-        {{"Classic", "-o"}, "option '-o' needs a value"},
-        {{"-o", "a.png", "-o", "b.png"}, "option '-o' is given twice"},
-        {{"--Right-Hand"}, "unknown option '--Right-Hand'"}};
-    for (const auto& [arguments, error] : mistakes) EXPECT_EQ(parseArguments(arguments, renderOptions).error, error);
-}
-
 TEST(RenderTime, ClockTimesOnTheTwentyFourHourClockAndDatesThatExist) {
     const std::optional<ClockTime> time = parseClockTime("23:59:60");
     ASSERT_TRUE(time);

@@ -4,14 +4,10 @@
 #include <filesystem>
 #include <tuple>
 
-#include "config/settings.h"
-#include "gl/fixed_gl_state.h"
-#include "gl/render_target.h"
 #include "support/child_process.h"
 #include "support/hostile_packages.h"
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
-#include "watch/watch_renderer.h"
 
 namespace {
 
@@ -25,29 +21,13 @@ struct ToolRun {
     std::string out, err;
 };
 
-// 2024-05-17, a Friday, at that time.
-std::tm momentOf(int hour, int minute, int second) {
-    std::tm time{};
+// 2024-05-17, a Friday, at 10:08:37.
+WatchReadings renderedMoment() {
+    WatchReadings readings;
+    std::tm& time = readings.localTime;
     time.tm_year = 124, time.tm_mon = 4, time.tm_mday = 17, time.tm_wday = 5, time.tm_yday = 137;
-    time.tm_hour = hour, time.tm_min = minute, time.tm_sec = second;
-    return time;
-}
-
-// The program's own redraw in this process: the fixed state of the start-up,
-// then what the main loop does to the watch target; rows from the top.
-Image drawnByTheProgram(const Watch& watch, const std::tm& time, bool rightHand) {
-    static const RenderTarget watchTarget = createRenderTarget(256, 256);
-    Settings settings;
-    settings.watchOnRightHand = rightHand;
-    setFixedGlState();
-    glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
-    glViewport(0, 0, 256, 256);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawWatch(watch, WatchReadings{time, {}, {}, {}}, settings);
-    Image image{256, 256, std::vector<std::uint8_t>(256 * 256 * 4)};
-    for (int row = 0; row < 256; ++row)
-        glReadPixels(0, 255 - row, 256, 1, GL_RGBA, GL_UNSIGNED_BYTE, &image.rgba[row * 256 * 4]);
-    return image;
+    time.tm_hour = 10, time.tm_min = 8, time.tm_sec = 37;
+    return readings;
 }
 
 // Each test's scratch folder is also the tool's working directory.
@@ -102,12 +82,12 @@ TEST_F(HorloxWatchTest, RenderDrawsWhatTheProgramDraws) {
     EXPECT_EQ(render.out, "");
     const Image large = readPng(file("right.png"));
     ASSERT_EQ(std::tie(large.width, large.height), std::make_tuple(512, 512));
-    const Image drawn = drawnByTheProgram(load(shipped + "Pilot.7z"), momentOf(10, 8, 37), true);
+    const Image drawn = draw(load(shipped + "Pilot.7z"), renderedMoment(), true);
     bool same = true;
     for (int row = 0; row < 512; ++row)
         for (int x = 0; x < 512; ++x) same = same && large.at(x, row) == drawn.at(x / 2, row / 2);
     EXPECT_TRUE(same);
-    EXPECT_FALSE(drawnByTheProgram(load(shipped + "Pilot.7z"), momentOf(10, 8, 37), false).rgba == drawn.rgba)
+    EXPECT_FALSE(draw(load(shipped + "Pilot.7z"), renderedMoment()).rgba == drawn.rgba)
         << "the case mirrors on the right hand";
 }
 
@@ -118,8 +98,8 @@ TEST_F(HorloxWatchTest, PackMakesAnArchiveThatLoadsAsTheSameWatch) {
     const Watch& folder = load(shipped + "Classic");
     const Watch& archive = load(file("Classic.7z"));
     EXPECT_EQ(archive.name, folder.name);
-    EXPECT_TRUE(drawnByTheProgram(archive, momentOf(10, 8, 37), false).rgba ==
-                drawnByTheProgram(folder, momentOf(10, 8, 37), false).rgba);
+    EXPECT_TRUE(draw(archive, renderedMoment()).rgba ==
+                draw(folder, renderedMoment()).rgba);
     add("dial.png", "not needed");
     const ToolRun refused = run({"pack", "watch", "-o", "watch.7z"});
     EXPECT_EQ(refused.status, 2);
@@ -148,6 +128,8 @@ TEST_F(HorloxWatchTest, EveryCommandHasHelpAndNamesWhatIsWrong) {
         {{"render", "x", "--time", "03:00:00"}, "horlox-watch render: --time and -o are required" + tryRender},
         {{"render", "nowhere", "--time", "03:00:00", "-o", "a.png"}, "horlox-watch render: no such package: nowhere\n"},
         {{"pack", "a", "b", "-o", "c.7z"}, "horlox-watch pack: give exactly one folder\nTry 'horlox-watch pack --help'.\n"},
+        {{"pack", "a", "-o"}, "horlox-watch pack: option '-o' needs a value\nTry 'horlox-watch pack --help'.\n"},
+        {{"render", "x", "-o", "a.png", "-o", "b.png"}, "horlox-watch render: option '-o' is given twice" + tryRender},
     };
     for (const auto& [arguments, message] : mistakes) {
         const ToolRun wrong = run(arguments);

@@ -7,6 +7,7 @@
 
 #include "support/test_files.h"
 #include "watch/watch.h"
+#include "watch/watch_renderer.h"
 
 // Tests that write a watch package folder and load it with the program's
 // loader, in the program's GL context.
@@ -20,6 +21,9 @@ protected:
     // alive by the fixture.
     Watch& load(const std::string& path);
     Watch& load() { return load(packagePath()); }
+    // The watch as the main loop draws it into its 256 x 256 target after the
+    // program's fixed GL state; rows from the top.
+    static Image draw(const Watch& watch, const WatchReadings& readings, bool rightHand = false);
 
     TemporaryDirectory scratch;
     FT_Library fontLibrary = nullptr;

@@ -119,18 +119,4 @@ TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce
     EXPECT_EQ(click("Previous"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
 }
 
-// Each hand press is saved, and two restore the hand; Enable and Disable are
-// never saved.
-TEST_F(MenuPanelTest, HandPressesAreSavedAndEnablingIsNot) {
-    install({"Alpha"});
-    EXPECT_EQ(click("Disable"), std::make_pair(true, std::string()));
-    EXPECT_FALSE(settings.watchEnabled);
-    EXPECT_EQ(click("Enable"), std::make_pair(true, std::string()));
-    EXPECT_TRUE(settings.watchEnabled);
-    EXPECT_EQ(click("left hand"), std::make_pair(true, std::string("watchOnRightHand=true\ninitialWatchName=Alpha\n")));
-    EXPECT_TRUE(settings.watchOnRightHand);
-    EXPECT_EQ(click("right hand"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Alpha\n")));
-    EXPECT_FALSE(settings.watchOnRightHand);
-}
-
 }  // namespace

@@ -5,9 +5,6 @@
 #include <cmath>
 #include <tuple>
 
-#include "config/settings.h"
-#include "gl/fixed_gl_state.h"
-#include "gl/render_target.h"
 #include "support/watch_package_fixture.h"
 #include "watch/text_raster.h"
 #include "watch/watch_renderer.h"
@@ -35,50 +32,36 @@ std::string image(int width, int height, PixelAt pixelAt) {
     return pngOfPixels(width, height, rgba);
 }
 
-// Draws into a 256 x 256 target prepared as the main loop prepares it.
+// Draws as the main loop draws and looks at the canvas drawn.
 class WatchRendererTest : public WatchPackageTest {
 protected:
-    void render(const Watch& watch, const WatchReadings& readings) {
-        static const RenderTarget target = createRenderTarget(256, 256);
-        setFixedGlState();
-        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-        glViewport(0, 0, 256, 256);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawWatch(watch, readings, settings);
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    }
+    void render(const Watch& watch, const WatchReadings& readings) { drawn = draw(watch, readings, rightHand); }
     void render(const Watch& watch, const std::tm& time) {
         WatchReadings readings;
         readings.localTime = time;
         render(watch, readings);
     }
     // The canvas pixel whose bottom-left corner is (x, y).
-    static Rgba pixel(int x, int y) {
-        Rgba value{};
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, value.data());
-        return value;
-    }
+    Rgba pixel(int x, int y) const { return drawn.at(x, 255 - y); }
     // Where the end of a 40-pixel hand on the centre lies at the clock angle in degrees.
-    static Rgba pixelAtAngle(double degrees) {
+    Rgba pixelAtAngle(double degrees) const {
         return pixel(int(128 + 40 * std::sin(degrees * M_PI / 180)), int(128 + 40 * std::cos(degrees * M_PI / 180)));
     }
     // Pixels of the top rows that the text image covers wholly or not at all
     // but the canvas shows otherwise than white or empty; edge pixels blend.
-    static int textMismatches(const TextImage& expected, int rows) {
-        std::vector<std::uint8_t> drawn(256 * 256 * 4);
-        glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, drawn.data());
+    int textMismatches(const TextImage& expected, int rows) const {
         int mismatches = 0;
         for (int row = 0; row < rows; ++row)
             for (int column = 0; column < 256; ++column) {
                 const std::uint8_t coverage = expected[(row * 256 + column) * 4];
-                const std::uint8_t* shown = &drawn[((255 - row) * 256 + column) * 4];
                 mismatches += (coverage == 0 || coverage == 255) &&
-                              std::any_of(shown, shown + 4, [&](std::uint8_t v) { return v != coverage; });
+                              drawn.at(column, row) != Rgba{coverage, coverage, coverage, coverage};
             }
         return mismatches;
     }
 
-    Settings settings;
+    bool rightHand = false;
+    Image drawn;
 };
 
 // Hours and minutes move every second, seconds step.
@@ -165,7 +148,7 @@ TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
     render(face, timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_tuple(pixel(0, 100), pixel(1, 100), pixel(254, 100), pixel(255, 100)),
               std::make_tuple(none, red, blue, none));
-    settings.watchOnRightHand = true;
+    rightHand = true;
     render(face, timeOfDay(0, 0, 0));
     EXPECT_EQ(std::make_pair(pixel(1, 100), pixel(254, 100)), std::make_pair(blue, red));
 
