@@ -2,6 +2,7 @@
 // judged by its exit status, its debugger output and the runtime's record.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <set>
 #include <tuple>
@@ -54,6 +55,27 @@ protected:
     std::string log;
     std::vector<RecordedCall> calls;
 };
+
+// The start registers the program once and sets up both overlays, the watch
+// for the hand of the settings; without a usable icon the thumbnail gets no
+// texture.
+TEST_F(VrProgramTest, TheStartRegistersOnceAndSetsUpBothOverlays) {
+    writeFile(path("dashboard_overlay.png"), readWholeFile(HORLOX_RUN_DIR "/dashboard_overlay.png"));
+    writeFile(path("settings.conf"), "watchOnRightHand=true\n");
+    ASSERT_TRUE(run("1 controller 2 on right\n2 quit\n", 0));
+    for (const Words& call : {Words{"AddApplicationManifest", path("app.manifest"), "false"},
+                              {"SetApplicationAutoLaunch", "app.quillmere.horlox", "true"},
+                              {"SetOverlayWidthInMeters", "1", "0.06"}, {"SetOverlayWidthInMeters", "2", "2"},
+                              {"SetOverlayTransformAbsolute", "2", "1", "[1 0 0 0; 0 1 0 1; 0 0 1 -2]"},
+                              {"SetOverlayFlag", "2", "0x10000", "true"}, {"SetOverlayInputMethod", "2", "1"},
+                              {"SetOverlayTexture", "3"}, {"ShowOverlay", "2"}, {"ShowOverlay", "3"}})
+        EXPECT_EQ(matching(inPass(calls, 0), call[0], Words(call.begin() + 1, call.end())).size(), 1u) << call[0];
+    EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), 1u);
+    writeFile(path("dashboard_overlay.png"), "not a picture");
+    ASSERT_TRUE(run("1 quit\n", 0));
+    for (const Words& untouched : {Words{"AddApplicationManifest"}, {"SetApplicationAutoLaunch"}, {"SetOverlayTexture", "3"}})
+        EXPECT_TRUE(matching(calls, untouched[0], Words(untouched.begin() + 1, untouched.end())).empty()) << untouched[0];
+}
 
 // Each image is followed in its pass by the left hand's placement on device 1;
 // the first comes at once, then 4.5 seconds hold four or five changes of the
@@ -116,6 +138,48 @@ TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
                 left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = y;
     EXPECT_EQ(std::make_pair(right - left + 1, bottom - top + 1), std::make_pair(255, 256));
     EXPECT_GT(top, 100) << "below the title and the first rows";
+}
+
+// The menu polls and draws nothing while the dashboard is closed. Disable
+// hides the watch in the pass of its release and Enable shows it again; a
+// change of hand finds the other controller in its pass and is saved.
+TEST_F(VrProgramTest, MenuButtonsTakeEffectInThePassOfTheirRelease) {
+    ASSERT_TRUE(run("1 controller 1 on left\n1 controller 2 on right\n1 mouse move 0.5 0.5\n3 dashboard open\n"
+                    "4 mouse click Disable\n4 mouse click Enable\n4 mouse click left hand\n20 quit\n", 0));
+    EXPECT_EQ(passes("SetOverlayTexture", {"2"}).front(), 3u);
+    EXPECT_EQ(passes("PollNextOverlayEvent", {"2"}).front(), 3u);
+    EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}, {"VREvent_MouseMove"}), 3u) << "the move waited";
+    const std::vector<unsigned long> released = passes("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"});
+    ASSERT_EQ(released.size(), 3u);
+    EXPECT_EQ(firstPass("HideOverlay", {"1"}), released[0]) << "Disable";
+    const std::vector<unsigned long> shown = passes("ShowOverlay", {"1"});
+    EXPECT_EQ(*std::upper_bound(shown.begin(), shown.end(), released[0]), released[1]) << "Enable";
+    EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), released[2]) << "on the right";
+    EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=true\ninitialWatchName=Red\n");
+}
+
+// The width follows the slider as it moves, the placement the last drag, and
+// both come back at the next start, until a reset; Off hides the watch.
+TEST_F(VrProgramTest, SlidersMoveTheWatchWhileDraggedAndComeBackAtTheNextStart) {
+    ASSERT_TRUE(run("1 controller 1 on left\n1 dashboard open\n2 mouse click Off\n2 mouse drag Size 0.5 0\n"
+                    "2 mouse drag Offset 1 1\n2 mouse drag Tilt 1 1\n30 quit\n", 0));
+    std::set<std::string> widths;
+    for (const RecordedCall& call : matching(calls, "SetOverlayWidthInMeters", {"1"})) widths.insert(call.arguments[1]);
+    EXPECT_GE(widths.size(), 6u);
+    const std::vector<RecordedCall> placed = matching(calls, "SetOverlayTransformTrackedDeviceRelative", {"1", "1"});
+    ASSERT_FALSE(placed.empty());
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[1][1], std::cos(165 * M_PI / 180), 1e-6);  // 135° + 30°
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.23, 1e-6);
+    EXPECT_GT(firstPass("HideOverlay", {"1"}), passes("ShowOverlay", {"1"}).back()) << "Off";
+    const std::string off = "watchOnRightHand=false\ninitialWatchName=Red\nwatchVisibility=off\n";
+    EXPECT_EQ(readWholeFile(path("settings.conf")), off + "watchWidthCm=4\nwatchOffsetCm=5\nwatchTiltDegrees=30\n");
+
+    ASSERT_TRUE(run("1 dashboard open\n2 mouse click Reset placement\n6 quit\n", 0));
+    std::vector<std::pair<unsigned long, std::string>> widthsAgain;
+    for (const RecordedCall& call : matching(calls, "SetOverlayWidthInMeters", {"1"}))
+        widthsAgain.emplace_back(call.pass, call.arguments[1]);
+    EXPECT_EQ(widthsAgain, (std::vector<std::pair<unsigned long, std::string>>{{0, "0.04"}, {3, "0.06"}}));
+    EXPECT_EQ(readWholeFile(path("settings.conf")), off);
 }
 
 // The watch is drawn in the pass its controller comes on, not at the clock's

@@ -103,9 +103,11 @@ TEST_F(MenuPanelTest, TheWindowStaysAndThePictureIsUpright) {
               std::make_tuple(0.0f, 1.0f, 1.0f, 0.0f));
 }
 
+// Enable and Disable are never saved.
 TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce) {
     install({"Alpha"});
     EXPECT_FALSE(findMenuButton("Previous") || findMenuButton("Next")) << "one watch has no neighbour";
+    for (const char* unsaved : {"Disable", "Enable"}) EXPECT_EQ(click(unsaved), std::make_pair(true, std::string()));
     install({"Alpha", "Beta", "Gamma"});
     EXPECT_FALSE(findMenuButton("Previous"));
     ASSERT_TRUE(findMenuButton("Next"));

@@ -1,10 +1,9 @@
-// Start-up against the simulated runtime, and the system event pump.
+// Start-up failures against the simulated runtime, and the system event pump.
 #include <gtest/gtest.h>
 #include <filesystem>
 
 #include "config/settings.h"
 #include "gl/render_target.h"
-#include "support/gl_test_context.h"
 #include "support/simulated_session.h"
 #include "vr/vr_connection.h"
 
@@ -28,36 +27,6 @@ protected:
     SimulatedSession session;
     Settings settings;
 };
-
-TEST_F(VrConnectionTest, StartUpRegistersOnceSetsUpBothOverlaysAndFillsTheContext) {
-    ensureGlContext();
-    writeFile("app.manifest", manifest);
-    const std::uint8_t blue[] = {0, 0, 255, 255};
-    writeFile("dashboard_overlay.png", pngOfColour(8, 8, 4, blue));
-    const RenderTarget watchTarget = createRenderTarget(256, 256), menuTarget = createRenderTarget(1280, 1280);
-    settings.watchOnRightHand = true;
-    const VrContext vr = startVr(session.makeRuntime("first"), settings, watchTarget, menuTarget);
-    for (const Words& call : {Words{"AddApplicationManifest", session.path("work/app.manifest"), "false"},
-                              {"SetApplicationAutoLaunch", key, "true"}, {"SetOverlayWidthInMeters", "1", "0.06"},
-                              {"SetOverlayWidthInMeters", "2", "2"},
-                              {"SetOverlayTransformAbsolute", "2", "1", "[1 0 0 0; 0 1 0 1; 0 0 1 -2]"},
-                              {"SetOverlayFlag", "2", "0x10000", "true"}, {"SetOverlayInputMethod", "2", "1"},
-                              {"SetOverlayTexture", "3"}, {"ShowOverlay", "2"}, {"ShowOverlay", "3"}})
-        EXPECT_EQ(matching(session.calls("first"), call[0], Words(call.begin() + 1, call.end())).size(), 1u)
-            << call[0];
-    EXPECT_EQ(vr.watchTexture.handle, reinterpret_cast<void*>(std::uintptr_t{watchTarget.colorTexture}));
-    EXPECT_EQ(vr.menuTexture.handle, reinterpret_cast<void*>(std::uintptr_t{menuTarget.colorTexture}));
-    EXPECT_EQ(vr.watchRole, TrackedControllerRole_RightHand);
-    EXPECT_EQ(vr.watchDeviceIndex, k_unTrackedDeviceIndexInvalid);
-    EXPECT_TRUE(vr.runtime->IsOverlayVisible(vr.watchOverlay));
-
-    // Installed now, and without a usable icon the thumbnail gets no texture.
-    writeFile("dashboard_overlay.png", "not a picture");
-    EXPECT_EQ(startVr(session.makeRuntime("second"), settings, watchTarget, menuTarget).thumbnailTexture.handle,
-              nullptr);
-    for (const char* untouched : {"AddApplicationManifest", "SetApplicationAutoLaunch", "SetOverlayTexture"})
-        EXPECT_TRUE(matching(session.calls("second"), untouched).empty()) << untouched;
-}
 
 TEST_F(VrConnectionTest, EveryFailedStepEndsTheProgramNamingIt) {
     EXPECT_EXIT(startVr(nullptr, settings, {}, {}), ExitedWithCode(1),

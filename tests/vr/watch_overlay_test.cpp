@@ -43,15 +43,6 @@ TEST_F(VrWatchOverlayTest, TheChosenHandsControllerIsLookedUpAndShowsTheWatchWhe
     }
 }
 
-TEST_F(VrWatchOverlayTest, EventNamesGoToTheDebuggerOutputOneALine) {
-    vr.runtime->ShowOverlay(vr.watchOverlay);
-    vr.runtime->HideOverlay(vr.watchOverlay);
-    DebugOutputCapture output;
-    drainWatchEvents(vr);
-    drainWatchEvents(vr);
-    EXPECT_EQ(output.text(), "VREvent_OverlayShown\nVREvent_OverlayHidden\n");
-}
-
 TEST_F(VrWatchOverlayTest, PlacementFollowsTheHandAndARefusalIsReported) {
     DebugOutputCapture output;
     vr.watchDeviceIndex = 6;
