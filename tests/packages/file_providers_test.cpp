@@ -1,7 +1,5 @@
 // The two kinds of package: a folder and a 7z archive.
 #include <gtest/gtest.h>
-#include <archive.h>
-#include <archive_entry.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +14,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Entries = std::vector<std::pair<std::string, std::string>>;
 
 std::string text(const FileBytes* bytes) { return bytes ? std::string(bytes->begin(), bytes->end()) : "(null)"; }
 
@@ -30,24 +27,6 @@ std::string noise(std::size_t size) {
 
 class ArchiveFileProviderTest : public ::testing::Test {
 protected:
-    // Writes the entries in order with libarchive's 7z writer, which, unlike
-    // 7-Zip, lets two entries carry the same name.
-    void write(const Entries& entries) {
-        struct archive* writer = archive_write_new();
-        archive_write_set_format_7zip(writer);
-        archive_write_open_filename(writer, archive.c_str());
-        for (const auto& [name, contents] : entries) {
-            archive_entry* entry = archive_entry_new();
-            archive_entry_set_pathname(entry, name.c_str());
-            archive_entry_set_filetype(entry, AE_IFREG);
-            archive_entry_set_size(entry, static_cast<la_int64_t>(contents.size()));
-            archive_write_header(writer, entry);
-            archive_write_data(writer, contents.data(), contents.size());
-            archive_entry_free(entry);
-        }
-        ASSERT_EQ(archive_write_close(writer), ARCHIVE_OK);
-        archive_write_free(writer);
-    }
     // Refused with one diagnostic line that names the archive.
     void expectRefused(const ArchiveLimits& limits) {
         loggingEnabled = true;
@@ -64,8 +43,9 @@ protected:
 };
 
 TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName) {
-    const Entries entries = {{"config", "name=Classic\n"}, {"img/face.png", noise(5000) + std::string(3000, 'z')},
-                             {"empty", ""}, {"zifferblatt-\xC3\xBC.png", "umlaut"}};
+    const std::pair<std::string, std::string> entries[] = {
+        {"config", "name=Classic\n"}, {"img/face.png", noise(5000) + std::string(3000, 'z')},
+        {"empty", ""}, {"zifferblatt-\xC3\xBC.png", "umlaut"}};
     for (const auto& [name, bytes] : entries) writeFile(package + "/" + name, bytes);
     for (const std::string solid : {"-ms=on", "-ms=off"})
         for (const std::string method : {"-m0=LZMA", "-m0=LZMA2"}) {
@@ -80,13 +60,6 @@ TEST_F(ArchiveFileProviderTest, ServesEveryEntryOfEveryMethodUnderItsStoredName)
                                           "zifferblatt-u.png"})
                 EXPECT_EQ(provider.getFile(lookalike), nullptr) << lookalike;
         }
-}
-
-TEST_F(ArchiveFileProviderTest, LaterEntryOfTheSameNameWins) {
-    write({{"config", "first"}, {"img/face.png", "png"}, {"config", "second"}});
-    ArchiveFileProvider provider(archive);
-    EXPECT_EQ(text(provider.getFile("config")), "second");
-    EXPECT_EQ(text(provider.getFile("img/face.png")), "png");
 }
 
 TEST_F(ArchiveFileProviderTest, DamagedArchiveKeepsTheEntriesBeforeTheDamage) {
@@ -115,7 +88,8 @@ TEST_F(ArchiveFileProviderTest, DamagedArchiveKeepsTheEntriesBeforeTheDamage) {
 }
 
 TEST_F(ArchiveFileProviderTest, UnpackedBytesAndEntriesAreBoundedToTheLast) {
-    write({{"a.txt", std::string(400, 'a')}, {"b.txt", std::string(400, 'b')}, {"c.txt", std::string(400, 'c')}});
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) writeFile(package + "/" + name, std::string(400, name[0]));
+    ASSERT_TRUE(packWith7Zip(package, archive, "a.txt b.txt c.txt"));
     DebugOutputCapture output;
     EXPECT_EQ(text(ArchiveFileProvider(archive, ArchiveLimits{1200, 3}).getFile("c.txt")), std::string(400, 'c'));
     EXPECT_EQ(output.text(), "");

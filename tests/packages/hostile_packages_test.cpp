@@ -36,7 +36,8 @@ TEST_F(HostilePackagesTest, BadLayersAreLeftOutAndNothingOutsideIsReadOrWritten)
         {"TruncatedPng", "Hostile Truncated PNG", 0},   {"HugePngHeader", "Hostile Huge PNG Header", 0},
         {"GarbageFont", "Hostile Garbage Font", 0},     {"EscapingNames", "Hostile Escaping Names", 0},
         {"ArchiveNames.7z", "Hostile Archive Names", 2}, {"DamagedArchive.7z", "Hostile Damaged Archive", 0},
-        {"Utf16Config", "", 0},                         {"LongLine", "", 0}};
+        {"Utf16Config", "", 0},                         {"LongLine", "", 0},
+        {"DuplicateEntries.7z", "Hostile Duplicate Entries", 0}};  // the later of two configs
     for (const auto& [package, name, layers] : packages) {
         const Watch& watch = load(watches + "/" + package);
         EXPECT_EQ(watch.name, name);
