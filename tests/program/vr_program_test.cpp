@@ -57,8 +57,9 @@ protected:
 };
 
 // The start registers the program once and sets up both overlays, the watch
-// for the hand of the settings; without a usable icon the thumbnail gets no
-// texture.
+// on the controller of the settings' hand. Without a usable icon the
+// thumbnail gets no texture; without a controller the watch stays hidden and
+// a redraw's placement is refused and reported.
 TEST_F(VrProgramTest, TheStartRegistersOnceAndSetsUpBothOverlays) {
     writeFile(path("dashboard_overlay.png"), readWholeFile(HORLOX_RUN_DIR "/dashboard_overlay.png"));
     writeFile(path("settings.conf"), "watchOnRightHand=true\n");
@@ -70,11 +71,17 @@ TEST_F(VrProgramTest, TheStartRegistersOnceAndSetsUpBothOverlays) {
                               {"SetOverlayFlag", "2", "0x10000", "true"}, {"SetOverlayInputMethod", "2", "1"},
                               {"SetOverlayTexture", "3"}, {"ShowOverlay", "2"}, {"ShowOverlay", "3"}})
         EXPECT_EQ(matching(inPass(calls, 0), call[0], Words(call.begin() + 1, call.end())).size(), 1u) << call[0];
-    EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), 1u);
+    const std::vector<RecordedCall> placed = matching(calls, "SetOverlayTransformTrackedDeviceRelative", {"1", "2"});
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_NEAR(matrixOf(placed[0].arguments[2]).m[1][0], 0.8660254f, 1e-6) << "the right hand's tilt";
+
     writeFile(path("dashboard_overlay.png"), "not a picture");
-    ASSERT_TRUE(run("1 quit\n", 0));
-    for (const Words& untouched : {Words{"AddApplicationManifest"}, {"SetApplicationAutoLaunch"}, {"SetOverlayTexture", "3"}})
+    ASSERT_TRUE(run("1 dashboard open\n2 mouse click Disable\n6 quit\n", 0));
+    for (const Words& untouched : {Words{"AddApplicationManifest"}, {"SetApplicationAutoLaunch"},
+                                   {"SetOverlayTexture", "3"}})
         EXPECT_TRUE(matching(calls, untouched[0], Words(untouched.begin() + 1, untouched.end())).empty()) << untouched[0];
+    EXPECT_EQ(firstPass("HideOverlay", {"1"}), 1u) << "hidden in the menu's first frame, before the click";
+    EXPECT_NE(log.find("Error setting overlay tracked device relative!"), std::string::npos) << log;
 }
 
 // Each image is followed in its pass by the left hand's placement on device 1;
