@@ -1,5 +1,4 @@
-// The real program in VR mode against the simulated runtime, with a scenario,
-// judged by its exit status, its debugger output and the runtime's record.
+// The real program in VR mode against the simulated runtime.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -7,53 +6,19 @@
 #include <set>
 #include <tuple>
 
-#include "support/call_log.h"
-#include "support/child_process.h"
-#include "support/test_files.h"
+#include "support/program_session.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
 const Rgba red = {255, 0, 0, 255};
 
-// A working directory with the shipped manifest and one watch whose face is
-// solid red, so the recorded image shows whether the watch was drawn.
-class VrProgramTest : public ::testing::Test {
+// One watch, solid red.
+class VrProgramTest : public ProgramSession {
 protected:
     void SetUp() override {
-        writeFile(path("app.manifest"), readWholeFile(HORLOX_RUN_DIR "/app.manifest"));
+        ProgramSession::SetUp();
         addWatch("Red", red);
     }
-    void addWatch(const std::string& name, const Rgba& colour) {
-        writeFile(path("watches/" + name + "/face.png"), pngOfColour(256, 256, 4, colour.data()));
-        writeFile(path("watches/" + name + "/config"), ":watch\nname=" + name + "\n:face\nfile=face.png\n");
-    }
-    std::string path(const std::string& name) const { return directory.path() + "/" + name; }
-
-    // Runs the program to its end; true when it ended with that status.
-    ::testing::AssertionResult run(const std::string& scenario, int status) {
-        writeFile(path("scenario"), scenario);
-        ChildProcess program(HORLOX_BINARY, {}, directory.path(),
-                             {{"HORLOX_VR_RUNTIME", "simulated"}, {"HORLOX_SIM_DIR", path("state")},
-                              {"HORLOX_SIM_SCENARIO", path("scenario")}, {"HORLOX_SIM_RECORD", path("record")}});
-        const std::optional<int> ended = program.waitForExit(60s);
-        log = program.standardError();
-        calls = readCallLog(path("record"));
-        if (ended == status) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "ended with " << ended.value_or(-999) << ": " << log;
-    }
-    std::vector<unsigned long> passes(const std::string& name, const Words& arguments, const Words& result = {}) const {
-        return passesOf(calls, name, arguments, result);
-    }
-    unsigned long firstPass(const std::string& name, const Words& arguments, const Words& result = {}) const {
-        const std::vector<unsigned long> found = passes(name, arguments, result);
-        return found.empty() ? 0 : found.front();
-    }
-
-    TemporaryDirectory directory;
-    std::string log;
-    std::vector<RecordedCall> calls;
 };
 
 // The start registers the program once and sets up both overlays, the watch
