@@ -1,13 +1,31 @@
 #pragma once
 
+#include <mutex>
 #include <string>
+
+#include "platform/debug_output.h"
 
 // Collects what the program writes to the debugger output while it lives.
 class DebugOutputCapture {
 public:
-    DebugOutputCapture();
-    ~DebugOutputCapture();
+    DebugOutputCapture() {
+        captured().clear();
+        platform::setDebugOutputSink(capture);
+    }
+    ~DebugOutputCapture() { platform::setDebugOutputSink(nullptr); }
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
-    const std::string& text() const;
+    const std::string& text() const { return captured(); }
+
+private:
+    static std::string& captured() {
+        static std::string text;
+        return text;
+    }
+    // The output may come from any thread.
+    static void capture(const char* text) {
+        static std::mutex lock;
+        const std::lock_guard<std::mutex> hold(lock);
+        captured() += text;
+    }
 };
