@@ -1,21 +1,156 @@
-// The menu's share of a pass with a menu texture of another size than the
-// program's, which only a test hands over; the program's own sessions are in
+// The menu's share of a pass: the laser's events as ImGui input, the frames
+// that are drawn and what each draws, and the mouse against the size of the
+// texture handed over. The program's own sessions are in
 // tests/program/vr_program_test.cpp.
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <functional>
 #include <imgui.h>
+#include <vector>
 
 #include "config/settings.h"
 #include "gl/render_target.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
 #include "support/simulated_session.h"
+#include "support/test_files.h"
 #include "ui/menu_panel.h"
+#include "vr/menu_drawing.h"
+#include "vr/menu_frame_rule.h"
+#include "vr/menu_input.h"
 #include "vr/menu_overlay.h"
 #include "vr/vr_connection.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
+
+VREvent_t event(EVREventType type, float x, float y, std::uint32_t button = 0) {
+    VREvent_t event{};
+    event.eventType = type;
+    if (type == VREvent_ScrollDiscrete || type == VREvent_ScrollSmooth)
+        event.data.scroll = {x, y, 0, 1.0f};
+    else
+        event.data.mouse = {x, y, button};
+    return event;
+}
+
+// OpenVR counts from the overlay's bottom-left corner, ImGui from its top-left.
+TEST(VrMenuInputTest, PositionsAreFractionsFromTheBottomLeftAndOnlyMovesMove) {
+    ImGuiIO io;
+    io.DisplaySize = ImVec2(1280, 640);
+    feedMenuEvent(io, event(VREvent_MouseMove, 0.5f, 0.25f));
+    EXPECT_EQ(io.MousePos.x, 640);
+    EXPECT_EQ(io.MousePos.y, 480) << "from the bottom";
+    feedMenuEvent(io, event(VREvent_MouseButtonDown, 0.1f, 0.1f, VRMouseButton_Left));
+    EXPECT_EQ(io.MousePos.x, 640);
+}
+
+TEST(VrMenuInputTest, ButtonsMapToImGuisAndAnUnknownOneActsAsTheLeft) {
+    const std::pair<std::uint32_t, int> buttons[] = {
+        {VRMouseButton_Left, 0}, {VRMouseButton_Right, 1}, {VRMouseButton_Middle, 2}, {8, 0}};
+    for (const auto& [button, pressed] : buttons) {
+        ImGuiIO io;
+        feedMenuEvent(io, event(VREvent_MouseButtonDown, 0, 0, button));
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(io.MouseDown[i], i == pressed) << button << " " << i;
+        feedMenuEvent(io, event(VREvent_MouseButtonUp, 0, 0, button));
+        EXPECT_FALSE(io.MouseDown[pressed]) << button;
+    }
+}
+
+TEST(VrMenuInputTest, SmoothAndDiscreteScrollsAddUpAlike) {
+    ImGuiIO io;
+    feedMenuEvent(io, event(VREvent_ScrollDiscrete, 0.5f, -1));
+    feedMenuEvent(io, event(VREvent_ScrollSmooth, 0.25f, -2));
+    EXPECT_EQ(io.MouseWheelH, 0.75f);
+    EXPECT_EQ(io.MouseWheel, -3);
+}
+
+// What each pass draws: 'w' the whole menu, 'p' its picture, '.' nothing;
+// an 'i' among the inputs is a pass that brought input.
+std::string framesDrawn(MenuFrameRule& rule, const std::string& inputs, const MenuLook& look) {
+    std::string drawn;
+    for (char input : inputs) drawn += ".pw"[static_cast<int>(rule.frameDue(input == 'i', look))];
+    return drawn;
+}
+
+TEST(MenuFrameRuleTest, ShowingAndInputDrawWithTheFramesThatSettleThenTheMenuRests) {
+    MenuFrameRule rule;
+    const MenuLook look;
+    EXPECT_TRUE(rule.sizeMayHaveChanged());
+    EXPECT_EQ(framesDrawn(rule, "......", look), "www...");
+    EXPECT_FALSE(rule.sizeMayHaveChanged()) << "nothing handed over since it was asked";
+    EXPECT_EQ(framesDrawn(rule, "i.....", look), "www...");
+    EXPECT_EQ(framesDrawn(rule, "i.i.i....", look), "wwwwwww..") << "a moving laser";
+    rule.menuHidden();
+    EXPECT_TRUE(rule.sizeMayHaveChanged());
+    EXPECT_EQ(framesDrawn(rule, "....", look), "www.") << "shown again";
+}
+
+TEST(MenuFrameRuleTest, EachChangeOfLookDrawsOneFrameANewWatchImageOnlyThePicture) {
+    const std::pair<std::function<void(MenuLook&)>, std::string> changes[] = {
+        {[](MenuLook& look) { look.watchEnabled = false; }, "w.."},
+        {[](MenuLook& look) { look.watchOnRightHand = true; }, "w.."},
+        {[](MenuLook& look) { look.watchName = "Beta"; }, "w.."},
+        {[](MenuLook& look) { look.width = 640; }, "w.."},
+        {[](MenuLook& look) { look.height = 640; }, "w.."},
+        {[](MenuLook& look) { ++look.watchImages; }, "p.."},
+        {[](MenuLook& look) { ++look.watchImages, look.watchEnabled = false; }, "w.."},
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        MenuFrameRule rule;
+        MenuLook look;
+        look.width = look.height = 1280;
+        framesDrawn(rule, "....", look);
+        changes[i].first(look);
+        EXPECT_EQ(framesDrawn(rule, "...", look), changes[i].second) << "change " << i;
+    }
+}
+
+void fill(const RenderTarget& target, const GLfloat (&colour)[4], GLint side = 0) {
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, side ? side : menuSize, side ? side : menuSize);
+    glClearBufferfv(GL_COLOR, 0, colour);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+std::vector<std::uint8_t> pixels(const RenderTarget& target) {
+    std::vector<std::uint8_t> rgba(menuSize * menuSize * 4);
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    glReadPixels(0, 0, menuSize, menuSize, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+// Drawn in turn, a picture frame changes the picture as a whole frame would
+// and leaves every other pixel as it was: a green corner here.
+TEST(MenuDrawingTest, APictureFrameRedrawsThePictureAloneAsAWholeFrameWould) {
+    ensureGlContext();
+    const MenuGuiContext gui;
+    ImGui::GetIO().DisplaySize = ImVec2(menuSize, menuSize);
+    TemporaryDirectory scratch;
+    writeFile(scratch.path() + "/watches/A/config", ":watch\nname=Alpha\n");
+    Settings settings;
+    const WatchCatalogue catalogue(settings, nullptr, scratch.path() + "/watches");
+    const RenderTarget picture = createRenderTarget(256, 256);
+    const RenderTarget inTurn = createRenderTarget(menuSize, menuSize);
+    const RenderTarget whole = createRenderTarget(menuSize, menuSize);
+    const GLfloat red[] = {1, 0, 0, 1}, blue[] = {0, 0, 1, 1}, green[] = {0, 1, 0, 1};
+
+    fill(picture, red);
+    for (int settling = 0; settling < 3; ++settling)
+        drawMenu(MenuFrame::Whole, settings, catalogue, inTurn, picture.colorTexture);
+    fill(inTurn, green, 64);
+    fill(picture, blue);
+    drawMenu(MenuFrame::Picture, settings, catalogue, inTurn, picture.colorTexture);
+    drawMenu(MenuFrame::Whole, settings, catalogue, whole, picture.colorTexture);
+    fill(whole, green, 64);
+
+    const std::vector<std::uint8_t> expected = pixels(whole);
+    int bluePixels = 0;
+    for (std::size_t i = 0; i < expected.size(); i += 4) bluePixels += expected[i + 2] == 255;
+    EXPECT_GE(bluePixels, 255 * 256) << "the picture shows";
+    EXPECT_TRUE(pixels(inTurn) == expected);
+}
 
 // Before its first image the overlay has no size: the menu's own is used.
 // After it, the laser's fractions are of the texture's size.

@@ -1,15 +1,40 @@
-// The glance against poses a person can picture: a controller at the origin
-// wears its watch 7 cm up and 18 cm back, facing out of its left side on the
-// left hand and out of its right side on the right hand.
+// The watch on the wrist: its placement on either hand, the glance against
+// poses a person can picture, and the glance's share of a pass. A controller
+// at the origin wears its watch 7 cm up and 18 cm back, facing out of its
+// left side on the left hand and out of its right side on the right hand.
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 
+#include "config/settings.h"
+#include "support/simulated_session.h"
+#include "vr/glance_tracking.h"
+#include "vr/vr_connection.h"
 #include "vr/watch_glance.h"
 #include "vr/watch_placement.h"
 
 namespace {
+
+// The right hand tilts by 120 degrees and sits outwards; the left tilts by 135
+// and is mirrored. The user's fit tilts both dials the same way about the
+// controller's x axis and moves both back along it.
+TEST(VrWatchPlacementTest, EachHandHasItsTiltAndSideAndTheFitMovesBothAlike) {
+    const float right[3][4] = {{0, 0, 1, 0.025f}, {0.8660254f, -0.5f, 0, 0.07f}, {0.5f, 0.8660254f, 0, 0.18f}};
+    const float left[3][4] = {{0, 0, -1, -0.025f}, {-0.7071068f, -0.7071068f, 0, 0.07f},
+                              {-0.7071068f, 0.7071068f, 0, 0.18f}};
+    for (bool rightHand : {true, false}) {
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 4; ++column)
+                EXPECT_NEAR(watchPlacement(rightHand).m[row][column], (rightHand ? right : left)[row][column], 1e-6)
+                    << rightHand << " row " << row << ", column " << column;
+        const HmdMatrix34_t fitted = watchPlacement(rightHand, {6, 5, 30});
+        const double tilt = (rightHand ? 150 : 165) * M_PI / 180;
+        EXPECT_NEAR(fitted.m[1][0], (rightHand ? 1 : -1) * std::sin(tilt), 1e-6) << rightHand;
+        EXPECT_NEAR(fitted.m[1][1], std::cos(tilt), 1e-6) << rightHand;
+        EXPECT_NEAR(fitted.m[0][3], right[0][3] * (rightHand ? 1 : -1), 1e-6) << rightHand;
+        EXPECT_NEAR(fitted.m[2][3], 0.23, 1e-6) << rightHand;
+    }
+}
 
 const float nan = std::numeric_limits<float>::quiet_NaN();
 const HmdMatrix34_t upright = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}};
@@ -71,6 +96,25 @@ TEST(WatchGlanceTest, TheEdgeHasPlayAndAFadeTakesAHundredAndFiftyMilliseconds) {
         EXPECT_NEAR(state.alpha, s.alpha, 1e-5) << s.degrees << "° after " << s.seconds << " s";
     }
     EXPECT_FALSE(glanceShowsWatch(state)) << "a finished fade-out reaches 0 exactly";
+}
+
+TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsNotAsked) {
+    SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
+    VrContext vr;
+    vr.runtime = session.startedRuntime();
+    pumpSystemEvents(vr);
+    Settings settings;
+    settings.watchVisibility = WatchVisibility::WhenLookedAt;
+    vr.watchDeviceIndex = 1;
+    EXPECT_TRUE(lookForGlance(vr, settings));
+    EXPECT_TRUE(glanceShowsWatch(vr.glance));
+    EXPECT_TRUE(settings.needsRedraw) << "its last image may be a minute old";
+
+    settings.needsRedraw = false;
+    vr.watchDeviceIndex = k_unMaxTrackedDeviceCount;
+    EXPECT_TRUE(lookForGlance(vr, settings)) << "the glance rests hidden";
+    EXPECT_FALSE(glanceShowsWatch(vr.glance));
+    EXPECT_FALSE(settings.needsRedraw);
 }
 
 }  // namespace

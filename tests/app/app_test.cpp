@@ -1,6 +1,9 @@
+// The program's own rules: the launch options and when the watch is redrawn.
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "app/command_line.h"
+#include "app/redraw_rule.h"
 #include "config/settings.h"
 #include "platform/log.h"
 #include "support/debug_output_capture.h"
@@ -31,6 +34,26 @@ TEST(CommandLineTest, OnlyTheExactOptionGoesOfflineAndLookalikesAreLoggedOneLine
     for (const std::string& token : lookalikes)
         EXPECT_NE(output.text().find("] Invalid launch parameter: " + token + "\n"), std::string::npos) << token;
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 5);
+}
+
+// A new second redraws only while the watch can be seen: offline, or with its
+// controller tracked; a requested redraw happens anyway. Only the seconds count.
+TEST(RedrawRuleTest, WhenTheWatchIsRedrawn) {
+    // offline, requested, tracked, now (minute, second), last drawn second, redraw
+    const std::tuple<bool, bool, bool, int, int, int, bool> cases[] = {
+        {false, false, false, 0, 1, 0, false}, {false, false, true, 0, 1, 0, true},
+        {false, false, true, 0, 0, 0, false},  {true, false, false, 0, 0, 59, true},
+        {true, false, false, 0, 59, 59, false}, {false, true, false, 0, 5, 5, true},
+        {true, false, false, 1, 5, 5, false}};
+    for (const auto& [offline, requested, tracked, minute, second, lastSecond, redraw] : cases) {
+        Settings settings;
+        settings.offline = offline;
+        settings.needsRedraw = requested;
+        std::tm now{}, last{};
+        now.tm_min = minute, now.tm_sec = second, last.tm_sec = lastSecond;
+        EXPECT_EQ(shouldRedraw(settings, tracked, now, last), redraw)
+            << offline << requested << tracked << " " << minute << ":" << second << " after " << lastSecond;
+    }
 }
 
 }  // namespace
