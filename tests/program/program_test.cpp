@@ -1,12 +1,18 @@
-// The real program, started in a scratch working directory on the test display.
+// The real program in a scratch working directory: offline on the test
+// display, starts that cannot go on, and VR sessions against the simulated
+// runtime.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <iterator>
+#include <set>
 #include <thread>
 #include <tuple>
 
 #include "support/child_process.h"
 #include "support/hostile_packages.h"
+#include "support/program_session.h"
 #include "support/test_files.h"
 #include "support/x11_window_probe.h"
 
@@ -95,6 +101,219 @@ TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
         if (arguments.empty()) EXPECT_NE(log.find("] GL_RENDERER: "), std::string::npos) << log;
         else EXPECT_EQ(log, last);
     }
+}
+
+const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255};
+
+// One watch, red with a green band at the bottom, so that its pictures show
+// which way is up.
+class VrProgramTest : public ProgramSession {
+protected:
+    void SetUp() override {
+        ProgramSession::SetUp();
+        addWatch("Red", red);
+        std::vector<std::uint8_t> rgba;
+        for (int pixel = 0; pixel < 256 * 256; ++pixel)
+            for (std::uint8_t channel : pixel < 192 * 256 ? red : green) rgba.push_back(channel);
+        writeFile(path("watches/Red/face.png"), pngOfPixels(256, 256, rgba));
+    }
+};
+
+// The start registers the program once and sets up both overlays, the watch
+// on the controller of the settings' hand. Without a usable icon the
+// thumbnail gets no texture; without a controller the watch stays hidden and
+// a redraw's placement is refused and reported.
+TEST_F(VrProgramTest, TheStartRegistersOnceAndSetsUpBothOverlays) {
+    writeFile(path("dashboard_overlay.png"), readWholeFile(HORLOX_RUN_DIR "/dashboard_overlay.png"));
+    writeFile(path("settings.conf"), "watchOnRightHand=true\n");
+    ASSERT_TRUE(run("1 controller 2 on right\n2 quit\n", 0));
+    for (const Words& call : {Words{"AddApplicationManifest", path("app.manifest"), "false"},
+                              {"SetApplicationAutoLaunch", "app.quillmere.horlox", "true"},
+                              {"SetOverlayWidthInMeters", "1", "0.06"}, {"SetOverlayWidthInMeters", "2", "2"},
+                              {"SetOverlayTransformAbsolute", "2", "1", "[1 0 0 0; 0 1 0 1; 0 0 1 -2]"},
+                              {"SetOverlayFlag", "2", "0x10000", "true"}, {"SetOverlayInputMethod", "2", "1"},
+                              {"SetOverlayTexture", "3"}, {"ShowOverlay", "2"}, {"ShowOverlay", "3"}})
+        EXPECT_EQ(matching(inPass(calls, 0), call[0], Words(call.begin() + 1, call.end())).size(), 1u) << call[0];
+    const std::vector<RecordedCall> placed = matching(calls, "SetOverlayTransformTrackedDeviceRelative", {"1", "2"});
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_NEAR(matrixOf(placed[0].arguments[2]).m[1][0], 0.8660254f, 1e-6) << "the right hand's tilt";
+
+    writeFile(path("dashboard_overlay.png"), "not a picture");
+    ASSERT_TRUE(run("1 dashboard open\n2 mouse click Disable\n6 quit\n", 0));
+    for (const Words& untouched : {Words{"AddApplicationManifest"}, {"SetApplicationAutoLaunch"},
+                                   {"SetOverlayTexture", "3"}})
+        EXPECT_TRUE(matching(calls, untouched[0], Words(untouched.begin() + 1, untouched.end())).empty()) << untouched[0];
+    EXPECT_EQ(firstPass("HideOverlay", {"1"}), 1u) << "hidden in the menu's first frame, before the click";
+    EXPECT_NE(log.find("Error setting overlay tracked device relative!"), std::string::npos) << log;
+}
+
+// Each image is followed in its pass by the left hand's placement on device 1;
+// the first comes at once, then 4.5 seconds hold four or five changes of the
+// second, a slow machine may merge two.
+TEST_F(VrProgramTest, TheLeftHandsWatchIsDrawnAndPlacedOnceASecondWhileItsControllerIsOn) {
+    ASSERT_TRUE(run("1 controller 1 on left\n4.5s controller 1 off\n7s quit\n", 0));
+    const unsigned long on = firstPass("PollNextEvent", {}, {"VREvent_TrackedDeviceActivated"});
+    const unsigned long off = firstPass("PollNextEvent", {}, {"VREvent_TrackedDeviceDeactivated"});
+    ASSERT_TRUE(on && off && !calls.empty());
+    EXPECT_EQ(calls.back().result[0], "VREvent_Quit") << "nothing follows the quit request";
+    int redraws = 0;
+    for (std::size_t i = 0; i + 1 < calls.size(); ++i) {
+        if (!matches(calls[i], "SetOverlayTexture", {"1"})) continue;
+        ++redraws;
+        EXPECT_TRUE(calls[i].pass >= on && calls[i].pass < off) << "drawn only while the controller is on";
+        ASSERT_TRUE(matches(calls[i + 1], "SetOverlayTransformTrackedDeviceRelative", {"1", "1"}));
+        EXPECT_EQ(calls[i + 1].pass, calls[i].pass);
+        EXPECT_NEAR(matrixOf(calls[i + 1].arguments[2]).m[1][0], -0.7071068f, 1e-6);
+    }
+    EXPECT_EQ(matching(calls, "SetOverlayTransformTrackedDeviceRelative").size(), std::size_t(redraws));
+    EXPECT_GE(redraws, 4) << "the first image at once, then one a second";
+    EXPECT_LE(redraws, 6);
+    const Image watch = readPng(path("record/app.quillmere.horlox.watch.png"));
+    ASSERT_EQ(watch.width, 256);
+    EXPECT_EQ(watch.at(128, 128), red);
+    EXPECT_NE(log.find("\nVREvent_OverlayShown\n"), std::string::npos) << log;
+}
+
+TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
+    addWatch("Blue", {0, 0, 255, 255});
+    ASSERT_TRUE(run("1 controller 1 on left\n2 dashboard open\n3 mouse click Next\n12 quit\n", 0));
+    EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
+    EXPECT_EQ(firstPass("IsOverlayVisible", {"2"}, {"true"}), 2u);
+    EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"}), 3u);
+    // The menu is handed over, the watch's controller looked up and the watch
+    // shown, then the new watch drawn, handed over and placed, all in that pass.
+    const std::tuple<std::string, Words, Words> order[] = {
+        {"PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"}}, {"SetOverlayTexture", {"2"}, {}},
+        {"GetTrackedDeviceIndexForControllerRole", {"1"}, {"1"}},   {"ShowOverlay", {"1"}, {}},
+        {"SetOverlayTexture", {"1"}, {}}, {"SetOverlayTransformTrackedDeviceRelative", {"1", "1"}, {}}};
+    const std::vector<RecordedCall> released = inPass(calls, 4);
+    auto next = released.begin();
+    for (const auto& [name, arguments, result] : order) {
+        next = std::find_if(next, released.end(), [&](const auto& made) { return matches(made, name, arguments, result); });
+        ASSERT_NE(next++, released.end()) << name << " missing or out of order in pass 4";
+    }
+    EXPECT_EQ(readPng(path("record/app.quillmere.horlox.watch.png")).at(128, 128), red) << "second by name";
+
+    // The menu's last image: the panel fills it, title bar on top, and its
+    // picture shows the red watch at 256 x 256, its first column left out, upright.
+    const Image menu = readPng(path("record/app.quillmere.horlox.menu.png"));
+    ASSERT_EQ(std::make_pair(menu.width, menu.height), std::make_pair(1280, 1280));
+    EXPECT_GT(menu.at(1200, 10)[2], menu.at(1200, 10)[0] + 40) << "ImGui's dark title bar is blue";
+    EXPECT_NEAR(menu.at(1200, 1200)[0], 14, 3) << "ImGui's dark window background";
+    EXPECT_NEAR(menu.at(1200, 1200)[3], 240, 3);
+    int left = menu.width, top = menu.height, right = -1, bottom = -1;
+    for (int y = 0; y < menu.height; ++y)
+        for (int x = 0; x < menu.width; ++x)
+            if (menu.at(x, y) == red)
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = y;
+    EXPECT_EQ(std::make_pair(right - left + 1, bottom - top + 1), std::make_pair(255, 192));
+    EXPECT_EQ(menu.at(left + 100, bottom + 1), green) << "the band below the red";
+    EXPECT_GT(top, 100) << "below the title and the first rows";
+}
+
+// The menu polls and draws nothing while the dashboard is closed. Disable
+// hides the watch in the pass of its release and Enable shows it again; a
+// change of hand finds the other controller in its pass and is saved.
+TEST_F(VrProgramTest, MenuButtonsTakeEffectInThePassOfTheirRelease) {
+    ASSERT_TRUE(run("1 controller 1 on left\n1 controller 2 on right\n1 mouse move 0.5 0.5\n3 dashboard open\n"
+                    "4 mouse click Disable\n4 mouse click Enable\n4 mouse click left hand\n20 quit\n", 0));
+    EXPECT_EQ(passes("SetOverlayTexture", {"2"}).front(), 3u);
+    EXPECT_EQ(passes("PollNextOverlayEvent", {"2"}).front(), 3u);
+    EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}, {"VREvent_MouseMove"}), 3u) << "the move waited";
+    const std::vector<unsigned long> released = passes("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"});
+    ASSERT_EQ(released.size(), 3u);
+    EXPECT_EQ(firstPass("HideOverlay", {"1"}), released[0]) << "Disable";
+    const std::vector<unsigned long> shown = passes("ShowOverlay", {"1"});
+    EXPECT_EQ(*std::upper_bound(shown.begin(), shown.end(), released[0]), released[1]) << "Enable";
+    EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), released[2]) << "on the right";
+    EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=true\ninitialWatchName=Red\n");
+}
+
+// The width follows the slider as it moves, the placement the last drag, and
+// both come back at the next start, until a reset; Off hides the watch.
+TEST_F(VrProgramTest, SlidersMoveTheWatchWhileDraggedAndComeBackAtTheNextStart) {
+    ASSERT_TRUE(run("1 controller 1 on left\n1 dashboard open\n2 mouse click Off\n2 mouse drag Size 0.5 0\n"
+                    "2 mouse drag Offset 1 1\n2 mouse drag Tilt 1 1\n30 quit\n", 0));
+    std::set<std::string> widths;
+    for (const RecordedCall& call : matching(calls, "SetOverlayWidthInMeters", {"1"})) widths.insert(call.arguments[1]);
+    EXPECT_GE(widths.size(), 6u);
+    const std::vector<RecordedCall> placed = matching(calls, "SetOverlayTransformTrackedDeviceRelative", {"1", "1"});
+    ASSERT_FALSE(placed.empty());
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[1][1], std::cos(165 * M_PI / 180), 1e-6);  // 135° + 30°
+    EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.23, 1e-6);
+    EXPECT_GT(firstPass("HideOverlay", {"1"}), passes("ShowOverlay", {"1"}).back()) << "Off";
+    const std::string off = "watchOnRightHand=false\ninitialWatchName=Red\nwatchVisibility=off\n";
+    EXPECT_EQ(readWholeFile(path("settings.conf")), off + "watchWidthCm=4\nwatchOffsetCm=5\nwatchTiltDegrees=30\n");
+
+    ASSERT_TRUE(run("1 dashboard open\n2 mouse click Reset placement\n6 quit\n", 0));
+    std::vector<std::pair<unsigned long, std::string>> widthsAgain;
+    for (const RecordedCall& call : matching(calls, "SetOverlayWidthInMeters", {"1"}))
+        widthsAgain.emplace_back(call.pass, call.arguments[1]);
+    EXPECT_EQ(widthsAgain, (std::vector<std::pair<unsigned long, std::string>>{{0, "0.04"}, {3, "0.06"}}));
+    EXPECT_EQ(readWholeFile(path("settings.conf")), off);
+}
+
+// The watch is drawn in the pass its controller comes on, not at the clock's
+// next second. The untouched menu takes three frames as the dashboard opens,
+// then one for each new picture of the watch, in the pass after it was drawn.
+TEST_F(VrProgramTest, TheWatchShowsAtOnceAndAnUntouchedMenuIsDrawnOnlyForItsNewPictures) {
+    ASSERT_TRUE(run("1 controller 1 on left\n1 dashboard open\n2.5s controller 1 off\n3s controller 1 on left\n"
+                    "5.5s quit\n", 0));
+    const std::vector<unsigned long> switchedOn = passes("PollNextEvent", {}, {"VREvent_TrackedDeviceActivated"});
+    const std::vector<unsigned long> watchImages = passes("SetOverlayTexture", {"1"});
+    const std::set<unsigned long> watchPasses(watchImages.begin(), watchImages.end());
+    ASSERT_EQ(switchedOn, (std::vector<unsigned long>{1, switchedOn.back()}));
+    EXPECT_TRUE(watchPasses.count(1) && watchPasses.count(switchedOn[1]));
+
+    const std::vector<unsigned long> menuImages = passes("SetOverlayTexture", {"2"});
+    const std::set<unsigned long> menuPasses(menuImages.begin(), menuImages.end());
+    EXPECT_LE(menuImages.size(), watchImages.size() + 3);
+    for (unsigned long pass : watchImages)
+        EXPECT_TRUE(pass == watchImages.back() || menuPasses.count(pass + 1)) << pass;
+}
+
+// A watch that shows a battery is drawn in the passes of its changes, besides
+// once a second, and never for a watch whose controller has gone.
+TEST_F(VrProgramTest, ABatteryChangeIsDrawnInThePassThatReportsIt) {
+    writeFile(path("watches/Red/config"), ":watch\nname=Red\n:hand\nfile=face.png\nbattery=left\n");
+    ASSERT_TRUE(run("1 controller 1 on left\n20 battery 1 0.5\n40 battery 1 0.4 charging\n"
+                    "60 controller 1 off\n61 battery 1 0.3\n70 quit\n", 0));
+    const std::vector<unsigned long> drawn = passes("SetOverlayTexture", {"1"});
+    for (unsigned long pass : {1, 20, 40}) EXPECT_EQ(std::count(drawn.begin(), drawn.end(), pass), 1) << pass;
+    EXPECT_LT(drawn.back(), 60u);
+}
+
+// Saved to show only when looked at, the watch is neither shown nor drawn
+// while hidden; a glance brings it in with a fresh image, fading, and takes
+// it away again.
+TEST_F(VrProgramTest, AHiddenWatchCostsNoRedrawAndAppearsWithAFreshImage) {
+    const std::string saved = "watchOnRightHand=false\ninitialWatchName=Red\nwatchVisibility=whenLookedAt\n";
+    writeFile(path("settings.conf"), saved);
+    ASSERT_TRUE(run("1 controller 1 on left\n1.5s controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n"
+                    "3.5s controller 1 at -0.2 1 -0.1\n5s quit\n", 0));
+    std::vector<std::pair<unsigned long, std::string>> watch;  // its images and visibility, in order
+    for (const RecordedCall& call : calls)
+        for (const char* name : {"SetOverlayTexture", "SetOverlayAlpha", "ShowOverlay", "HideOverlay"})
+            if (matches(call, name, {"1"})) watch.emplace_back(call.pass, call.name);
+    ASSERT_GE(watch.size(), 4u);
+    const unsigned long reveal = watch[1].first;
+    using Step = std::pair<unsigned long, std::string>;
+    EXPECT_EQ(watch[0], Step(0, "HideOverlay")) << "it starts hidden";
+    EXPECT_EQ(watch[1], Step(reveal, "SetOverlayTexture")) << "drawn anew just before it shows";
+    EXPECT_EQ(watch[2], Step(reveal, "SetOverlayAlpha"));
+    EXPECT_EQ(watch[3], Step(reveal, "ShowOverlay"));
+    EXPECT_EQ(watch.back().second, "HideOverlay") << "not drawn hidden";
+
+    // The alpha climbs to 1 and falls back, through values between; how many
+    // depends on the length of the passes (the fade's time is tested alone).
+    std::vector<float> alphas;
+    for (const RecordedCall& call : matching(calls, "SetOverlayAlpha", {"1"})) alphas.push_back(std::stof(call.arguments[1]));
+    const auto top = std::find(alphas.begin(), alphas.end(), 1.0f);
+    ASSERT_NE(top, alphas.end());
+    EXPECT_TRUE(std::is_sorted(alphas.begin(), top + 1));
+    EXPECT_TRUE(std::is_sorted(alphas.rbegin(), std::make_reverse_iterator(top)));
+    EXPECT_TRUE(top != alphas.begin() && alphas.end() - top > 1 && alphas.back() > 0);
+    EXPECT_EQ(readWholeFile(path("settings.conf")), saved);
 }
 
 }  // namespace

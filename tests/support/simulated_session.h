@@ -14,15 +14,15 @@ public:
     explicit SimulatedSession(const std::string& scenario = "") { writeFile(path("scenario"), scenario); }
 
     // A fresh runtime over the same state folder, as at the next process start.
-    std::unique_ptr<VrRuntime> makeRuntime(const std::string& record = "record") const {
-        return createSimulatedRuntime({path("state"), path("scenario"), path(record), menuButtonPlace});
+    std::unique_ptr<VrRuntime> makeRuntime() const {
+        return createSimulatedRuntime({path("state"), path("scenario"), path("record"), menuButtonPlace});
     }
     std::unique_ptr<VrRuntime> startedRuntime() const {
         std::unique_ptr<VrRuntime> runtime = makeRuntime();
         runtime->Init(VRApplication_Overlay);
         return runtime;
     }
-    std::vector<RecordedCall> calls(const std::string& record = "record") const { return readCallLog(path(record)); }
+    std::vector<RecordedCall> calls() const { return readCallLog(path("record")); }
     std::string path(const std::string& name) const { return folder.path() + "/" + name; }
 
 private:

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -42,24 +41,6 @@ void writeSolidWatch(const std::string& folder, const std::string& name, const s
     writeFile(folder + "/config", ":watch\nname=" + name + "\n:face\nfile=" + image + "\n");
 }
 
-// Waits for the "Horlox" window to be shown with the watch's place, its
-// lower-left corner, passing the check: the watch reaches it at the next
-// second. The window's facts and the last corner read.
-std::pair<std::optional<WindowFacts>, std::vector<std::uint32_t>> waitForWatch(
-    const std::function<bool(const std::vector<std::uint32_t>&)>& drawn) {
-    std::optional<WindowFacts> window;
-    std::vector<std::uint32_t> corner;
-    for (auto waited = 0ms; waited < 20s; waited += 100ms) {
-        std::this_thread::sleep_for(100ms);
-        window = findWindowByTitle("Horlox");
-        if (!window || !window->viewable) continue;
-        // The face lands one pixel right of the corner, 256 pixels square.
-        corner = readWindowPixels("Horlox", 10, window->height - 250, 240, 240);
-        if (!corner.empty() && drawn(corner)) break;
-    }
-    return {window, corner};
-}
-
 class WineTest : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return directory.path() + "/" + name; }
@@ -89,14 +70,20 @@ TEST_F(WineTest, ZippedProgramShowsTheChosenWatchOfflineAndClosingItEndsWithZero
     writeSolidWatch(folder + "/watches/" + cjkFolder, cjkWatchName, cjkImage, red);
     writeFile(folder + "/settings.conf", "initialWatchName=" + cjkWatchName + "\n");
 
+    // The watch's place, the client area's lower-left corner, turns red at the
+    // next second; the face lands one pixel right of the corner, 256 pixels square.
     auto program = underWine(folder + "/horlox.exe", {"--offline"}, folder);
-    auto isRed = [](const std::vector<std::uint32_t>& pixels) {
-        return pixels.front() == 0xE61428 && pixels.back() == 0xE61428;
-    };
-    const auto [window, corner] = waitForWatch(isRed);
+    std::optional<WindowFacts> window;
+    std::vector<std::uint32_t> corner;
+    auto isRed = [&] { return !corner.empty() && corner.front() == 0xE61428 && corner.back() == 0xE61428; };
+    for (auto waited = 0ms; waited < 20s && !isRed(); waited += 100ms) {
+        std::this_thread::sleep_for(100ms);
+        window = findWindowByTitle("Horlox");
+        if (window && window->viewable) corner = readWindowPixels("Horlox", 10, window->height - 250, 240, 240);
+    }
     ASSERT_TRUE(window && window->viewable) << program->standardError();
     EXPECT_EQ(std::make_pair(window->width, window->height), std::make_pair(1280, 720));
-    EXPECT_TRUE(!corner.empty() && isRed(corner)) << "the chosen watch's face, from the corner's top to its last pixel";
+    EXPECT_TRUE(isRed()) << "the chosen watch's face, from the corner's top to its last pixel";
     ASSERT_TRUE(requestWindowClose("Horlox"));
     EXPECT_EQ(program->waitForExit(wineTimeout), 0) << program->standardError();
 }
