@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "horlox_watch/render_time.h"
 #include "support/child_process.h"
 #include "support/hostile_packages.h"
 #include "support/test_files.h"
@@ -21,14 +22,7 @@ struct ToolRun {
     std::string out, err;
 };
 
-// 2024-05-17, a Friday, at 10:08:37.
-WatchReadings renderedMoment() {
-    WatchReadings readings;
-    std::tm& time = readings.localTime;
-    time.tm_year = 124, time.tm_mon = 4, time.tm_mday = 17, time.tm_wday = 5, time.tm_yday = 137;
-    time.tm_hour = 10, time.tm_min = 8, time.tm_sec = 37;
-    return readings;
-}
+const WatchReadings renderedMoment{localTimeAt({2024, 5, 17}, {10, 8, 37}), {}, {}, {}};
 
 // Each test's scratch folder is also the tool's working directory.
 class HorloxWatchTest : public WatchPackageTest {
@@ -82,12 +76,12 @@ TEST_F(HorloxWatchTest, RenderDrawsWhatTheProgramDraws) {
     EXPECT_EQ(render.out, "");
     const Image large = readPng(file("right.png"));
     ASSERT_EQ(std::tie(large.width, large.height), std::make_tuple(512, 512));
-    const Image drawn = draw(load(shipped + "Pilot.7z"), renderedMoment(), true);
+    const Image drawn = draw(load(shipped + "Pilot.7z"), renderedMoment, true);
     bool same = true;
     for (int row = 0; row < 512; ++row)
         for (int x = 0; x < 512; ++x) same = same && large.at(x, row) == drawn.at(x / 2, row / 2);
     EXPECT_TRUE(same);
-    EXPECT_FALSE(draw(load(shipped + "Pilot.7z"), renderedMoment()).rgba == drawn.rgba)
+    EXPECT_FALSE(draw(load(shipped + "Pilot.7z"), renderedMoment).rgba == drawn.rgba)
         << "the case mirrors on the right hand";
 }
 
@@ -98,8 +92,8 @@ TEST_F(HorloxWatchTest, PackMakesAnArchiveThatLoadsAsTheSameWatch) {
     const Watch& folder = load(shipped + "Classic");
     const Watch& archive = load(file("Classic.7z"));
     EXPECT_EQ(archive.name, folder.name);
-    EXPECT_TRUE(draw(archive, renderedMoment()).rgba ==
-                draw(folder, renderedMoment()).rgba);
+    EXPECT_TRUE(draw(archive, renderedMoment).rgba ==
+                draw(folder, renderedMoment).rgba);
     add("dial.png", "not needed");
     const ToolRun refused = run({"pack", "watch", "-o", "watch.7z"});
     EXPECT_EQ(refused.status, 2);

@@ -98,7 +98,9 @@ TEST(WatchGlanceTest, TheEdgeHasPlayAndAFadeTakesAHundredAndFiftyMilliseconds) {
     EXPECT_FALSE(glanceShowsWatch(state)) << "a finished fade-out reaches 0 exactly";
 }
 
-TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsNotAsked) {
+// A watch coming into view shows (the program's sessions see it drawn anew);
+// a device that cannot be is never asked for its pose.
+TEST(GlanceTrackingTest, AWatchComingIntoViewShowsAndAnImpossibleDeviceIsNotAsked) {
     SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
     VrContext vr;
     vr.runtime = session.startedRuntime();
@@ -108,13 +110,9 @@ TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsN
     vr.watchDeviceIndex = 1;
     EXPECT_TRUE(lookForGlance(vr, settings));
     EXPECT_TRUE(glanceShowsWatch(vr.glance));
-    EXPECT_TRUE(settings.needsRedraw) << "its last image may be a minute old";
-
-    settings.needsRedraw = false;
     vr.watchDeviceIndex = k_unMaxTrackedDeviceCount;
     EXPECT_TRUE(lookForGlance(vr, settings)) << "the glance rests hidden";
     EXPECT_FALSE(glanceShowsWatch(vr.glance));
-    EXPECT_FALSE(settings.needsRedraw);
 }
 
 }  // namespace
