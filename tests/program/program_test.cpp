@@ -213,14 +213,15 @@ TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
 TEST_F(VrProgramTest, MenuButtonsTakeEffectInThePassOfTheirRelease) {
     ASSERT_TRUE(run("1 controller 1 on left\n1 controller 2 on right\n1 mouse move 0.5 0.5\n3 dashboard open\n"
                     "4 mouse click Disable\n4 mouse click Enable\n4 mouse click left hand\n20 quit\n", 0));
-    EXPECT_EQ(passes("SetOverlayTexture", {"2"}).front(), 3u);
-    EXPECT_EQ(passes("PollNextOverlayEvent", {"2"}).front(), 3u);
+    EXPECT_EQ(firstPass("SetOverlayTexture", {"2"}), 3u);
+    EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}), 3u);
     EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}, {"VREvent_MouseMove"}), 3u) << "the move waited";
     const std::vector<unsigned long> released = passes("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"});
     ASSERT_EQ(released.size(), 3u);
     EXPECT_EQ(firstPass("HideOverlay", {"1"}), released[0]) << "Disable";
     const std::vector<unsigned long> shown = passes("ShowOverlay", {"1"});
-    EXPECT_EQ(*std::upper_bound(shown.begin(), shown.end(), released[0]), released[1]) << "Enable";
+    const auto enabled = std::upper_bound(shown.begin(), shown.end(), released[0]);
+    EXPECT_TRUE(enabled != shown.end() && *enabled == released[1]) << "Enable";
     EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), released[2]) << "on the right";
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=true\ninitialWatchName=Red\n");
 }
@@ -237,7 +238,8 @@ TEST_F(VrProgramTest, SlidersMoveTheWatchWhileDraggedAndComeBackAtTheNextStart) 
     ASSERT_FALSE(placed.empty());
     EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[1][1], std::cos(165 * M_PI / 180), 1e-6);  // 135° + 30°
     EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.23, 1e-6);
-    EXPECT_GT(firstPass("HideOverlay", {"1"}), passes("ShowOverlay", {"1"}).back()) << "Off";
+    const std::vector<unsigned long> shown = passes("ShowOverlay", {"1"});
+    EXPECT_TRUE(!shown.empty() && firstPass("HideOverlay", {"1"}) > shown.back()) << "Off";
     const std::string off = "watchOnRightHand=false\ninitialWatchName=Red\nwatchVisibility=off\n";
     EXPECT_EQ(readWholeFile(path("settings.conf")), off + "watchWidthCm=4\nwatchOffsetCm=5\nwatchTiltDegrees=30\n");
 
@@ -258,7 +260,7 @@ TEST_F(VrProgramTest, TheWatchShowsAtOnceAndAnUntouchedMenuIsDrawnOnlyForItsNewP
     const std::vector<unsigned long> switchedOn = passes("PollNextEvent", {}, {"VREvent_TrackedDeviceActivated"});
     const std::vector<unsigned long> watchImages = passes("SetOverlayTexture", {"1"});
     const std::set<unsigned long> watchPasses(watchImages.begin(), watchImages.end());
-    ASSERT_EQ(switchedOn, (std::vector<unsigned long>{1, switchedOn.back()}));
+    ASSERT_TRUE(switchedOn.size() == 2 && switchedOn[0] == 1) << "on in pass 1 and once again";
     EXPECT_TRUE(watchPasses.count(1) && watchPasses.count(switchedOn[1]));
 
     const std::vector<unsigned long> menuImages = passes("SetOverlayTexture", {"2"});
@@ -276,7 +278,7 @@ TEST_F(VrProgramTest, ABatteryChangeIsDrawnInThePassThatReportsIt) {
                     "60 controller 1 off\n61 battery 1 0.3\n70 quit\n", 0));
     const std::vector<unsigned long> drawn = passes("SetOverlayTexture", {"1"});
     for (unsigned long pass : {1, 20, 40}) EXPECT_EQ(std::count(drawn.begin(), drawn.end(), pass), 1) << pass;
-    EXPECT_LT(drawn.back(), 60u);
+    EXPECT_TRUE(!drawn.empty() && drawn.back() < 60u) << "not drawn once its controller has gone";
 }
 
 // Saved to show only when looked at, the watch is neither shown nor drawn
