@@ -174,8 +174,6 @@ TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
     addWatch("Blue", {0, 0, 255, 255});
     ASSERT_TRUE(run("1 controller 1 on left\n2 dashboard open\n3 mouse click Next\n12 quit\n", 0));
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
-    EXPECT_EQ(firstPass("IsOverlayVisible", {"2"}, {"true"}), 2u);
-    EXPECT_EQ(firstPass("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"}), 3u);
     // The menu is handed over, the watch's controller looked up and the watch
     // shown, then the new watch drawn, handed over and placed, all in that pass.
     const std::tuple<std::string, Words, Words> order[] = {
