@@ -1,7 +1,10 @@
 #include "config/settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,6 +43,30 @@ float numberWithin(const ConfigSection& keys, const std::string& key, float low,
     return value;
 }
 
+constexpr std::string_view ownKeys[] = {"watchOnRightHand", "initialWatchName", "watchVisibility",
+                                        "watchWidthCm",     "watchOffsetCm",    "watchTiltDegrees"};
+
+// The file's lines without the line ends, a CR before the LF included.
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t lineFeed = text.find('\n');
+        std::string_view line = text.substr(0, lineFeed);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        text.remove_prefix(lineFeed == std::string_view::npos ? text.size() : lineFeed + 1);
+    }
+    return lines;
+}
+
+// The key of a line before the first section as the config text reads it;
+// every line after a section line is left to others.
+bool isOwnKeyLine(std::string_view line, bool inFirstSection) {
+    if (!inFirstSection) return false;
+    const std::string_view key = trimBlanks(line.substr(0, line.find('=')));
+    return std::find(std::begin(ownKeys), std::end(ownKeys), key) != std::end(ownKeys);
+}
+
 std::string numberText(float value) {
     char text[32];
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
@@ -50,7 +77,17 @@ std::string numberText(float value) {
 void Settings::load(const std::string& path) {
     std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
     if (!bytes) return;
-    ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
+    std::string text;
+    foreignLines.clear();
+    bool inFirstSection = true;
+    for (std::string_view line : linesOf(std::string_view(bytes->data(), bytes->size()))) {
+        (text += line) += '\n';
+        const std::string_view trimmed = trimBlanks(line);
+        if (trimmed.empty()) continue;
+        inFirstSection &= trimmed.front() != ':';
+        if (!isOwnKeyLine(trimmed, inFirstSection)) foreignLines.emplace_back(line);
+    }
+    const ConfigFile config = parseConfig(text.data(), text.data() + text.size());
     const ConfigSection& keys = config.sections[0];
     watchOnRightHand = parseBool(keys.get("watchOnRightHand", "false"));
     initialWatchName = keys.get("initialWatchName", "");
@@ -80,5 +117,6 @@ bool Settings::save(const std::string& path) const {
               placement.offsetCm == standard.offsetCm);
     addChosen("watchTiltDegrees", numberText(placement.tiltDegrees),
               placement.tiltDegrees == standard.tiltDegrees);
+    for (const std::string& line : foreignLines) text += line + "\n";
     return platform::replaceFile(path, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "config/wrist_placement.h"
 
@@ -21,12 +22,17 @@ struct Settings {
     bool offline = false;
     WatchVisibility watchVisibility = WatchVisibility::Always;
     WristPlacement placement;
+    // The file's lines that are not the program's own choices (comments, a
+    // newer version's keys, sections), in their order, written back after them.
+    std::vector<std::string> foreignLines;
 
     // Takes the saved choices from the file's keys before any section line;
     // a missing key, or a value that cannot be read or is out of range, gives
-    // that choice's default. An unreadable or missing file changes nothing.
+    // that choice's default. A carriage return ending a line is no part of its
+    // value, as editors on Windows write them. An unreadable or missing file
+    // changes nothing.
     void load(const std::string& path = settingsFileName);
-    // Writes the saved choices; true when the file holds them all. On failure
-    // the previous file stays as it was.
+    // Writes the saved choices, then the foreign lines; true when the file
+    // holds them all. On failure the previous file stays as it was.
     bool save(const std::string& path = settingsFileName) const;
 };

@@ -138,7 +138,8 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
         {":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n", false, "", V::Always, standard},
         {"watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n", true, "First", V::Always, standard},
         {"watchOnRightHand=yes\n", false, "", V::Always, standard},
-        {"watchOnRightHand=true\r\ninitialWatchName=Classic\r\n", true, "Classic\r", V::Always, standard},
+        {"watchOnRightHand=true\r\ninitialWatchName=Digital\r\nwatchWidthCm=8\r\nwatchVisibility=off\r", true,
+         "Digital", V::Off, {8, standard.offsetCm, standard.tiltDegrees}},
         {"watchVisibility=whenLookedAt\nwatchWidthCm=4\nwatchOffsetCm=-5\nwatchTiltDegrees=30\n", false, "",
          V::WhenLookedAt, {4, -5, 30}},
         {"watchVisibility=off\nwatchWidthCm=12\nwatchOffsetCm=5\nwatchTiltDegrees=-30\nfuture=1\n", false, "", V::Off,
@@ -156,6 +157,18 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
     EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");
     fs::create_directory(path);
     EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");
+}
+
+// Comments, a newer version's keys and sections survive a save, in their
+// order after the program's own lines; the program's own keys are not repeated.
+TEST_F(SettingsFile, SaveKeepsTheLinesItDoesNotOwn) {
+    writeFile(path, "# chosen by hand\r\nwatchOnRightHand=true\nfutureKey = 3\n\ninitialWatchName=Gone\n"
+                    "initialWatchName=Second\n  # indented note\n:later\nwatchWidthCm=9\n");
+    Settings settings = loadOverChosenValues();
+    settings.initialWatchName = "Classic";
+    ASSERT_TRUE(settings.save(path));
+    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=Classic\n# chosen by hand\n"
+                                   "futureKey = 3\n  # indented note\n:later\nwatchWidthCm=9\n");
 }
 
 TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
