@@ -11,11 +11,35 @@
 
 namespace {
 
-enum class Outcome { complete, damaged, overLimit };
+// One pass over the archive: its file, libarchive's reader on it, and the
+// locale its names are read in.
+class ArchivePass {
+public:
+    explicit ArchivePass(const std::string& path) : file(platform::openRegularFile(path)) {
+        if (!file.isOpen() || !reader) return;
+        archive_read_support_format_7zip(reader);
+        archive_read_support_filter_all(reader);
+        opened = archive_read_open_fd(reader, file.get(), 1 << 16) == ARCHIVE_OK;
+    }
+    ~ArchivePass() { archive_read_free(reader); }
+    ArchivePass(const ArchivePass&) = delete;
+    ArchivePass& operator=(const ArchivePass&) = delete;
 
-struct ArchiveReader {
-    archive* handle = archive_read_new();
-    ~ArchiveReader() { archive_read_free(handle); }
+    // The next entry, or null at the end and at damage. Skipping an entry
+    // unpacks nothing of it unless a later entry of the same block is read.
+    archive_entry* next() {
+        archive_entry* entry = nullptr;
+        if (!opened) return nullptr;
+        const int status = archive_read_next_header(reader, &entry);
+        return status == ARCHIVE_OK || status == ARCHIVE_WARN ? entry : nullptr;
+    }
+    archive* handle() const { return reader; }
+
+private:
+    const platform::Utf8Locale utf8Locale;
+    platform::FileDescriptor file;
+    archive* reader = archive_read_new();
+    bool opened = false;
 };
 
 // The name as the archive stores it; libarchive adds a '/' to folder names.
@@ -30,62 +54,58 @@ std::optional<std::string> storedName(archive_entry* entry) {
     return name;
 }
 
-// Reads the current entry's contents without ever holding more than `budget`.
-Outcome readContents(archive* reader, archive_entry* entry, std::uint64_t budget, FileBytes& bytes) {
-    // The declared size refuses an oversized entry before anything is decoded.
-    if (archive_entry_size_is_set(entry)) {
-        auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
-        if (declared > budget) return Outcome::overLimit;
-        bytes.reserve(static_cast<std::size_t>(declared));
-    }
+// The current entry's contents, never holding more than `budget`; nothing
+// when it is damaged or larger.
+std::optional<FileBytes> readContents(archive* reader, std::uint64_t budget) {
+    FileBytes bytes;
     char chunk[1 << 16];
     for (;;) {
-        la_ssize_t count = archive_read_data(reader, chunk, sizeof chunk);
-        if (count < 0) return Outcome::damaged;
-        if (count == 0) return Outcome::complete;
-        if (bytes.size() + static_cast<std::uint64_t>(count) > budget) return Outcome::overLimit;
+        const la_ssize_t count = archive_read_data(reader, chunk, sizeof chunk);
+        if (count < 0) return std::nullopt;
+        if (count == 0) return bytes;
+        if (bytes.size() + static_cast<std::uint64_t>(count) > budget) return std::nullopt;
         bytes.insert(bytes.end(), chunk, chunk + count);
-    }
-}
-
-Outcome readEntries(archive* reader, const ArchiveLimits& limits, std::map<std::string, FileBytes>& files) {
-    std::uint64_t unpacked = 0;
-    std::size_t entries = 0;
-    archive_entry* entry = nullptr;
-    for (;;) {
-        int status = archive_read_next_header(reader, &entry);
-        if (status == ARCHIVE_EOF) return Outcome::complete;
-        if (status != ARCHIVE_OK && status != ARCHIVE_WARN) return Outcome::damaged;
-        if (++entries > limits.entries) return Outcome::overLimit;
-
-        FileBytes bytes;
-        Outcome outcome = readContents(reader, entry, limits.totalBytes - unpacked, bytes);
-        if (outcome != Outcome::complete) return outcome;
-        unpacked += bytes.size();
-        // A name that is not valid UTF-16 cannot be asked for.
-        if (std::optional<std::string> name = storedName(entry)) files[*name] = std::move(bytes);
     }
 }
 
 }  // namespace
 
-ArchiveFileProvider::ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits) {
-    platform::FileDescriptor file = platform::openRegularFile(archivePath);
-    if (!file.isOpen()) return;
-    const platform::Utf8Locale utf8Locale;
-    ArchiveReader reader;
-    if (!reader.handle) return;
-    archive_read_support_format_7zip(reader.handle);
-    archive_read_support_filter_all(reader.handle);
-    if (archive_read_open_fd(reader.handle, file.get(), 1 << 16) != ARCHIVE_OK) return;
-
-    if (readEntries(reader.handle, limits, fileCache) == Outcome::overLimit) {
-        fileCache.clear();
-        logMessage("Watch package is too large to unpack, skipped: %s", archivePath.c_str());
+ArchiveFileProvider::ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits)
+    : archivePath(archivePath), bytesLeft(limits.totalBytes) {
+    ArchivePass pass(archivePath);
+    // What the list declares refuses a bomb before anything is unpacked.
+    std::uint64_t declared = 0;
+    std::size_t index = 0;
+    for (archive_entry* entry = pass.next(); entry; entry = pass.next(), ++index) {
+        if (archive_entry_size_is_set(entry))
+            declared += static_cast<std::uint64_t>(archive_entry_size(entry));
+        if (index == limits.entries || declared > limits.totalBytes) {
+            entryIndex.clear();
+            logMessage("Watch package is too large to unpack, skipped: %s", archivePath.c_str());
+            return;
+        }
+        // A name that is not valid UTF-16 cannot be asked for.
+        if (std::optional<std::string> name = storedName(entry)) entryIndex[*name] = index;
     }
 }
 
 const FileBytes* ArchiveFileProvider::getFile(std::string name) {
-    auto found = fileCache.find(name);
-    return found == fileCache.end() ? nullptr : &found->second;
+    auto cached = fileCache.find(name);
+    if (cached != fileCache.end()) return &cached->second;
+    auto listed = entryIndex.find(name);
+    if (listed == entryIndex.end()) return nullptr;
+
+    ArchivePass pass(archivePath);
+    archive_entry* entry = pass.next();
+    for (std::size_t index = 0; entry && index < listed->second; ++index) entry = pass.next();
+    // An archive replaced since its listing serves nothing under another name.
+    std::optional<FileBytes> bytes;
+    if (entry && storedName(entry) == name) bytes = readContents(pass.handle(), bytesLeft);
+    // A failed entry is not tried again.
+    if (!bytes) {
+        entryIndex.erase(listed);
+        return nullptr;
+    }
+    bytesLeft -= bytes->size();
+    return &fileCache.emplace(std::move(name), std::move(*bytes)).first->second;
 }

@@ -14,20 +14,28 @@ struct ArchiveLimits {
     std::size_t entries = 10000;
 };
 
-// Serves a 7z package from memory: the constructor unpacks the whole archive
-// and closes it again. Names are the archive's own in UTF-8, matched exactly,
-// folders included as entries without bytes; of two entries with the same
-// name the later one wins.
+// Serves a 7z package: the constructor reads only the archive's list of
+// entries; a file is unpacked when first asked for and kept, so listing a
+// package costs its config alone and loading a watch the files it names.
+// Names are the archive's own in UTF-8, matched exactly, folders included as
+// entries without bytes; of two entries with the same name the later one wins.
 class ArchiveFileProvider : public FileProvider {
 public:
-    // A file that is not a 7z archive gives no entries, a damaged one keeps
-    // the entries before the damage, and one past the limits gives no entries
-    // and a diagnostic line naming it.
-    // The path is UTF-8.
+    // A file that is not a 7z archive gives no entries, and one whose list of
+    // entries goes past the limits gives none and a diagnostic line naming
+    // it. An entry that cannot be unpacked (damage, or more bytes than its
+    // list said) gives null. The path is UTF-8.
     explicit ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits = {});
 
     const FileBytes* getFile(std::string name) override;
+    // Entry names are only keys: none leads anywhere.
+    bool leadsOutside(const std::string&) const override { return false; }
 
 private:
+    std::string archivePath;
+    // Each name's last entry, counted from 0 in the archive's order.
+    std::map<std::string, std::size_t> entryIndex;
     std::map<std::string, FileBytes> fileCache;
+    // What the entries not yet unpacked may still take.
+    std::uint64_t bytesLeft = 0;
 };

@@ -16,4 +16,8 @@ public:
     // cannot be read. The provider owns the bytes; they stay valid and
     // unchanged until the provider is destroyed.
     virtual const FileBytes* getFile(std::string name) = 0;
+
+    // Whether the name is refused because it leads out of the package, so
+    // that a tool can say why the file is not served.
+    virtual bool leadsOutside(const std::string& name) const = 0;
 };

@@ -12,9 +12,11 @@ public:
     // The root is a UTF-8 path.
     explicit FolderFileProvider(std::string root);
 
-    // Names are relative to the root; absolute names and names that lead out
-    // of the folder give null.
+    // Names are relative to the root; absolute names, names that lead out
+    // of the folder and names that reach a file outside it through a link
+    // give null.
     const FileBytes* getFile(std::string name) override;
+    bool leadsOutside(const std::string& name) const override;
 
 private:
     std::string root;

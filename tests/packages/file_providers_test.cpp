@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
+#include <string>
 #include <random>
 
 #include "packages/archive_file_provider.h"
@@ -102,6 +104,36 @@ TEST_F(ArchiveFileProviderTest, UnpackedBytesAndEntriesAreBoundedToTheLast) {
     fs::resize_file(package + "/huge.png", (std::uintmax_t{256} << 20) + 1);
     ASSERT_TRUE(packWith7Zip(package, archive, "-mx=1 huge.png"));
     expectRefused({});
+}
+
+// The most memory the process has held, in KiB.
+long peakKibibytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// Only what is asked for is unpacked: with an entry of 200 MiB of zeros
+// beside them, neither the list nor the config nor the face takes more than a
+// fraction of it, in a process of its own, whatever the order of the entries
+// in the archive's solid block.
+TEST_F(ArchiveFileProviderTest, OnlyTheEntriesAskedForAreUnpacked) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    writeFile(package + "/config", ":watch\nname=Lean\n");
+    writeFile(package + "/face.png", "face");
+    writeFile(package + "/blob", "");
+    fs::resize_file(package + "/blob", std::uintmax_t{200} << 20);
+    ASSERT_TRUE(packWith7Zip(package, archive, "-mx=1 blob config face.png"));
+    EXPECT_EXIT(
+        {
+            const long before = peakKibibytes();
+            ArchiveFileProvider provider(archive);
+            const bool served = text(provider.getFile("config")) == ":watch\nname=Lean\n" &&
+                                text(provider.getFile("face.png")) == "face";
+            std::exit(served && peakKibibytes() - before < (50 << 10) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 class FolderFileProviderTest : public ::testing::Test {

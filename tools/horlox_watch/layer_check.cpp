@@ -38,6 +38,12 @@ std::string sizeText(ImageSize size) {
 
 const std::string leftOut = "; the layer is left out";
 
+// Why a named file gave no bytes.
+std::string notServed(const FileProvider& package, const std::string& name) {
+    return package.leadsOutside(name) ? " lies outside the package, which the program does not read"
+                                      : " is not in the package";
+}
+
 // The finding for one "face" or "hand" section: why it gave no layer, or
 // whether its image overflows the canvas.
 std::optional<Finding> checkImageLayer(const ConfigSection& section, bool loaded,
@@ -50,7 +56,7 @@ std::optional<Finding> checkImageLayer(const ConfigSection& section, bool loaded
     const FileBytes* bytes = package.getFile(*name);
     if (!bytes)
         return Finding{Severity::Error, line,
-                       "image " + quote(*name) + " is not in the package" + leftOut};
+                       "image " + quote(*name) + notServed(package, *name) + leftOut};
     const std::optional<ImageSize> size = imageSize(*bytes);
     if (!loaded) {
         if (size && (size->width > maxImageSide || size->height > maxImageSide))
@@ -74,7 +80,7 @@ Finding leftOutText(const ConfigSection& section, FileProvider& package) {
     if (!name) return {Severity::Error, section.line, "':text' has no 'fontfamily'" + leftOut};
     const std::size_t line = lineOfKey(section, "fontfamily");
     if (!package.getFile(*name))
-        return {Severity::Error, line, "font " + quote(*name) + " is not in the package" + leftOut};
+        return {Severity::Error, line, "font " + quote(*name) + notServed(package, *name) + leftOut};
     return {Severity::Error, line, "font " + quote(*name) + " cannot be opened" + leftOut};
 }
 
