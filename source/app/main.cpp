@@ -1,7 +1,6 @@
 // The entry point: start-up in a fixed order, then one single-threaded loop
 // that serves events and redraws the watch whenever the clock's second changes.
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -26,6 +25,7 @@
 #include "platform/log.h"
 #include "platform/program_arguments.h"
 #include "platform/window.h"
+#include "ui/menu_font.h"
 #include "ui/menu_panel.h"
 #include "vr/device_batteries.h"
 #include "vr/glance_tracking.h"
@@ -39,18 +39,10 @@ namespace {
 
 constexpr GLsizei watchSize = 256;
 
-bool fileIsReadable(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
-
-void setUpMenuGui() {
+void setUpMenuGui(FT_Library freeType) {
     ImGui::CreateContext();
-    // Without the menu font ImGui falls back to its built-in one.
-    const char* menuFont = "Roboto-Medium.ttf";
-    if (fileIsReadable(menuFont)) ImGui::GetIO().Fonts->AddFontFromFileTTF(menuFont, 64.0f);
+    // Without a usable menu font ImGui falls back to its built-in one.
+    addMenuFont(freeType, "Roboto-Medium.ttf", 64.0f);
     ImGui::StyleColorsDark();
     ImGui_ImplOpenGL3_Init("#version 130");
     CHECK_GL_ERROR();
@@ -70,21 +62,16 @@ void redrawWatch(Settings& settings, WatchCatalogue& catalogue, platform::Window
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // A chosen watch that is no longer installed leaves the target cleared and
-    // nothing is shown.
-    const Watch* watch = catalogue.load(settings.initialWatchName);
-    if (!watch) return;
-    drawWatch(*watch, readings, settings);
+    drawWatch(catalogue.load(settings.initialWatchName), readings, settings);
     if (settings.offline)
         copyWatchIntoWindow(watchTarget);
     else
-        submitWatch(vr);
+        submitWatch(vr, settings);
     platform::swapWindowBuffers(window);
 }
 
 bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
-    const Watch* watch = catalogue.load(settings.initialWatchName);
-    return watch && showsBatteries(*watch);
+    return showsBatteries(catalogue.load(settings.initialWatchName));
 }
 
 }  // namespace
@@ -102,7 +89,7 @@ int main(int argc, char** argv) {
     static FT_Library freeType = nullptr;  // one for the process, never released
     if (FT_Init_FreeType(&freeType) != 0)
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
-    setUpMenuGui();
+    setUpMenuGui(freeType);
     setFixedGlState();
     settings.load();
     WatchCatalogue catalogue(settings, freeType);
@@ -115,7 +102,13 @@ int main(int argc, char** argv) {
     // The runtime's quit request ends a VR run; closing the window ends an
     // offline one.
     while (platform::pumpWindowEvents(window)) {
+        const TrackedDeviceIndex_t wornBefore = vr.watchDeviceIndex;
         if (!settings.offline && pumpSystemEvents(vr)) break;
+        // A controller that changed hands or went off takes the watch along
+        // in this pass: placed anew with a fresh image on the controller now
+        // in its hand, or hidden when there is none.
+        const bool watchChangedHands = vr.watchDeviceIndex != wornBefore;
+        if (watchChangedHands) lastDrawnTime.reset();
         bool glanceMoved = false;
         if (!settings.offline) {
             updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
@@ -139,7 +132,7 @@ int main(int argc, char** argv) {
             if (!settings.offline) placeWatch(vr, settings);
         }
         // After the redraw, so that a watch coming into view shows a current image.
-        if (glanceMoved) showOrHideWatch(vr, settings);
+        if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
         platform::sleepOneMillisecond();
     }
     return 0;

@@ -8,7 +8,6 @@ bool watchCanBeSeen(const Settings& settings, bool watchImageNeeded) {
 
 bool shouldRedraw(const Settings& settings, bool watchImageNeeded, const std::tm& now,
                   const std::optional<std::tm>& lastDrawnTime) {
-    if (settings.needsRedraw) return true;
-    return watchCanBeSeen(settings, watchImageNeeded) &&
-           (!lastDrawnTime || now.tm_sec != lastDrawnTime->tm_sec);
+    if (!watchCanBeSeen(settings, watchImageNeeded)) return false;
+    return settings.needsRedraw || !lastDrawnTime || now.tm_sec != lastDrawnTime->tm_sec;
 }

@@ -30,20 +30,19 @@ void chooseWatch(Settings& settings, const WatchListing& watch) {
 }
 
 void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
-    const WatchListing* current = catalogue.find(settings.initialWatchName);
-    if (!current) return;
-    literalText(current->name);
-    literalText(current->description);
+    const WatchListing& current = catalogue.shown(settings.initialWatchName);
+    literalText(current.name);
+    literalText(current.description);
     // The target holds the image upside down as OpenGL does; flip it back.
     ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(watchTexture)),
                  ImVec2(watchPictureSize, watchPictureSize), ImVec2(0, 1), ImVec2(1, 0));
 
-    if (const WatchListing* before = catalogue.previous(settings.initialWatchName)) {
+    if (const WatchListing* before = catalogue.previous(current.name)) {
         if (menuButton("Previous")) chooseWatch(settings, *before);
         ImGui::SameLine();
     }
     // Asked again: "Previous" may have just moved the current watch.
-    if (const WatchListing* after = catalogue.next(settings.initialWatchName)) {
+    if (const WatchListing* after = catalogue.next(catalogue.shown(settings.initialWatchName).name)) {
         if (menuButton("Next")) chooseWatch(settings, *after);
     }
 }

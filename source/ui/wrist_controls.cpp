@@ -36,6 +36,7 @@ void drawWristControls(Settings& settings) {
         if (ImGui::RadioButton(label, settings.watchVisibility == visibility) &&
             settings.watchVisibility != visibility) {
             settings.watchVisibility = visibility;
+            settings.needsRedraw = true;
             settings.save();
         }
         noteMenuControl(label);

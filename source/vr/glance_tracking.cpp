@@ -1,6 +1,7 @@
 #include "vr/glance_tracking.h"
 
 #include "config/settings.h"
+#include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
 
 bool lookForGlance(VrContext& vr, Settings& settings) {
@@ -27,6 +28,5 @@ bool lookForGlance(VrContext& vr, Settings& settings) {
 
 bool watchImageNeeded(const VrContext& vr, const Settings& settings) {
     if (vr.watchDeviceIndex == k_unTrackedDeviceIndexInvalid) return false;
-    return settings.watchVisibility != WatchVisibility::WhenLookedAt ||
-           glanceShowsWatch(vr.glance) || vr.menuShown;
+    return watchOverlayShows(vr, settings) || vr.menuShown;
 }

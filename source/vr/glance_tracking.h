@@ -14,7 +14,7 @@ struct Settings;
 // redraw.
 bool lookForGlance(VrContext& vr, Settings& settings);
 
-// The watch's image is needed while its controller is known, except while
-// the watch waits hidden for a glance and the menu, which pictures it, is
-// closed: a watch nobody can see costs no redraws.
+// The watch's image is needed while its controller is known and the watch
+// shows, or the menu, which pictures it, is open: a watch nobody can see
+// (off, disabled, waiting for a glance) costs no redraws.
 bool watchImageNeeded(const VrContext& vr, const Settings& settings);

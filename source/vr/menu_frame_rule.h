@@ -9,8 +9,8 @@ struct MenuLook {
     bool watchEnabled = true;
     bool watchOnRightHand = false;
     std::string watchName;
-    // Watch images handed over so far: the menu's picture of the watch is
-    // stale once another one is.
+    // Watch images drawn so far: the menu's picture of the watch is stale
+    // once another one is.
     std::uint64_t watchImages = 0;
     std::uint32_t width = 0, height = 0;  // the size the menu is drawn at
 

@@ -24,7 +24,7 @@ ImVec2 menuDisplaySize(VrContext& vr) {
 
 MenuLook lookOf(const VrContext& vr, const Settings& settings, ImVec2 displaySize) {
     return {settings.watchEnabled, settings.watchOnRightHand, settings.initialWatchName,
-            vr.watchImagesHandedOver, static_cast<std::uint32_t>(displaySize.x),
+            vr.watchImagesDrawn, static_cast<std::uint32_t>(displaySize.x),
             static_cast<std::uint32_t>(displaySize.y)};
 }
 

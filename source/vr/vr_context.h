@@ -33,7 +33,7 @@ struct VrContext {
     std::chrono::steady_clock::time_point batteriesReadAt;
 
     // Counted so that the menu knows when its picture of the watch is stale.
-    std::uint64_t watchImagesHandedOver = 0;
+    std::uint64_t watchImagesDrawn = 0;
     MenuFrameRule menuFrames;
 
     // The glance while the watch shows only when looked at, and when the

@@ -14,15 +14,23 @@ void lookUpWatchDevice(VrContext& vr) {
     vr.watchDeviceIndex = vr.runtime->GetTrackedDeviceIndexForControllerRole(vr.watchRole);
 }
 
+bool watchOverlayShows(const VrContext& vr, const Settings& settings) {
+    if (vr.watchDeviceIndex == k_unTrackedDeviceIndexInvalid || !settings.watchEnabled) return false;
+    switch (settings.watchVisibility) {
+        case WatchVisibility::Always: return true;
+        case WatchVisibility::WhenLookedAt: return glanceShowsWatch(vr.glance);
+        case WatchVisibility::Off: return false;
+    }
+    return false;
+}
+
 void showOrHideWatch(VrContext& vr, const Settings& settings) {
-    const bool glancing = settings.watchVisibility == WatchVisibility::WhenLookedAt;
-    if (vr.watchDeviceIndex == k_unTrackedDeviceIndexInvalid || !settings.watchEnabled ||
-        settings.watchVisibility == WatchVisibility::Off ||
-        (glancing && !glanceShowsWatch(vr.glance))) {
+    if (!watchOverlayShows(vr, settings)) {
         vr.runtime->HideOverlay(vr.watchOverlay);
         return;
     }
-    const float alpha = glancing ? vr.glance.alpha : 1.0f;
+    const float alpha =
+        settings.watchVisibility == WatchVisibility::WhenLookedAt ? vr.glance.alpha : 1.0f;
     if (alpha != vr.watchAlpha &&
         vr.runtime->SetOverlayAlpha(vr.watchOverlay, alpha) == VROverlayError_None)
         vr.watchAlpha = alpha;
@@ -39,9 +47,9 @@ void drainWatchEvents(VrContext& vr) {
     }
 }
 
-void submitWatch(VrContext& vr) {
-    vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture);
-    ++vr.watchImagesHandedOver;
+void submitWatch(VrContext& vr, const Settings& settings) {
+    if (watchOverlayShows(vr, settings)) vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture);
+    ++vr.watchImagesDrawn;
 }
 
 void placeWatch(VrContext& vr, const Settings& settings) {

@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "packages/open_package.h"
 #include "platform/debug_output.h"
+#include "platform/log.h"
 #include "platform/text_encoding.h"
 #include "watch/package_config.h"
 #include "watch/watch_loader.h"
@@ -30,11 +31,19 @@ WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
          entry.increment(error)) {
         WatchListing listing =
             readListing(watchesFolder + "/" + platform::utf8FromPath(entry->path().filename()));
+        if (listing.name.empty()) {
+            logMessage("No watch is named by this package's config, left out: %s",
+                       listing.packagePath.c_str());
+            continue;
+        }
         std::string name = listing.name;
         listings.try_emplace(std::move(name), std::move(listing));
     }
     if (listings.empty()) platform::fatalExit("No watches found!");
     if (settings.initialWatchName.empty()) settings.initialWatchName = listings.begin()->first;
+    if (!find(settings.initialWatchName))
+        logMessage("The saved watch \"%s\" is not installed, \"%s\" is shown instead",
+                   settings.initialWatchName.c_str(), listings.begin()->first.c_str());
 }
 
 const WatchListing* WatchCatalogue::find(const std::string& name) const {
@@ -44,6 +53,11 @@ const WatchListing* WatchCatalogue::find(const std::string& name) const {
 
 const WatchListing* WatchCatalogue::first() const {
     return listings.empty() ? nullptr : &listings.begin()->second;
+}
+
+const WatchListing& WatchCatalogue::shown(const std::string& chosenName) const {
+    const WatchListing* chosen = find(chosenName);
+    return chosen ? *chosen : listings.begin()->second;
 }
 
 const WatchListing* WatchCatalogue::previous(const std::string& name) const {
@@ -58,15 +72,14 @@ const WatchListing* WatchCatalogue::next(const std::string& name) const {
     return &std::next(found)->second;
 }
 
-const Watch* WatchCatalogue::load(const std::string& name) {
-    const WatchListing* listing = find(name);
-    if (listing == loadedListing) return loaded.get();
+const Watch& WatchCatalogue::load(const std::string& chosenName) {
+    const WatchListing* listing = &shown(chosenName);
+    if (listing == loadedListing) return *loaded;
     // Released before the next is loaded, so two never take memory at once.
     loaded.reset();
     loadedListing = listing;
-    if (!listing) return nullptr;
     loaded = std::make_unique<Watch>();
     loaded->fontLibrary = fontLibrary;
     loadWatch(*loaded, listing->packagePath);
-    return loaded.get();
+    return *loaded;
 }

@@ -39,11 +39,13 @@ TEST(CommandLineTest, OnlyTheExactOptionGoesOfflineAndLookalikesAreLoggedOneLine
 // A new second redraws only while the watch can be seen: offline, or with its
 // controller tracked; a requested redraw happens anyway. Only the seconds count.
 TEST(RedrawRuleTest, WhenTheWatchIsRedrawn) {
-    // offline, requested, tracked, now (minute, second), last drawn second, redraw
+    // offline, requested, image needed, now (minute, second), last drawn second, redraw;
+    // a request waits while nobody can see the watch
     const std::tuple<bool, bool, bool, int, int, int, bool> cases[] = {
         {false, false, false, 0, 1, 0, false}, {false, false, true, 0, 1, 0, true},
         {false, false, true, 0, 0, 0, false},  {true, false, false, 0, 0, 59, true},
-        {true, false, false, 0, 59, 59, false}, {false, true, false, 0, 5, 5, true},
+        {true, false, false, 0, 59, 59, false}, {false, true, true, 0, 5, 5, true},
+        {false, true, false, 0, 5, 5, false},   {true, true, false, 0, 5, 5, true},
         {true, false, false, 1, 5, 5, false}};
     for (const auto& [offline, requested, tracked, minute, second, lastSecond, redraw] : cases) {
         Settings settings;

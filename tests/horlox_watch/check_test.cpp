@@ -1,6 +1,7 @@
 // What horlox-watch check finds: in the config text alone, in the package's
 // files, and in names that packages share.
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,7 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
           "w/config:8: warning: key 'colour' in ':face' is ignored",
           "w/config:9: warning: key 'CONTINUOUS' in ':face' is ignored"}},
         {":watch\r\nname=A\n:face\nfile= dial.png\nmirrorOnRight=1\r\n:text\ntext=\t%H\r\n",
-         {"w/config: error: there is no ':watch' section, so the watch has no name",
+         {"w/config: error: there is no ':watch' section, so the watch has no name and the program leaves it out",
           "w/config:1: error: section ':watch\\r' is ignored; did you mean ':watch'?",
           "w/config:4: warning: value of 'file' begins with a blank, which the program keeps",
           "w/config:5: warning: value of 'mirrorOnRight' ends with a carriage return, which the program keeps",
@@ -54,9 +55,9 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
         // The last watch section names the watch.
         {":watch\nname=A\n:watch\ndescription=B\n",
          {"w/config:3: warning: section ':watch' is repeated; its name and description replace those from line 1",
-          "w/config:3: error: the watch has no name"}},
-        {":watch\nname=\n", {"w/config:2: error: the watch has no name"}},
-        {"", {"w/config: error: there is no ':watch' section, so the watch has no name"}},
+          "w/config:3: error: the watch has no name, so the program leaves it out"}},
+        {":watch\nname=\n", {"w/config:2: error: the watch has no name, so the program leaves it out"}},
+        {"", {"w/config: error: there is no ':watch' section, so the watch has no name and the program leaves it out"}},
         {":watch\nname=A\n:hand\nbind=hour_hand\n:hand\nbind=hr\n:hand\nbind= SECOND\n:hand\n",
          {"w/config:6: error: bind value 'hr' matches no hand (HOUR, MINUTE or SECOND); the hand stays at twelve",
           "w/config:8: warning: value of 'bind' begins with a blank, which the program keeps",
@@ -64,7 +65,7 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
           "twelve",
           "w/config:9: warning: ':hand' has no 'bind'; the hand stays at twelve"}},
         {"\xEF\xBB\xBF:watch\nname=A\n",
-         {"w/config: error: there is no ':watch' section, so the watch has no name",
+         {"w/config: error: there is no ':watch' section, so the watch has no name and the program leaves it out",
           "w/config:1: error: the file begins with a byte order mark, which the program reads as part of the first "
           "line; save it as UTF-8 without one",
           "w/config:2: warning: key 'name' is ignored: it stands before the first section"}},
@@ -113,6 +114,12 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
     add("huge.png", pngOfColour(4097, 1, 4, red));
     add("broken.png", pngOfColour(8, 8, 4, red).substr(0, 60));
     add("font.ttf", dejaVuSansBytes());
+    // Links are followed: to a file of the package, and to files beside it.
+    writeFile(scratch.path() + "/beside/dial.png", pngOfColour(8, 8, 4, red));
+    writeFile(scratch.path() + "/beside/font.ttf", dejaVuSansBytes());
+    std::filesystem::create_symlink("dial.png", packagePath() + "/inside.png");
+    std::filesystem::create_symlink("../beside/dial.png", packagePath() + "/outside.png");
+    std::filesystem::create_symlink("../beside", packagePath() + "/elsewhere");
     add("config",
         ":watch\nname=A\n"
         ":face\nfile=dial.png\n"             // 3: fine
@@ -125,8 +132,12 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
         ":text\nfontfamily=font.ttf\n"       // 18: fine
         ":text\nfontfamily=gone.ttf\n"       // 20
         ":text\nfontfamily=dial.png\n"       // 22
-        ":text\nfontsize=9\n");              // 24
-    const std::string p = packagePath() + "/config:", out = "; the layer is left out";
+        ":text\nfontsize=9\n"                // 24
+        ":face\nfile=inside.png\n"           // 26: fine
+        ":face\nfile=outside.png\n"          // 28
+        ":text\nfontfamily=elsewhere/font.ttf\n");  // 30
+    const std::string p = packagePath() + "/config:", out = "; the layer is left out",
+                      outside = " lies outside the package, which the program does not read";
     EXPECT_EQ(findings(packagePath()),
               (Lines{p + "6: error: image 'missing.png' is not in the package" + out,
                      p + "8: error: image 'broken.png' cannot be decoded" + out,
@@ -134,10 +145,12 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
                          "accepts" + out,
                      p + "12: warning: image 'wide.png' is 300 x 4 pixels, larger than the 256 x 256 canvas",
                      p + "14: error: ':hand' has no 'file'" + out,
-                     p + "17: error: image '../watch/dial.png' is not in the package" + out,
+                     p + "17: error: image '../watch/dial.png'" + outside + out,
                      p + "21: error: font 'gone.ttf' is not in the package" + out,
                      p + "23: error: font 'dial.png' cannot be opened" + out,
-                     p + "24: error: ':text' has no 'fontfamily'" + out}));
+                     p + "24: error: ':text' has no 'fontfamily'" + out,
+                     p + "29: error: image 'outside.png'" + outside + out,
+                     p + "31: error: font 'elsewhere/font.ttf'" + outside + out}));
 }
 
 // A layer left out does not count; past the 200th nothing is looked at.
@@ -156,10 +169,10 @@ TEST_F(PackageCheckTest, PackagesWithoutConfigAndLaterOnesWithAKnownName) {
     add("dial.png", pngOfColour(8, 8, 4, red));
     writeFile(scratch.path() + "/notes.txt", "not an archive");
     EXPECT_EQ(findings(packagePath()),
-              Lines{packagePath() + "/config: error: there is no such file, so the watch has no name and no layers"});
+              Lines{packagePath() + "/config: error: there is no such file, so the program does not take the package for a watch"});
     EXPECT_EQ(findings(scratch.path() + "/notes.txt"),
               Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or is no 7z "
-                                     "archive that the program reads"});
+                                     "archive that the program reads, so the program does not take it for a watch"});
     std::vector<PackageCheck> checks;
     for (const char* folder : {"one", "two", "three"}) {
         writeFile(scratch.path() + "/" + folder + "/config",

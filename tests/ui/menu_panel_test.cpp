@@ -8,9 +8,13 @@
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
+#include "platform/log.h"
+#include "support/debug_output_capture.h"
 #include "support/menu_gui_context.h"
 #include "support/test_files.h"
+#include "support/watch_package_fixture.h"
 #include "ui/menu_buttons.h"
+#include "ui/menu_font.h"
 #include "ui/menu_panel.h"
 #include "watch/watch_catalogue.h"
 
@@ -73,7 +77,7 @@ TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
     const std::string rows = credit + "\n[ Disable ]\nDisplay watch on [ left hand ]\n" + wristRows + std::string(32, '-');
     EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n");
     settings.initialWatchName = "Gone";
-    EXPECT_EQ(frame(), rows + "\n\n") << "nothing after the separator for a watch that is not installed";
+    EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n") << "the first stands in for a watch not installed";
 }
 
 // The window can be neither moved, resized nor collapsed; the program's
@@ -103,6 +107,44 @@ TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce
     EXPECT_EQ(click("Next"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Gamma\n")));
     EXPECT_FALSE(findMenuButton("Next")) << "the last watch has none after it";
     EXPECT_EQ(click("Previous"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
+}
+
+// Only a font whose face FreeType opens with the menu's glyphs is added, and
+// it builds; any other file leaves ImGui's own font and one log line.
+TEST(MenuFontTest, OnlyAFontFitForTheMenuIsTaken) {
+    TemporaryDirectory scratch;
+    const std::string path = scratch.path() + "/Roboto-Medium.ttf", dejaVu = dejaVuSansBytes();
+    const std::string bitmapFont =
+        "STARTFONT 2.1\nFONT -x-y-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\nSIZE 8 75 75\n"
+        "FONTBOUNDINGBOX 6 8 0 -1\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\n"
+        "BITMAP\n70\n88\n88\nF8\n88\n88\n88\n00\nENDCHAR\nENDFONT\n";
+    const std::pair<std::string, bool> fonts[] = {{dejaVu, true},
+                                                  {"", false},
+                                                  {std::string(4096, '\x5A'), false},
+                                                  {bitmapFont, false},
+                                                  {dejaVu.substr(0, 64), false},
+                                                  {dejaVu.substr(0, dejaVu.size() / 2), false}};
+    ImGuiContext* previous = ImGui::GetCurrentContext();
+    loggingEnabled = true;
+    for (const auto& [bytes, taken] : fonts) {
+        writeFile(path, bytes);
+        ImGuiContext* context = ImGui::CreateContext();
+        const DebugOutputCapture output;
+        EXPECT_EQ(addMenuFont(testFontLibrary(), path.c_str(), 64.0f), taken) << bytes.size() << " bytes";
+        EXPECT_EQ(ImGui::GetIO().Fonts->Fonts.Size, taken ? 1 : 0);
+        EXPECT_TRUE(ImGui::GetIO().Fonts->Build());
+        EXPECT_EQ(output.text().find("] The menu font " + path + " cannot be used") == std::string::npos, taken)
+            << output.text();
+        ImGui::DestroyContext(context);
+    }
+    std::filesystem::remove(path);
+    ImGuiContext* context = ImGui::CreateContext();
+    const DebugOutputCapture output;
+    EXPECT_FALSE(addMenuFont(testFontLibrary(), path.c_str(), 64.0f));
+    EXPECT_EQ(output.text(), "") << "a missing font is no fault";
+    ImGui::DestroyContext(context);
+    loggingEnabled = false;
+    ImGui::SetCurrentContext(previous);
 }
 
 }  // namespace

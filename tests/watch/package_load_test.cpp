@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "platform/log.h"
+#include "support/debug_output_capture.h"
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
 #include "watch/config_values.h"
@@ -160,6 +162,12 @@ TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchReadyToDraw) {
 
 class WatchCatalogueTest : public WatchPackageTest {
 protected:
+    // The log is on, as in the program.
+    void SetUp() override {
+        WatchPackageTest::SetUp();
+        loggingEnabled = true;
+    }
+    void TearDown() override { loggingEnabled = false; }
     void install(const std::string& package, const std::string& config) {
         writeFile(watches + "/" + package + "/config", config);
     }
@@ -187,30 +195,39 @@ TEST_F(WatchCatalogueTest, WatchesAreOrderedByNameByteWiseAndTheChosenOneIsKept)
     }
     EXPECT_EQ(catalogue.find("zeta"), nullptr);
 
-    // A chosen watch is kept even when it is no longer installed; no neighbours.
+    // A chosen watch is kept even when it is no longer installed; the first
+    // is shown meanwhile, with its neighbours, and the log says so.
     settings.initialWatchName = "Gone";
+    const DebugOutputCapture output;
     const WatchCatalogue again(settings, nullptr, watches);
-    EXPECT_EQ(std::make_tuple(settings.initialWatchName, again.find("Gone"), again.previous("Gone"), again.next("Gone")),
-              std::make_tuple(std::string("Gone"), nullptr, nullptr, nullptr));
+    EXPECT_EQ(std::make_tuple(settings.initialWatchName, again.find("Gone"), &again.shown("Gone"), &again.shown("Beta")),
+              std::make_tuple(std::string("Gone"), nullptr, again.first(), again.find("Beta")));
+    EXPECT_NE(output.text().find("] The saved watch \"Gone\" is not installed, \"Alpha\" is shown instead\n"),
+              std::string::npos) << output.text();
 }
 
-// Of two packages with one name the first listed wins; packages that give no
-// name share the empty name, which sorts first.
-TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListed) {
+// Of two packages with one name the first listed wins; an entry whose config
+// names no watch is left out with a line that names it.
+TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListedAndNamelessOnesAreLeftOut) {
     install("one", ":watch\nname=Classic\ndescription=from one\n");
     install("two", ":watch\nname=Classic\ndescription=from two\n");
+    install("nameless", ":watch\ndescription=no name\n");
     writeFile(watches + "/no-config/face.png", "not even a png");
-    writeFile(watches + "/stray.txt", "not an archive");
+    writeFile(watches + "/README.txt", "hello\n");
     std::string firstListed;
     for (const auto& entry : std::filesystem::directory_iterator(watches)) {
         const std::string name = entry.path().filename().string();
         if (firstListed.empty() && (name == "one" || name == "two")) firstListed = name;
     }
+    const DebugOutputCapture output;
     const WatchCatalogue catalogue(settings, nullptr, watches);
-    ASSERT_EQ(catalogue.count(), 2u);
+    ASSERT_EQ(catalogue.count(), 1u);
     EXPECT_EQ(catalogue.find("Classic")->description, "from " + firstListed);
-    EXPECT_NE(catalogue.find(""), nullptr);
-    EXPECT_EQ(settings.initialWatchName, "");
+    EXPECT_EQ(settings.initialWatchName, "Classic");
+    for (const char* leftOut : {"nameless", "no-config", "README.txt"})
+        EXPECT_NE(output.text().find("] No watch is named by this package's config, left out: " + watches + "/" + leftOut +
+                                     "\n"),
+                  std::string::npos) << output.text();
 }
 
 int liveTextures() {
@@ -230,16 +247,13 @@ TEST_F(WatchCatalogueTest, OnlyTheCurrentWatchIsLoaded) {
     const int before = liveTextures();
     WatchCatalogue catalogue(settings, testFontLibrary(), watches);
     EXPECT_EQ(liveTextures(), before);
-    const Watch* alpha = catalogue.load("Alpha");
-    ASSERT_NE(alpha, nullptr);
+    const Watch* alpha = &catalogue.load("Alpha");
     EXPECT_EQ(std::make_pair(alpha->name, liveTextures()), std::make_pair(std::string("Alpha"), before + 1));
-    EXPECT_EQ(catalogue.load("Alpha"), alpha) << "not loaded again";
-    const Watch* beta = catalogue.load("Beta");
-    ASSERT_NE(beta, nullptr);
-    EXPECT_EQ(std::make_tuple(beta->name, beta->elements.size(), liveTextures()),
+    EXPECT_EQ(&catalogue.load("Alpha"), alpha) << "not loaded again";
+    const Watch& beta = catalogue.load("Beta");
+    EXPECT_EQ(std::make_tuple(beta.name, beta.elements.size(), liveTextures()),
               std::make_tuple(std::string("Beta"), std::size_t{2}, before + 1));
-    EXPECT_EQ(catalogue.load("Gone"), nullptr);
-    EXPECT_EQ(liveTextures(), before);
+    EXPECT_EQ(catalogue.load("Gone").name, "Alpha") << "the first stands in for a watch no longer installed";
 }
 
 TEST_F(WatchCatalogueTest, WithoutAnyWatchTheProgramEnds) {

@@ -123,9 +123,9 @@ void lintWatchName(const ConfigFile& config, std::vector<Finding>& findings) {
     const ConfigSection* watch = lastWatchSection(config);
     if (!watch)
         findings.push_back(
-            {Severity::Error, 0, "there is no ':watch' section, so the watch has no name"});
+            {Severity::Error, 0, "there is no ':watch' section, so the watch has no name and the program leaves it out"});
     else if (watch->get("name", "").empty())
-        findings.push_back({Severity::Error, lineOfKey(*watch, "name"), "the watch has no name"});
+        findings.push_back({Severity::Error, lineOfKey(*watch, "name"), "the watch has no name, so the program leaves it out"});
 }
 
 }  // namespace

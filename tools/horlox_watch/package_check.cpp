@@ -16,8 +16,9 @@ std::string missingConfigMessage(const std::string& packagePath) {
     std::error_code error;
     const std::optional<std::filesystem::path> path = platform::pathFromUtf8(packagePath);
     if (path && std::filesystem::is_directory(*path, error))
-        return "there is no such file, so the watch has no name and no layers";
-    return "the archive holds no such file, or is no 7z archive that the program reads";
+        return "there is no such file, so the program does not take the package for a watch";
+    return "the archive holds no such file, or is no 7z archive that the program reads, so the program "
+           "does not take it for a watch";
 }
 
 }  // namespace
