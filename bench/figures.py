@@ -21,9 +21,14 @@ IDLE_SECONDS = 20
 IDLE_RUNS = 3
 RUNS = 5
 COPIES = 300  # extra watches for the figures with many installed
+BOMBS = 5  # archives beside the shipped watches that unpack to much more than they hold
+BOMB_BYTES = 250 * 1000 * 1000
 
 CONTROLLER_ON = "1 controller 1 on left\n"
 DASHBOARD_OPEN = CONTROLLER_ON + "1 dashboard open\n"
+
+
+BOMBS_NOTE = {3 + BOMBS: " (%d of them 7z archives of 250 MB unpacked)" % BOMBS}
 
 
 def median(values):
@@ -61,12 +66,42 @@ def many_watches(build, folder):
             file.write(re.sub(r"(?m)^name=Classic$", "name=Classic %03d" % copy, config))
 
 
+def bomb_archives(build, folder):
+    """The shipped watches and BOMBS archives of a few KB each whose config
+    names a watch and whose other entry unpacks to 250 MB that no layer asks
+    for: a start must read only their configs."""
+    shipped = os.path.abspath(os.path.join(build, "run", "watches"))
+    os.mkdir(folder)
+    for name in os.listdir(shipped):
+        os.symlink(os.path.join(shipped, name), os.path.join(folder, name))
+    for number in range(BOMBS):
+        os.symlink(bomb(number), os.path.join(folder, "Bomb %d.7z" % number))
+
+
+BOMB_FOLDER = tempfile.mkdtemp(prefix="horlox-bench-bombs-")
+
+
+def bomb(number):
+    """Made once for all builds: 7-Zip packs a file of zeros to a few KB."""
+    archive = os.path.join(BOMB_FOLDER, "Bomb %d.7z" % number)
+    if not os.path.exists(archive):
+        unpacked = os.path.join(BOMB_FOLDER, "unpacked")
+        os.makedirs(unpacked, exist_ok=True)
+        with open(os.path.join(unpacked, "config"), "w") as file:
+            file.write(":watch\nname=Bomb %d\n" % number)
+        with open(os.path.join(unpacked, "filler.png"), "wb") as file:
+            file.truncate(BOMB_BYTES)
+        subprocess.run(["7zz", "a", "-bso0", "-bsp0", archive, "config", "filler.png"], cwd=unpacked, check=True)
+    return archive
+
+
 class Run:
     """The program in a scratch run directory sharing the build's data files:
     offline without a scenario; with one, in VR with the simulated runtime,
     recording its calls only when asked (recording costs time of its own)."""
 
     def __init__(self, build, arguments=(), scenario=None, record=False, watches=3):
+        """watches: 3, the shipped ones; 3 + BOMBS or 3 + COPIES, those and more."""
         self.folder = tempfile.mkdtemp(prefix="horlox-bench-")
         run_dir = os.path.join(build, "run")
         for name in ("dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf"):
@@ -74,6 +109,8 @@ class Run:
         if watches == 3:
             os.symlink(os.path.abspath(os.path.join(run_dir, "watches")),
                        os.path.join(self.folder, "watches"))
+        elif watches == 3 + BOMBS:
+            bomb_archives(build, os.path.join(self.folder, "watches"))
         else:
             many_watches(build, os.path.join(self.folder, "watches"))
         environment = dict(os.environ)
@@ -197,8 +234,8 @@ def main():
                      ["%.2f %%" % median(runs) for runs in
                       each_build(lambda b: idle_cpu(b, arguments, scenario), IDLE_RUNS)]))
 
-    for watches in (3, 3 + COPIES):
-        rows.append(("resident memory, %d watches installed" % watches,
+    for watches in (3, 3 + COPIES, 3 + BOMBS):
+        rows.append(("resident memory, %d watches installed%s" % (watches, BOMBS_NOTE.get(watches, "")),
                      ["%.0f MiB" % runs[0] for runs in
                       each_build(lambda b: resident_memory(b, watches))]))
 
@@ -208,6 +245,9 @@ def main():
                  ["%.2f s" % median(runs) for runs in few]))
     rows.append(("CPU to start, %d watches installed, more than with 3" % (3 + COPIES),
                  ["%.2f s" % (median(m) - median(f)) for f, m in zip(few, many)]))
+    bombs = each_build(lambda b: start_cpu(b, 3 + BOMBS), RUNS)
+    rows.append(("CPU to start, %d watches installed%s, more than with 3" % (3 + BOMBS, BOMBS_NOTE[3 + BOMBS]),
+                 ["%.2f s" % (median(m) - median(f)) for f, m in zip(few, bombs)]))
 
     headers = [label for label, _ in BUILDS]
     width = max(len(name) for name, _ in rows)
@@ -217,4 +257,7 @@ def main():
         print("| %-*s | %s |" % (width, name, " | ".join(values)))
 
 
-main()
+try:
+    main()
+finally:
+    shutil.rmtree(BOMB_FOLDER)
