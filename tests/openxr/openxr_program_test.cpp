@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 const ChildProcess::Environment sanitizerWithoutLeaks = {
     {"ASAN_OPTIONS", "abort_on_error=0:halt_on_error=1:detect_leaks=0"}};
 
-const Rgba green = {0, 255, 0, 255};
+const Rgba green = {0, 255, 0, 255}, blue = {0, 0, 255, 255};
 const XrPosef standingHead = {{0, 0, 0, 1}, {0, 1.6f, 0}};
 
 // A turn about the vertical by the angle, to the left.
@@ -69,25 +69,30 @@ XrPosef controllerWithWatchAt(bool rightHand, XrVector3f point, float turnDegree
     return poseFromMatrix(watch * inverseOfRigid(watchPlacement(rightHand)));
 }
 
-// The test watch's face is all green; the rest of Monado's window stays dark
+// The test watch's face is green with a blue band along its bottom, so that
+// its pictures show which way is up; the rest of Monado's window stays dark
 // or shows the main application's scene, which has no such green.
-bool watchGreen(std::uint32_t rgb) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return g > 40 && g > 2 * r + 20 && g > 2 * b + 20;
+bool dominates(int channel, int other, int third) {
+    return channel > 40 && channel > 2 * other + 20 && channel > 2 * third + 20;
 }
+bool watchGreen(std::uint32_t rgb) { return dominates((rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF, rgb & 0xFF); }
+bool watchBlue(std::uint32_t rgb) { return dominates(rgb & 0xFF, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF); }
 
 // Where the watch shows in the left eye's half of Monado's window.
 struct WatchSighting {
     std::size_t pixels = 0;
-    double x = 0, y = 0;  // the centroid, from the top-left corner
+    double x = 0, y = 0;  // the centroid of the green, from the top-left corner
     int brightest = 0;    // the greatest green of its pixels
+    double bandY = 0;     // the blue band's centroid
 };
 constexpr int eyeWidth = 480, eyeHeight = 540;
 
 WatchSighting lookAtLeftEye() {
     const std::vector<std::uint32_t> pixels = readWindowPixels("Monado", 0, 0, eyeWidth, eyeHeight);
     WatchSighting seen;
+    std::size_t band = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (watchBlue(pixels[i])) ++band, seen.bandY += double(i / eyeWidth);
         if (!watchGreen(pixels[i])) continue;
         ++seen.pixels;
         seen.x += double(i % eyeWidth);
@@ -95,6 +100,7 @@ WatchSighting lookAtLeftEye() {
         seen.brightest = std::max(seen.brightest, int((pixels[i] >> 8) & 0xFF));
     }
     if (seen.pixels) seen.x /= double(seen.pixels), seen.y /= double(seen.pixels);
+    if (band) seen.bandY /= double(band);
     return seen;
 }
 
@@ -117,7 +123,10 @@ protected:
     void SetUp() override {
         SKIP_WITHOUT_MONADO();
         writeFile(path("app.manifest"), readWholeFile(HORLOX_RUN_DIR "/app.manifest"));
-        writeFile(path("watches/Green/face.png"), pngOfColour(256, 256, 4, green.data()));
+        std::vector<std::uint8_t> rgba;
+        for (int pixel = 0; pixel < 256 * 256; ++pixel)
+            for (std::uint8_t channel : pixel < 192 * 256 ? green : blue) rgba.push_back(channel);
+        writeFile(path("watches/Green/face.png"), pngOfPixels(256, 256, rgba));
         writeFile(path("watches/Green/config"), ":watch\nname=Green\n:face\nfile=face.png\n");
     }
 
@@ -220,7 +229,8 @@ TEST_F(MonadoProgramTest, AnOverlayClientThatEndsWhenTheServiceDies) {
 }
 
 // Under the XCB compositor Monado's window shows what each eye sees; the
-// watch stands 30 cm before the eyes, 8 cm to the side of the hand wearing it.
+// watch stands 30 cm before the eyes, 8 cm to the side of the hand wearing
+// it, upright.
 class MonadoPictureTest : public MonadoProgramTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandAndFollowsItsGrip) {
@@ -238,6 +248,7 @@ TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandAndFollowsItsGrip) {
     else
         EXPECT_LT(seen.x, eyeWidth / 2 - 40) << seen.x;
     EXPECT_NEAR(seen.y, eyeHeight / 2, 20);
+    EXPECT_GT(seen.bandY, seen.y + 10) << "the band shows at the bottom: the watch is upright";
 
     // The hand wearing it rises by 5 cm, the watch with it.
     const float left = rightHand ? 0.0f : 0.05f, right = rightHand ? 0.05f : 0.0f;

@@ -30,19 +30,20 @@ constexpr const char* gripProfiles[] = {
     "/interaction_profiles/htc/vive_controller",
 };
 
-std::vector<std::string> offeredExtensions() {
+// The extensions the active runtime offers, or the loader's failure: no
+// runtime, a broken one...
+XrResult offeredExtensions(std::vector<std::string>& names) {
     std::uint32_t count = 0;
-    if (XR_FAILED(xrEnumerateInstanceExtensionProperties(nullptr, 0, &count, nullptr))) return {};
+    XrResult result = xrEnumerateInstanceExtensionProperties(nullptr, 0, &count, nullptr);
+    if (XR_FAILED(result)) return result;
     std::vector<XrExtensionProperties> properties(
         count, xrRecord<XrExtensionProperties>(XR_TYPE_EXTENSION_PROPERTIES));
-    if (XR_FAILED(
-            xrEnumerateInstanceExtensionProperties(nullptr, count, &count, properties.data())))
-        return {};
-    std::vector<std::string> names;
+    result = xrEnumerateInstanceExtensionProperties(nullptr, count, &count, properties.data());
+    if (XR_FAILED(result)) return result;
     for (std::uint32_t i = 0; i < count && i < properties.size(); ++i)
         names.emplace_back(properties[i].extensionName,
                            strnlen(properties[i].extensionName, XR_MAX_EXTENSION_NAME_SIZE));
-    return names;
+    return XR_SUCCESS;
 }
 
 bool offers(const std::vector<std::string>& extensions, const char* name) {
@@ -56,13 +57,9 @@ void copyName(char (&destination)[N], const char* name) {
 }
 
 XrResult createInstance(OpenXrSession& session) {
-    const std::vector<std::string> extensions = offeredExtensions();
-    if (extensions.empty()) {
-        // Ask once more for the loader's own answer: no runtime, a broken one...
-        std::uint32_t count = 0;
-        const XrResult result = xrEnumerateInstanceExtensionProperties(nullptr, 0, &count, nullptr);
-        return XR_FAILED(result) ? result : XR_ERROR_EXTENSION_NOT_PRESENT;
-    }
+    std::vector<std::string> extensions;
+    XrResult result = offeredExtensions(extensions);
+    if (XR_FAILED(result)) return result;
     if (!offers(extensions, XR_EXTX_OVERLAY_EXTENSION_NAME) ||
         !offers(extensions, XR_KHR_OPENGL_ENABLE_EXTENSION_NAME))
         return XR_ERROR_EXTENSION_NOT_PRESENT;
@@ -80,7 +77,7 @@ XrResult createInstance(OpenXrSession& session) {
     info.applicationInfo.apiVersion = XR_MAKE_VERSION(1, 0, 0);
     info.enabledExtensionCount = static_cast<std::uint32_t>(enabled.size());
     info.enabledExtensionNames = enabled.data();
-    const XrResult result = xrCreateInstance(&info, &session.instance);
+    result = xrCreateInstance(&info, &session.instance);
     if (XR_FAILED(result)) return result;
 
     auto properties = xrRecord<XrInstanceProperties>(XR_TYPE_INSTANCE_PROPERTIES);
@@ -249,7 +246,11 @@ XrResult startSteps(OpenXrSession& session) {
 
 }  // namespace
 
-bool openXrOverlaysOffered() { return offers(offeredExtensions(), XR_EXTX_OVERLAY_EXTENSION_NAME); }
+bool openXrOverlaysOffered() {
+    std::vector<std::string> extensions;
+    return XR_SUCCEEDED(offeredExtensions(extensions)) &&
+           offers(extensions, XR_EXTX_OVERLAY_EXTENSION_NAME);
+}
 
 XrResult startOpenXrSession(OpenXrSession& started) {
     OpenXrSession session;
