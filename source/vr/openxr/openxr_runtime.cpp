@@ -66,7 +66,6 @@ struct Overlay {
     TrackedDeviceIndex_t device = k_unTrackedDeviceIndexInvalid;
     XrPosef pose{{0, 0, 0, 1}, {0, 0, 0}};
     QuadImage image;
-    std::uint32_t textureWidth = 0, textureHeight = 0;
 };
 
 VREvent_t deviceEvent(EVREventType type, TrackedDeviceIndex_t device) {
@@ -176,14 +175,15 @@ public:
 
     EVROverlayError CreateOverlay(const char* key, const char*,
                                   VROverlayHandle_t* handle) override {
+        if (!key) return VROverlayError_InvalidParameter;
         return addOverlay(key, OverlayKind::Plain, handle);
     }
     EVROverlayError CreateDashboardOverlay(const char* key, const char*, VROverlayHandle_t* main,
                                            VROverlayHandle_t* thumbnail) override {
-        if (!thumbnail) return VROverlayError_InvalidParameter;
+        if (!key || !thumbnail) return VROverlayError_InvalidParameter;
         EVROverlayError error = addOverlay(key, OverlayKind::Dashboard, main);
         if (error != VROverlayError_None) return error;
-        // The thumbnail's key is the dashboard overlay's, which is free.
+        // OpenVR gives the thumbnail no key; ours keeps it apart from every other.
         return addOverlay(std::string(key) + ".thumbnail", OverlayKind::Thumbnail, thumbnail);
     }
     EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t handle, float width) override {
