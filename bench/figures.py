@@ -7,10 +7,13 @@ other work weighs on all alike. Every figure is measured here; nothing is
 copied in.
 """
 import json
+import math
 import os
 import re
 import resource
 import shutil
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -23,6 +26,9 @@ RUNS = 5
 COPIES = 300  # extra watches for the figures with many installed
 BOMBS = 5  # archives beside the shipped watches that unpack to much more than they hold
 BOMB_BYTES = 250 * 1000 * 1000
+
+# A Monado build (scripts/monado) for the figures on OpenXR, from bench/run.
+MONADO = os.environ.get("HORLOX_MONADO_DIR", "")
 
 CONTROLLER_ON = "1 controller 1 on left\n"
 DASHBOARD_OPEN = CONTROLLER_ON + "1 dashboard open\n"
@@ -100,7 +106,7 @@ class Run:
     offline without a scenario; with one, in VR with the simulated runtime,
     recording its calls only when asked (recording costs time of its own)."""
 
-    def __init__(self, build, arguments=(), scenario=None, record=False, watches=3):
+    def __init__(self, build, arguments=(), scenario=None, record=False, watches=3, environment=None):
         """watches: 3, the shipped ones; 3 + BOMBS or 3 + COPIES, those and more."""
         self.folder = tempfile.mkdtemp(prefix="horlox-bench-")
         run_dir = os.path.join(build, "run")
@@ -113,7 +119,7 @@ class Run:
             bomb_archives(build, os.path.join(self.folder, "watches"))
         else:
             many_watches(build, os.path.join(self.folder, "watches"))
-        environment = dict(os.environ)
+        environment = dict(os.environ, **(environment or {}))
         if scenario is not None:
             with open(os.path.join(self.folder, "bench.scenario"), "w") as file:
                 file.write(scenario)
@@ -202,6 +208,133 @@ def start_cpu(build, watches):
     return after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
 
 
+class Monado:
+    """A monado-service of its own (runtime folder, remote driver port), with
+    the null compositor or with its window on the display; the remote driver
+    holds the left controller so that its watch faces the eyes 30 cm ahead."""
+
+    def __init__(self, compositor):
+        self.folder = tempfile.mkdtemp(prefix="horlox-bench-monado-")
+        runtime = os.path.join(self.folder, "runtime")
+        os.mkdir(runtime, 0o700)
+        os.makedirs(os.path.join(self.folder, "config", "monado"))
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        with open(os.path.join(self.folder, "config", "monado", "config_v0.json"), "w") as file:
+            json.dump({"remote": {"version": 0, "port": port, "view_count": 2}}, file)
+        environment = dict(os.environ, XDG_RUNTIME_DIR=runtime, P_OVERRIDE_ACTIVE_CONFIG="remote",
+                           XDG_CONFIG_HOME=os.path.join(self.folder, "config"), XRT_NO_STDIN="1")
+        if compositor == "null":
+            environment.update(XRT_COMPOSITOR_NULL="1")
+        else:
+            environment.update(XRT_COMPOSITOR_FORCE_XCB="1", XRT_COMPOSITOR_COMPUTE="0")
+        self.process = subprocess.Popen(
+            [os.path.join(MONADO, "src/xrt/targets/service/monado-service")], cwd=self.folder,
+            env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.client = {"XDG_RUNTIME_DIR": runtime, "HORLOX_VR_RUNTIME": "openxr",
+                       "XR_RUNTIME_JSON": os.path.join(MONADO, "openxr_monado-dev.json")}
+        deadline = time.monotonic() + 20
+        while not os.path.exists(os.path.join(runtime, "monado_comp_ipc")):
+            if time.monotonic() > deadline:
+                raise RuntimeError("monado-service did not start")
+            time.sleep(0.05)
+        self.hold_watch_before_eyes(port)
+
+    @staticmethod
+    def hold_watch_before_eyes(port):
+        # The controller pose C with C * P = W, W the watch facing +z 30 cm
+        # ahead at eye height, P the left hand's default placement (see
+        # source/vr/watch_placement.h): turned a quarter about y, 135 degrees
+        # about x, moved (-0.025, 0.07, 0.18).
+        def multiply(a, b):
+            return [[sum(a[i][k] * b[k][j] for k in range(3)) for j in range(3)] for i in range(3)]
+        a, b = math.pi / 2, 2.35619450
+        turn = multiply([[1, 0, 0], [0, math.cos(b), -math.sin(b)], [0, math.sin(b), math.cos(b)]],
+                        [[math.cos(a), 0, -math.sin(a)], [0, 1, 0], [math.sin(a), 0, math.cos(a)]])
+        back = [[turn[j][i] for j in range(3)] for i in range(3)]  # C's turn: P's inverse
+        place = [w - sum(back[i][k] * t for k, t in enumerate((-0.025, 0.07, 0.18)))
+                 for i, w in enumerate((-0.05, 1.6, -0.3))]
+        m = back
+        w = math.sqrt(max(0.0, 1 + m[0][0] + m[1][1] + m[2][2])) / 2
+        x = math.copysign(math.sqrt(max(0.0, 1 + m[0][0] - m[1][1] - m[2][2])) / 2, m[2][1] - m[1][2])
+        y = math.copysign(math.sqrt(max(0.0, 1 - m[0][0] + m[1][1] - m[2][2])) / 2, m[0][2] - m[2][0])
+        z = math.copysign(math.sqrt(max(0.0, 1 - m[0][0] - m[1][1] + m[2][2])) / 2, m[1][0] - m[0][1])
+        # struct r_remote_data of Monado's r_interface.h: the header, the head's
+        # two views and centre pose, then each controller's pose and flags.
+        def controller(orientation, position):
+            return struct.pack("<7f", *orientation, *position) + bytes(76) + bytes([1, 1]) + bytes(14)
+        packet = (b"mndrmt3\0" + bytes(96) + struct.pack("<7f", 0, 0, 0, 1, 0, 1.6, 0) + bytes(4) +
+                  controller((x, y, z, w), place) + controller((0, 0, 0, 1), (0.2, 1.3, -0.5)))
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                with socket.create_connection(("127.0.0.1", port), timeout=5) as driver:
+                    received = 0
+                    while received < 2 * len(packet):
+                        received += len(driver.recv(2 * len(packet) - received))
+                    driver.sendall(packet)
+                    return
+            except OSError:
+                if time.monotonic() > deadline:
+                    raise
+                time.sleep(0.1)
+
+    def end(self):
+        self.process.kill()
+        self.process.wait()
+        shutil.rmtree(self.folder)
+
+
+def monado_idle_cpu(build):
+    """idle_cpu of the program on Monado's null compositor, its watch showing."""
+    monado = Monado("null")
+    try:
+        run = Run(build, environment=monado.client)
+        try:
+            time.sleep(3)
+            before = run.cpu_seconds()
+            time.sleep(IDLE_SECONDS)
+            return 100 * (run.cpu_seconds() - before) / IDLE_SECONDS
+        finally:
+            run.end()
+    finally:
+        monado.end()
+
+
+def left_eye_lit_pixels():
+    """Pixels not black in the left eye's half of Monado's window, read with
+    ImageMagick; None while there is no such window."""
+    window = subprocess.run(["xwininfo", "-name", "Monado"], capture_output=True, text=True).stdout
+    found = re.search(r"Window id: (0x[0-9a-f]+)", window)
+    if not found:
+        return None
+    picture = subprocess.run(["import", "-window", found.group(1), "-crop", "480x540+0+0",
+                              "-depth", "8", "gray:-"], capture_output=True).stdout
+    return sum(1 for value in picture if value > 8)
+
+
+def monado_first_watch_frame(build):
+    """Seconds from the start to the first frame of Monado's compositor that
+    shows the watch, seen in its window."""
+    monado = Monado("xcb")
+    try:
+        deadline = time.monotonic() + 20
+        while left_eye_lit_pixels() is None and time.monotonic() < deadline:
+            time.sleep(0.1)
+        run = Run(build, environment=monado.client)
+        try:
+            while time.monotonic() - run.started < 60:
+                if (left_eye_lit_pixels() or 0) > 200:
+                    return time.monotonic() - run.started
+                time.sleep(0.01)
+            raise RuntimeError("the watch never showed on Monado")
+        finally:
+            run.end()
+    finally:
+        monado.end()
+
+
 def each_build(measure, runs=1):
     """measure(build) for every build, alternating, `runs` times: per build
     the list of results."""
@@ -233,6 +366,15 @@ def main():
         rows.append(("%s (median of %d x %d s)" % (name, IDLE_RUNS, IDLE_SECONDS),
                      ["%.2f %%" % median(runs) for runs in
                       each_build(lambda b: idle_cpu(b, arguments, scenario), IDLE_RUNS)]))
+
+    # The same on OpenXR: Monado's null compositor paces the frames, the remote
+    # driver holds the watch's controller still.
+    if MONADO:
+        rows.append(("CPU on Monado (null compositor), watch showing, nobody touching it "
+                     "(median of %d x %d s)" % (IDLE_RUNS, IDLE_SECONDS),
+                     ["%.2f %%" % median(runs) for runs in each_build(monado_idle_cpu, IDLE_RUNS)]))
+        rows.append(("start to the first Monado frame showing the watch (median of %d)" % RUNS,
+                     ["%.3f s" % median(runs) for runs in each_build(monado_first_watch_frame, RUNS)]))
 
     for watches in (3, 3 + COPIES, 3 + BOMBS):
         rows.append(("resident memory, %d watches installed%s" % (watches, BOMBS_NOTE.get(watches, "")),

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         }
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
-        platform::sleepOneMillisecond();
+        if (!runtimePacesMainLoop(vr)) platform::sleepOneMillisecond();
     }
     return 0;
 }

@@ -3,10 +3,32 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/log.h"
 #include "ui/menu_buttons.h"
 #ifdef HORLOX_WITH_OPENVR
 #include "vr/openvr/openvr_runtime.h"
 #endif
+#ifdef HORLOX_WITH_OPENXR
+#include "vr/openxr/openxr_runtime.h"
+#endif
+
+namespace {
+
+// The runtime's name when none is given, and why.
+std::string defaultRuntime(std::string& reason) {
+#ifdef HORLOX_WITH_OPENXR
+    if (openXrOverlaysOffered()) {
+        reason = "the active OpenXR runtime offers overlays (XR_EXTX_overlay)";
+        return "openxr";
+    }
+    reason = "no active OpenXR runtime offers overlays (XR_EXTX_overlay)";
+#else
+    reason = "this build has no OpenXR";
+#endif
+    return "openvr";
+}
+
+}  // namespace
 
 std::optional<MenuRect> menuButtonPlace(const std::string& label) {
     const std::optional<ButtonPlace> button = findMenuButton(label);
@@ -16,11 +38,16 @@ std::optional<MenuRect> menuButtonPlace(const std::string& label) {
 
 std::unique_ptr<VrRuntime> selectVrRuntime() {
     const char* chosen = std::getenv("HORLOX_VR_RUNTIME");
-    const std::string name = chosen && *chosen ? chosen : "openvr";
+    std::string reason = "HORLOX_VR_RUNTIME says so";
+    const std::string name = chosen && *chosen ? chosen : defaultRuntime(reason);
+    logMessage("VR runtime: %s, as %s", name.c_str(), reason.c_str());
     if (name == "simulated")
         return createSimulatedRuntime(simulatedRuntimeSetupFromEnvironment(menuButtonPlace));
 #ifdef HORLOX_WITH_OPENVR
     if (name == "openvr") return createOpenVrRuntime();
+#endif
+#ifdef HORLOX_WITH_OPENXR
+    if (name == "openxr") return createOpenXrRuntime();
 #endif
     return nullptr;
 }

@@ -91,8 +91,13 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     if (!runtime)
         fatalWithDetail("Failed to Init OpenVR: %s", "VRInitError_Init_InstallationNotFound");
     EVRInitError initError = runtime->Init(VRApplication_Overlay);
-    if (initError != VRInitError_None)
-        fatalWithDetail("Failed to Init OpenVR: %s", runtime->GetVRInitErrorAsSymbol(initError));
+    if (initError != VRInitError_None) {
+        const char* symbol = runtime->GetVRInitErrorAsSymbol(initError);
+        char message[1024];
+        std::snprintf(message, sizeof message, "Failed to Init %s: %s", runtime->apiName(),
+                      symbol ? symbol : "(no name)");
+        platform::fatalExit(message);
+    }
 
     VrContext vr;
     vr.runtime = std::move(runtime);
@@ -132,6 +137,10 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
     if (thumbnail) runtimeCalls.SetOverlayTexture(vr.menuThumbnail, &vr.thumbnailTexture);
     runtimeCalls.ShowOverlay(vr.menuThumbnail);
     return vr;
+}
+
+bool runtimePacesMainLoop(const VrContext& vr) {
+    return vr.runtime && vr.runtime->pacesMainLoop();
 }
 
 bool pumpSystemEvents(VrContext& vr) {

@@ -19,3 +19,7 @@ VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
 // devices come, go and change hands. True at the quit request, which is
 // answered at once: the events behind it stay unpolled.
 bool pumpSystemEvents(VrContext& vr);
+
+// Whether the runtime's frames pace the main loop (see VrRuntime::pacesMainLoop);
+// never offline.
+bool runtimePacesMainLoop(const VrContext& vr);

@@ -226,4 +226,12 @@ public:
                                                   std::uint32_t* height) = 0;
     virtual bool PollNextOverlayEvent(VROverlayHandle_t overlay, VREvent_t* event,
                                       std::uint32_t eventSize) = 0;
+
+    // Not OpenVR's: the program's own questions, answered as OpenVR would by default.
+    // The API that the start-up's failure line names: "Failed to Init OpenVR: ...".
+    virtual const char* apiName() { return "OpenVR"; }
+    // True while the runtime paces the main loop itself, blocking in the
+    // pass's first PollNextEvent until its next frame is due; the loop then
+    // needs no sleep of its own.
+    virtual bool pacesMainLoop() { return false; }
 };

@@ -87,7 +87,10 @@ TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
         {{"--offline"}, {{"DISPLAY", ""}}, true, "Failed to open display.\n"},
         // A build with OpenVR asks its client library, here pointed at a
         // runtime folder that does not exist; one without answers at once.
-        {{}, {{"HORLOX_VR_RUNTIME", ""}, {"VR_OVERRIDE", nowhere}, {"VR_CONFIG_PATH", nowhere}, {"VR_LOG_PATH", nowhere}},
+        // No OpenXR runtime is active, so OpenVR is the choice.
+        {{},
+         {{"HORLOX_VR_RUNTIME", ""}, {"XR_RUNTIME_JSON", nowhere}, {"VR_OVERRIDE", nowhere},
+          {"VR_CONFIG_PATH", nowhere}, {"VR_LOG_PATH", nowhere}},
          true, "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"},
         {{}, {}, false, "No watches found!\n"},
     };

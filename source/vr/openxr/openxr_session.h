@@ -1,0 +1,32 @@
+#pragma once
+
+#include <openxr/openxr.h>
+
+#include <array>
+#include <cstdint>
+
+// The hands, in the order of their device indices after the headset's.
+constexpr int handCount = 2;
+constexpr const char* handPaths[handCount] = {"/user/hand/left", "/user/hand/right"};
+
+// What an overlay session needs from the runtime, made once at the start and
+// released as a whole with the instance.
+struct OpenXrSession {
+    XrInstance instance = XR_NULL_HANDLE;
+    XrSession session = XR_NULL_HANDLE;
+    XrSpace stage = XR_NULL_HANDLE;  // the standing universe
+    XrSpace view = XR_NULL_HANDLE;   // the headset
+    XrActionSet actions = XR_NULL_HANDLE;
+    std::array<XrSpace, handCount> grips{};  // each hand's grip pose
+    std::int64_t swapchainFormat = 0;        // the GL format of the quads' images
+    // Whether the runtime scales a layer's colours, and so its alpha, itself.
+    bool colorScaleBias = false;
+};
+
+// Creates the instance, an overlay session bound to the GL context current on
+// this thread (GLX), the stage and view spaces and the hands' grip poses.
+// On failure the result of the call that failed, with nothing left behind.
+XrResult startOpenXrSession(OpenXrSession& started);
+
+// Releases the instance and everything made from it.
+void endOpenXrSession(OpenXrSession& session);

@@ -1,0 +1,371 @@
+// The real program on OpenXR against the real Monado service (built by
+// scripts/monado), one service per test, poses from Monado's remote driver:
+// what monado-ctl lists, what Monado's own window shows, what the program
+// says and how it ends. Without a Monado build only the starts that need no
+// runtime run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "monado_service.h"
+#include "remote_driver.h"
+#include "support/child_process.h"
+#include "support/test_files.h"
+#include "support/x11_window_probe.h"
+#include "vr/openxr/pose_conversion.h"
+#include "vr/watch_placement.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+#define SKIP_WITHOUT_MONADO() \
+    if (monadoBuildFolder().empty()) GTEST_SKIP() << "no Monado build (scripts/monado, -DHORLOX_MONADO_DIR)"
+
+// The OpenXR loader and Monado's client library leak a little on every
+// instance made and destroyed, as a program of a few lines shows; Monado's
+// library is unloaded by then, so its frames cannot be named in a
+// suppression. Leaks of the program's own are checked by every other suite.
+const ChildProcess::Environment sanitizerWithoutLeaks = {
+    {"ASAN_OPTIONS", "abort_on_error=0:halt_on_error=1:detect_leaks=0"}};
+
+const Rgba green = {0, 255, 0, 255}, blue = {0, 0, 255, 255};
+const XrPosef standingHead = {{0, 0, 0, 1}, {0, 1.6f, 0}};
+
+// A turn about the vertical by the angle, to the left.
+XrQuaternionf turnLeft(float degrees) {
+    const float half = degrees * 3.14159265f / 360;
+    return {0, std::sin(half), 0, std::cos(half)};
+}
+
+HmdMatrix34_t operator*(const HmdMatrix34_t& a, const HmdMatrix34_t& b) {
+    HmdMatrix34_t product{};
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column) {
+            for (int k = 0; k < 3; ++k) product.m[row][column] += a.m[row][k] * b.m[k][column];
+            if (column == 3) product.m[row][3] += a.m[row][3];
+        }
+    return product;
+}
+
+HmdMatrix34_t inverseOfRigid(const HmdMatrix34_t& m) {
+    HmdMatrix34_t inverse{};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) inverse.m[row][column] = m.m[column][row];
+        for (int k = 0; k < 3; ++k) inverse.m[row][3] -= m.m[k][row] * m.m[k][3];
+    }
+    return inverse;
+}
+
+// The controller pose that puts the hand's watch (the default placement) at
+// the point, its face towards +z, where the standing head looks from, then
+// turned to the left by the angle.
+XrPosef controllerWithWatchAt(bool rightHand, XrVector3f point, float turnDegrees = 0) {
+    const HmdMatrix34_t watch = matrixFromPose({turnLeft(turnDegrees), point});
+    return poseFromMatrix(watch * inverseOfRigid(watchPlacement(rightHand)));
+}
+
+// The test watch's face is green with a blue band along its bottom, so that
+// its pictures show which way is up; the rest of Monado's window stays dark
+// or shows the main application's scene, which has no such green.
+bool dominates(int channel, int other, int third) {
+    return channel > 40 && channel > 2 * other + 20 && channel > 2 * third + 20;
+}
+bool watchGreen(std::uint32_t rgb) { return dominates((rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF, rgb & 0xFF); }
+bool watchBlue(std::uint32_t rgb) { return dominates(rgb & 0xFF, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF); }
+
+// Where the watch shows in the left eye's half of Monado's window.
+struct WatchSighting {
+    std::size_t pixels = 0;
+    double x = 0, y = 0;  // the centroid of the green, from the top-left corner
+    int brightest = 0;    // the greatest green of its pixels
+    double bandY = 0;     // the blue band's centroid
+};
+constexpr int eyeWidth = 480, eyeHeight = 540;
+
+WatchSighting lookAtLeftEye() {
+    const std::vector<std::uint32_t> pixels = readWindowPixels("Monado", 0, 0, eyeWidth, eyeHeight);
+    WatchSighting seen;
+    std::size_t band = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (watchBlue(pixels[i])) ++band, seen.bandY += double(i / eyeWidth);
+        if (!watchGreen(pixels[i])) continue;
+        ++seen.pixels;
+        seen.x += double(i % eyeWidth);
+        seen.y += double(i / eyeWidth);
+        seen.brightest = std::max(seen.brightest, int((pixels[i] >> 8) & 0xFF));
+    }
+    if (seen.pixels) seen.x /= double(seen.pixels), seen.y /= double(seen.pixels);
+    if (band) seen.bandY /= double(band);
+    return seen;
+}
+
+// Looks until the sighting satisfies the test, or 30 s have passed; the
+// program under the sanitizers takes some seconds to its first frame.
+template <typename Test>
+WatchSighting lookUntil(Test test) {
+    WatchSighting seen = lookAtLeftEye();
+    for (auto waited = 0ms; waited < 30s && !test(seen); waited += 200ms) {
+        std::this_thread::sleep_for(200ms);
+        seen = lookAtLeftEye();
+    }
+    return seen;
+}
+
+// The program in a scratch folder with one all-green watch and the given
+// settings, against a Monado service.
+class MonadoProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SKIP_WITHOUT_MONADO();
+        writeFile(path("app.manifest"), readWholeFile(HORLOX_RUN_DIR "/app.manifest"));
+        std::vector<std::uint8_t> rgba;
+        for (int pixel = 0; pixel < 256 * 256; ++pixel)
+            for (std::uint8_t channel : pixel < 192 * 256 ? green : blue) rgba.push_back(channel);
+        writeFile(path("watches/Green/face.png"), pngOfPixels(256, 256, rgba));
+        writeFile(path("watches/Green/config"), ":watch\nname=Green\n:face\nfile=face.png\n");
+    }
+
+    std::string path(const std::string& name) const { return directory.path() + "/" + name; }
+
+    void startService(MonadoService::Compositor compositor) {
+        service = std::make_unique<MonadoService>(compositor);
+        ASSERT_TRUE(service->ready()) << service->log();
+        driver = std::make_unique<RemoteDriver>(service->remotePort());
+        ASSERT_TRUE(driver->connected());
+    }
+
+    // HORLOX_VR_RUNTIME unset: the program chooses OpenXR as Monado offers overlays.
+    void startProgram() {
+        ChildProcess::Environment environment = service->clientEnvironment();
+        environment.insert(environment.end(), sanitizerWithoutLeaks.begin(), sanitizerWithoutLeaks.end());
+        environment.push_back({"HORLOX_VR_RUNTIME", ""});
+        program =
+            std::make_unique<ChildProcess>(HORLOX_BINARY, std::vector<std::string>{}, directory.path(), environment);
+    }
+
+    // Each hand with its watch's place at the point given for it, the face
+    // towards the head; a hand not wearing the watch holds the controller so.
+    void holdHands(XrVector3f left, XrVector3f right, float leftTurnDegrees = 0) {
+        ASSERT_TRUE(driver->send(standingHead, controllerWithWatchAt(false, left, leftTurnDegrees),
+                                 controllerWithWatchAt(true, right)));
+    }
+
+    TemporaryDirectory directory;
+    std::unique_ptr<MonadoService> service;
+    std::unique_ptr<RemoteDriver> driver;
+    std::unique_ptr<ChildProcess> program;
+};
+
+TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
+    TemporaryDirectory directory;
+    writeFile(directory.path() + "/watches/Plain/config", ":watch\nname=Plain\n");
+    const std::string nowhere = directory.path() + "/no-runtime.json";
+    struct Start {
+        ChildProcess::Environment environment;
+        std::string chosen, last;
+    };
+    std::vector<Start> starts = {
+        {{{"HORLOX_VR_RUNTIME", "openxr"}, {"XR_RUNTIME_JSON", nowhere}},
+         "VR runtime: openxr, as HORLOX_VR_RUNTIME says so\n",
+         "Failed to Init OpenXR: XR_ERROR_RUNTIME_UNAVAILABLE\n"},
+        // Unset, a machine without an OpenXR runtime goes to OpenVR.
+        {{{"HORLOX_VR_RUNTIME", ""},
+          {"XR_RUNTIME_JSON", nowhere},
+          {"VR_OVERRIDE", nowhere},
+          {"VR_CONFIG_PATH", nowhere},
+          {"VR_LOG_PATH", nowhere}},
+         "VR runtime: openvr, as no active OpenXR runtime offers overlays (XR_EXTX_overlay)\n",
+         "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"},
+    };
+    // Monado's library finds no service to talk to.
+    if (!monadoBuildFolder().empty())
+        starts.push_back({{{"HORLOX_VR_RUNTIME", "openxr"},
+                           {"XR_RUNTIME_JSON", monadoBuildFolder() + "/openxr_monado-dev.json"},
+                           {"XDG_RUNTIME_DIR", directory.path()}},
+                          "VR runtime: openxr, as HORLOX_VR_RUNTIME says so\n",
+                          "Failed to Init OpenXR: XR_ERROR_RUNTIME_FAILURE\n"});
+    for (const Start& start : starts) {
+        ChildProcess program(HORLOX_BINARY, {}, directory.path(), start.environment);
+        EXPECT_EQ(program.waitForExit(30s), 1) << start.last;
+        const std::string log = program.standardError();
+        EXPECT_NE(log.find("] " + start.chosen), std::string::npos) << log;
+        EXPECT_EQ(log.substr(log.size() - std::min(log.size(), start.last.size())), start.last) << log;
+    }
+}
+
+// With Monado running and nothing chosen, the program becomes an overlay
+// client of it; the service's death ends the program as a quit request does,
+// at once, leaving the settings as they were.
+TEST_F(MonadoProgramTest, AnOverlayClientThatEndsWhenTheServiceDies) {
+    const std::string settings = "watchOnRightHand=true\ninitialWatchName=Green\nwatchWidthCm=8\n";
+    writeFile(path("settings.conf"), settings);
+    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Null));
+    startProgram();
+    ASSERT_TRUE(program->waitForErrorText("OpenXR session: XR_SESSION_STATE_FOCUSED", 30s)) << program->standardError();
+    EXPECT_NE(program->standardError().find(
+                  "] VR runtime: openxr, as the active OpenXR runtime offers overlays (XR_EXTX_overlay)\n"),
+              std::string::npos);
+    const std::string listing = service->control();
+    const std::size_t client = listing.find("\tHorlox");
+    ASSERT_NE(client, std::string::npos) << listing;
+    const std::string line = listing.substr(listing.rfind('\n', client) + 1, client - listing.rfind('\n', client));
+    EXPECT_NE(line.find("ovly: 1"), std::string::npos) << line;
+    EXPECT_NE(line.find("foc: 1"), std::string::npos) << line;
+    // The frames pace the program: it is still there a while later.
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(program->running()) << program->standardError();
+
+    const auto killed = std::chrono::steady_clock::now();
+    service->kill();
+    EXPECT_EQ(program->waitForExit(5s), 0) << program->standardError();
+    EXPECT_LT(std::chrono::steady_clock::now() - killed, 5s);
+    EXPECT_NE(program->standardError().find("XR_ERROR_INSTANCE_LOST"), std::string::npos) << program->standardError();
+    EXPECT_EQ(readWholeFile(path("settings.conf")), settings);
+}
+
+// Under the XCB compositor Monado's window shows what each eye sees; the
+// watch stands 30 cm before the eyes, 8 cm to the side of the hand wearing
+// it, upright.
+class MonadoPictureTest : public MonadoProgramTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandAndFollowsItsGrip) {
+    const bool rightHand = GetParam();
+    writeFile(path("settings.conf"), std::string("watchOnRightHand=") + (rightHand ? "true" : "false") + "\n");
+    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Xcb));
+    ASSERT_NO_FATAL_FAILURE(holdHands({-0.08f, 1.6f, -0.3f}, {0.08f, 1.6f, -0.3f}));
+    startProgram();
+    const WatchSighting seen = lookUntil([](const WatchSighting& s) { return s.pixels > 500; });
+    ASSERT_GT(seen.pixels, 500u) << program->standardError();
+    // The eye looks from 3 cm left of the head's centre: the left watch shows
+    // well left of the half's middle, the right one right of it.
+    if (rightHand)
+        EXPECT_GT(seen.x, eyeWidth / 2 + 40) << seen.x;
+    else
+        EXPECT_LT(seen.x, eyeWidth / 2 - 40) << seen.x;
+    EXPECT_NEAR(seen.y, eyeHeight / 2, 20);
+    EXPECT_GT(seen.bandY, seen.y + 10) << "the band shows at the bottom: the watch is upright";
+
+    // The hand wearing it rises by 5 cm, the watch with it.
+    const float left = rightHand ? 0.0f : 0.05f, right = rightHand ? 0.05f : 0.0f;
+    ASSERT_NO_FATAL_FAILURE(holdHands({-0.08f, 1.6f + left, -0.3f}, {0.08f, 1.6f + right, -0.3f}));
+    const WatchSighting raised = lookUntil([&](const WatchSighting& s) { return s.y < seen.y - 40; });
+    EXPECT_LT(raised.y, seen.y - 40) << "from " << seen.y;
+    EXPECT_NEAR(raised.x, seen.x, 10);
+    EXPECT_NEAR(double(raised.pixels), double(seen.pixels), 0.2 * double(seen.pixels));
+    ASSERT_TRUE(program->running()) << program->standardError();
+}
+
+INSTANTIATE_TEST_SUITE_P(Hands, MonadoPictureTest, ::testing::Bool(),
+                         [](const auto& hand) { return hand.param ? "Right" : "Left"; });
+
+// Shown only when looked at: the watch facing the eyes shows fully, turned
+// 50° away half faded (its colour darker, not gone), turned 80° away not at
+// all, and facing them again fully.
+TEST_F(MonadoProgramTest, AGlanceFadesTheWatch) {
+    writeFile(path("settings.conf"), "watchOnRightHand=false\nwatchVisibility=whenLookedAt\n");
+    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Xcb));
+    const XrVector3f watch = {-0.05f, 1.6f, -0.3f}, otherHand = {0.3f, 1.0f, -0.3f};
+    ASSERT_NO_FATAL_FAILURE(holdHands(watch, otherHand));
+    startProgram();
+    const WatchSighting facing = lookUntil([](const WatchSighting& s) { return s.pixels > 500; });
+    ASSERT_GT(facing.pixels, 500u) << program->standardError();
+    EXPECT_GE(facing.brightest, 250);
+
+    ASSERT_NO_FATAL_FAILURE(holdHands(watch, otherHand, 50));
+    const WatchSighting half = lookUntil([](const WatchSighting& s) { return s.pixels > 100 && s.brightest < 235; });
+    EXPECT_GT(half.pixels, 100u);
+    EXPECT_LT(half.brightest, 235);
+    EXPECT_GT(half.brightest, 60);
+
+    ASSERT_NO_FATAL_FAILURE(holdHands(watch, otherHand, 80));
+    EXPECT_EQ(lookUntil([](const WatchSighting& s) { return s.pixels == 0; }).pixels, 0u);
+
+    ASSERT_NO_FATAL_FAILURE(holdHands(watch, otherHand));
+    EXPECT_GE(lookUntil([](const WatchSighting& s) { return s.brightest >= 250; }).brightest, 250);
+    ASSERT_TRUE(program->running()) << program->standardError();
+}
+
+// Pixels of the left eye that the watch's green took over between two
+// pictures, and where they are. (Under load the compositor sometimes shows a
+// torn picture, whose changes are not green.)
+WatchSighting changedToGreen(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after) {
+    WatchSighting changed;
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        if (before[i] == after[i] || !watchGreen(after[i]) || watchGreen(before[i])) continue;
+        ++changed.pixels;
+        changed.x += double(i % eyeWidth);
+        changed.y += double(i / eyeWidth);
+    }
+    if (changed.pixels) changed.x /= double(changed.pixels), changed.y /= double(changed.pixels);
+    return changed;
+}
+
+std::vector<std::uint32_t> leftEye() { return readWindowPixels("Monado", 0, 0, eyeWidth, eyeHeight); }
+
+// Waits until two pictures a moment apart are alike: the compositor shows the
+// newest poses.
+std::vector<std::uint32_t> settledLeftEye() {
+    std::vector<std::uint32_t> previous = leftEye();
+    for (auto waited = 0ms; waited < 20s; waited += 300ms) {
+        std::this_thread::sleep_for(300ms);
+        std::vector<std::uint32_t> now = leftEye();
+        if (now == previous && !now.empty()) return now;
+        previous = now;
+    }
+    return previous;
+}
+
+// Over a main application (Debian's hello_xr, which draws a scene with a
+// cube in each hand), the watch changes the picture exactly where the hand
+// wearing it holds it, against pictures of the same poses taken before the
+// program started, and the change moves with the hand.
+TEST_F(MonadoProgramTest, OverAMainApplicationTheWatchShowsWhereTheHandIs) {
+    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Xcb));
+    // hello_xr ends at once without an open standard input.
+    ChildProcess::Environment environment = service->clientEnvironment();
+    ChildProcess application("/bin/sh", {"-c", "sleep 120 | exec hello_xr -g Vulkan2"}, path("."), environment);
+    const XrVector3f lowered = {-0.08f, 1.55f, -0.3f}, raised = {-0.08f, 1.65f, -0.3f}, otherHand = {0.3f, 1.0f, -0.4f};
+    // The scene fills the window once hello_xr draws.
+    std::vector<std::uint32_t> scene;
+    for (auto waited = 0ms; waited < 60s; waited += 500ms) {
+        scene = leftEye();
+        if (std::count(scene.begin(), scene.end(), 0u) < std::ptrdiff_t(scene.size() / 2)) break;
+        std::this_thread::sleep_for(500ms);
+    }
+    ASSERT_LT(std::count(scene.begin(), scene.end(), 0u), std::ptrdiff_t(scene.size() / 2))
+        << application.standardError();
+    ASSERT_NO_FATAL_FAILURE(holdHands(raised, otherHand));
+    const std::vector<std::uint32_t> raisedBefore = settledLeftEye();
+    ASSERT_NO_FATAL_FAILURE(holdHands(lowered, otherHand));
+    const std::vector<std::uint32_t> loweredBefore = settledLeftEye();
+
+    startProgram();
+    ASSERT_TRUE(program->waitForErrorText("OpenXR session: XR_SESSION_STATE_FOCUSED", 30s)) << program->standardError();
+    // The watch is 6 cm wide, about 50 pixels at 30 cm.
+    const auto showsWatch = [](const WatchSighting& s) { return s.pixels > 1000; };
+    WatchSighting low;
+    for (auto waited = 0ms; waited < 30s && !showsWatch(low); waited += 300ms) {
+        std::this_thread::sleep_for(300ms);
+        low = changedToGreen(loweredBefore, leftEye());
+    }
+    ASSERT_TRUE(showsWatch(low)) << low.pixels;
+    EXPECT_LT(low.x, eyeWidth / 2 - 40) << "the left hand's watch";
+    EXPECT_GT(low.y, eyeHeight / 2 + 20) << "below the eyes";
+
+    ASSERT_NO_FATAL_FAILURE(holdHands(raised, otherHand));
+    const WatchSighting high = changedToGreen(raisedBefore, settledLeftEye());
+    ASSERT_TRUE(showsWatch(high)) << high.pixels;
+    EXPECT_LT(high.y, low.y - 60) << "from " << low.y;
+    EXPECT_NEAR(high.x, low.x, 10);
+    // The whole watch, no more and no less.
+    EXPECT_NEAR(double(high.pixels), double(low.pixels), 0.2 * double(low.pixels));
+    ASSERT_TRUE(program->running()) << program->standardError();
+    ASSERT_TRUE(application.running()) << application.standardError();
+}
+
+}  // namespace
