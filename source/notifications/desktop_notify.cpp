@@ -60,9 +60,10 @@ int readHint(sd_bus_message* message, Hints& hints) {
         if (r >= 0 && level < 3) hints.urgency = levels[level];
         return r;
     }
-    if (name == "transient" && signature == "b") {
+    // notify-send -h int:transient:1 sends it as a number.
+    if (name == "transient" && (signature == "b" || signature == "i")) {
         int transient = 0;
-        r = sd_bus_message_read(message, "v", "b", &transient);
+        r = sd_bus_message_read(message, "v", signature.c_str(), &transient);
         hints.transient = transient != 0;
         return r;
     }
