@@ -105,13 +105,12 @@ int serve(lws* wsi, lws_callback_reasons reason, void*, void* in, std::size_t le
     case LWS_CALLBACK_HTTP_CONFIRM_UPGRADE: {
         const std::string why = refusal(wsi, server, connection->second);
         if (why.empty()) return 0;
+        // Hung up without an answer: nothing here talks to strangers.
         logMessage("%s: handshake refused: %s", apiName(server.api), why.c_str());
-        lws_return_http_status(wsi, HTTP_STATUS_FORBIDDEN, nullptr);
-        return 1;
+        return -1;
     }
     case LWS_CALLBACK_HTTP:
-        // Plain HTTP requests get nothing.
-        lws_return_http_status(wsi, HTTP_STATUS_NOT_FOUND, nullptr);
+        // Plain HTTP requests get nothing either.
         return -1;
     case LWS_CALLBACK_RECEIVE:
         if (connection->second.message.size() + length > maxWebSocketMessageBytes) {
