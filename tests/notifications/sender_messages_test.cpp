@@ -173,11 +173,15 @@ TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
         return readXsOverlayDatagram(R"({"messageType":1,"title":"a","icon":")" + path + "\"}");
     };
     EXPECT_EQ(withIcon(png)->icon.width, 2);
-    for (const std::string& path : {fifo, big, folder.path(), std::string("/dev/zero"), std::string("relative.png"),
-                                    folder.path() + "/missing"}) {
+    const std::pair<std::string, const char*> refused[] = {
+        {fifo, "not a regular file"},          {folder.path(), "not a regular file"},
+        {"/dev/zero", "not a regular file"},   {big, "larger than 2 MiB"},
+        {"relative.png", "not an absolute path"}, {folder.path() + "/missing", "No such file"}};
+    for (const auto& [path, why] : refused) {
         const std::size_t before = logLines();
         EXPECT_TRUE(withIcon(path)->icon.rgba.empty()) << path;
         EXPECT_EQ(logLines(), before + 1) << path;
+        EXPECT_NE(output.text().find(std::string("icon left out: ") + why), std::string::npos) << path;
     }
     for (const char* keyword : {"default", "error", "warning"}) EXPECT_TRUE(withIcon(keyword)->icon.rgba.empty());
     const std::string envelope = R"({"target":"xsoverlay","command":"SendNotification","jsonData":"{\"title\":\"a\",\"icon\":\")" +
