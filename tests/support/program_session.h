@@ -42,9 +42,14 @@ protected:
     std::vector<unsigned long> passes(const std::string& name, const Words& arguments, const Words& result = {}) const {
         return passesOf(calls, name, arguments, result);
     }
+    // 0 where no such call was made.
     unsigned long firstPass(const std::string& name, const Words& arguments, const Words& result = {}) const {
         const std::vector<unsigned long> found = passes(name, arguments, result);
         return found.empty() ? 0 : found.front();
+    }
+    unsigned long lastPass(const std::string& name, const Words& arguments, const Words& result = {}) const {
+        const std::vector<unsigned long> found = passes(name, arguments, result);
+        return found.empty() ? 0 : found.back();
     }
 
     TemporaryDirectory directory;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "config/settings.h"
 #include "support/simulated_session.h"
@@ -117,6 +118,29 @@ TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsN
     EXPECT_TRUE(lookForGlance(vr, settings)) << "the glance rests hidden";
     EXPECT_FALSE(glanceShowsWatch(vr.glance));
     EXPECT_FALSE(settings.needsRedraw);
+}
+
+// The watch is drawn only while someone can see it: shown on its
+// controller, or pictured in the open menu.
+TEST(GlanceTrackingTest, TheImageIsNeededOnlyWhileTheWatchOrTheMenuShowsIt) {
+    using V = WatchVisibility;
+    // controller known, visibility, enabled, glance shows it, menu shown, needed
+    const std::tuple<bool, V, bool, bool, bool, bool> cases[] = {
+        {true, V::Always, true, false, false, true},        {true, V::Off, true, true, false, false},
+        {true, V::Always, false, true, false, false},       {true, V::WhenLookedAt, true, false, false, false},
+        {true, V::WhenLookedAt, true, true, false, true},   {true, V::Off, false, false, true, true},
+        {false, V::Always, true, true, true, false}};
+    for (const auto& [known, visibility, enabled, glanced, menu, needed] : cases) {
+        VrContext vr;
+        vr.watchDeviceIndex = known ? 1 : k_unTrackedDeviceIndexInvalid;
+        vr.glance.alpha = glanced ? 1.0f : 0.0f;
+        vr.menuShown = menu;
+        Settings settings;
+        settings.watchVisibility = visibility;
+        settings.watchEnabled = enabled;
+        EXPECT_EQ(watchImageNeeded(vr, settings), needed)
+            << known << int(visibility) << enabled << glanced << menu;
+    }
 }
 
 }  // namespace
