@@ -9,79 +9,24 @@
 #include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
+#include "support/private_desktop.h"
 #include "support/test_files.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// A session bus of its own, without service folders (nothing is started on
-// demand); 'extraPolicy' adds rules.
-std::string busConfig(const std::string& socket, const std::string& extraPolicy) {
-    return R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=)" + socket + R"(</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-)" + extraPolicy + R"(
-  </policy>
-</busconfig>
-)";
-}
-
 class DesktopMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override { loggingEnabled = true; }
     void TearDown() override { loggingEnabled = false; }
 
-    // dbus-daemon, Xvfb and dunst, each a process of its own that the test
-    // ends. False when one does not come up.
-    bool startDesktop(const std::string& extraPolicy = "") {
-        for (const char* name : {"bus", "display", "daemon", "sender"}) writeFile(root.path() + "/" + name + "/.keep", "");
-        writeFile(root.path() + "/bus.conf", busConfig(root.path() + "/bus/socket", extraPolicy));
-        address = "unix:path=" + root.path() + "/bus/socket";
-        bus = std::make_unique<ChildProcess>("/usr/bin/dbus-daemon",
-                                             std::vector<std::string>{"--config-file=" + root.path() + "/bus.conf", "--nofork"},
-                                             root.path() + "/bus");
-        // Xvfb writes its display number to its standard output.
-        display = std::make_unique<ChildProcess>(
-            "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"},
-            root.path() + "/display");
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (display->standardOutput().find('\n') == std::string::npos || !fileExists(root.path() + "/bus/socket")) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        const std::string number = display->standardOutput().substr(0, display->standardOutput().find('\n'));
-        writeFile(root.path() + "/dunstrc", "");
-        daemon = std::make_unique<ChildProcess>(
-            "/usr/bin/dunst", std::vector<std::string>{"-config", root.path() + "/dunstrc"}, root.path() + "/daemon",
-            ChildProcess::Environment{{"DISPLAY", ":" + number}, {"DBUS_SESSION_BUS_ADDRESS", address}});
-        return true;
-    }
-
-    static bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-    // notify-send with the arguments, retried until the daemon answers;
-    // serves the monitor meanwhile and returns what it saw.
+    // notify-send with the arguments, serving the monitor meanwhile; what it saw.
     std::vector<Notification> notifySend(NotificationCenter& center, const std::vector<std::string>& arguments) {
         std::vector<Notification> seen;
-        const auto deadline = std::chrono::steady_clock::now() + 15s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            ChildProcess sender("/usr/bin/notify-send", arguments, root.path() + "/sender",
-                                {{"DBUS_SESSION_BUS_ADDRESS", address}});
-            std::optional<int> status;
-            while (!(status = sender.waitForExit(0ms)) && std::chrono::steady_clock::now() < deadline)
-                serveInto(center, seen, 5ms);
-            serveInto(center, seen, 100ms);
-            if (status == 0) return seen;
-        }
-        ADD_FAILURE() << "notify-send never got through";
+        const bool sent = desktop.notifySend(arguments, [&] { serveInto(center, seen, 0ms); });
+        EXPECT_TRUE(sent) << "notify-send never got through";
+        serveInto(center, seen, 100ms);
         return seen;
     }
 
@@ -95,17 +40,14 @@ protected:
     }
 
     DebugOutputCapture output;
-    TemporaryDirectory root;
-    std::string address;
-    // Ended in reverse order: the daemon, the display, the bus.
-    std::unique_ptr<ChildProcess> bus, display, daemon;
+    PrivateDesktop desktop;
 };
 
 const NotificationSwitches desktopOnly{true, true, false, false};
 
 TEST_F(DesktopMonitorTest, NotifySendThroughDunstIsSeenByTheMonitor) {
-    ASSERT_TRUE(startDesktop());
-    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, address});
+    ASSERT_TRUE(desktop.start());
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
     std::vector<Notification> seen;
     serveInto(*center, seen, 200ms);
     EXPECT_NE(output.text().find("Desktop notifications: monitoring the session bus"), std::string::npos)
@@ -118,7 +60,7 @@ TEST_F(DesktopMonitorTest, NotifySendThroughDunstIsSeenByTheMonitor) {
     EXPECT_EQ(seen[0].content, "From Alice & Bob");
     EXPECT_EQ(seen[0].urgency, NotificationUrgency::Critical);
     // The daemon still shows what it got: the monitor took nothing away.
-    EXPECT_EQ(daemon->running(), true);
+    EXPECT_TRUE(desktop.daemonRunning());
     // Transient ones pass unseen; the next is seen.
     EXPECT_TRUE(notifySend(*center, {"-h", "int:transient:1", "Gone", "soon"}).empty());
     const auto next = notifySend(*center, {"Next", "one"});
@@ -131,8 +73,8 @@ TEST_F(DesktopMonitorTest, NotifySendThroughDunstIsSeenByTheMonitor) {
 
 // A bus that does not let us monitor is eavesdropped on instead.
 TEST_F(DesktopMonitorTest, BusWithoutMonitoringIsEavesdroppedOn) {
-    ASSERT_TRUE(startDesktop(R"(<deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Monitoring"/>)"));
-    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, address});
+    ASSERT_TRUE(desktop.start(R"(<deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Monitoring"/>)"));
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
     std::vector<Notification> seen;
     serveInto(*center, seen, 200ms);
     EXPECT_NE(output.text().find("Desktop notifications: eavesdropping on the session bus"), std::string::npos)
@@ -145,15 +87,14 @@ TEST_F(DesktopMonitorTest, BusWithoutMonitoringIsEavesdroppedOn) {
 // Without a bus: one line, a new try every 30 s, and it connects once the
 // bus is there.
 TEST_F(DesktopMonitorTest, MissingBusIsTriedAgainEvery30Seconds) {
-    const std::string socket = root.path() + "/bus/socket";
-    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, "unix:path=" + socket});
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
     const auto start = std::chrono::steady_clock::now();
     serviceNotificationListeners(*center, start);
     serviceNotificationListeners(*center, start + 10s);
     EXPECT_NE(output.text().find("Desktop notifications: "), std::string::npos);
     EXPECT_NE(output.text().find("trying again every 30 s"), std::string::npos) << output.text();
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 1) << output.text();
-    ASSERT_TRUE(startDesktop());
+    ASSERT_TRUE(desktop.start());
     std::vector<Notification> seen;
     serviceNotificationListeners(*center, start + 29s);
     EXPECT_EQ(output.text().find("monitoring"), std::string::npos);
