@@ -25,6 +25,10 @@
 #include "platform/log.h"
 #include "platform/program_arguments.h"
 #include "platform/window.h"
+#ifdef HORLOX_WITH_NOTIFICATIONS
+#include "app/notification_toasts.h"
+#include "vr/toast_overlay.h"
+#endif
 #include "ui/menu_font.h"
 #include "ui/menu_panel.h"
 #include "vr/device_batteries.h"
@@ -39,35 +43,41 @@ namespace {
 
 constexpr GLsizei watchSize = 256;
 
-void setUpMenuGui(FT_Library freeType) {
+void setUpMenuGui(const std::optional<std::vector<char>>& menuFont) {
     ImGui::CreateContext();
     // Without a usable menu font ImGui falls back to its built-in one.
-    addMenuFont(freeType, "Roboto-Medium.ttf", 64.0f);
+    if (menuFont) addMenuFont(*menuFont, 64.0f);
     ImGui::StyleColorsDark();
     ImGui_ImplOpenGL3_Init("#version 130");
     CHECK_GL_ERROR();
 }
 
-// Offline, the watch image goes to the window's lower-left corner.
-void copyWatchIntoWindow(const RenderTarget& watchTarget) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, watchTarget.framebuffer);
+void copyIntoWindow(const RenderTarget& source, GLint left) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, watchSize, watchSize, 0, 0, watchSize, watchSize,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBlitFramebuffer(0, 0, source.width, source.height, left, 0, left + source.width,
+                      source.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
-void redrawWatch(Settings& settings, WatchCatalogue& catalogue, platform::Window& window,
-                 const RenderTarget& watchTarget, VrContext& vr, const WatchReadings& readings) {
+// Offline, the watch image goes to the window's lower-left corner and a
+// toast, when one shows, right beside it.
+void presentOffline(platform::Window& window, const RenderTarget& watchTarget,
+                    const RenderTarget* toastTarget) {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    copyIntoWindow(watchTarget, 0);
+    if (toastTarget) copyIntoWindow(*toastTarget, watchTarget.width);
+    platform::swapWindowBuffers(window);
+}
+
+void redrawWatch(Settings& settings, WatchCatalogue& catalogue, const RenderTarget& watchTarget,
+                 VrContext& vr, const WatchReadings& readings) {
     settings.needsRedraw = false;
     glBindFramebuffer(GL_FRAMEBUFFER, watchTarget.framebuffer);
     glViewport(0, 0, watchSize, watchSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawWatch(catalogue.load(settings.initialWatchName), readings, settings);
-    if (settings.offline)
-        copyWatchIntoWindow(watchTarget);
-    else
-        submitWatch(vr, settings);
-    platform::swapWindowBuffers(window);
+    if (!settings.offline) submitWatch(vr, settings);
 }
 
 bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
@@ -89,15 +99,24 @@ int main(int argc, char** argv) {
     static FT_Library freeType = nullptr;  // one for the process, never released
     if (FT_Init_FreeType(&freeType) != 0)
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
-    setUpMenuGui(freeType);
+    const std::optional<std::vector<char>> menuFont = readMenuFont(freeType, "Roboto-Medium.ttf");
+    setUpMenuGui(menuFont);
     setFixedGlState();
     settings.load();
     WatchCatalogue catalogue(settings, freeType);
+#ifdef HORLOX_WITH_NOTIFICATIONS
+    NotificationToasts toasts(settings, menuFont);
+#endif
 
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
     VrContext vr;
     if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
+#ifdef HORLOX_WITH_NOTIFICATIONS
+    if (!settings.offline) createToastOverlay(vr, toasts.image().colorTexture);
+    // Offline, whether the window shows a toast beside the watch.
+    bool toastInWindow = false;
+#endif
 
     // The runtime's quit request ends a VR run; closing the window ends an
     // offline one.
@@ -125,12 +144,25 @@ int main(int argc, char** argv) {
             settings.needsRedraw = true;
         const bool imageNeeded = watchImageNeeded(vr, settings);
         if (!watchCanBeSeen(settings, imageNeeded)) lastDrawnTime.reset();
+        bool windowStale = false;
         if (shouldRedraw(settings, imageNeeded, now, lastDrawnTime)) {
-            redrawWatch(settings, catalogue, window, watchTarget, vr,
+            redrawWatch(settings, catalogue, watchTarget, vr,
                         WatchReadings{now, instant, nullptr, vr.batteries});
             lastDrawnTime = now;
+            windowStale = true;
             if (!settings.offline) placeWatch(vr, settings);
         }
+#ifdef HORLOX_WITH_NOTIFICATIONS
+        const NotificationToasts::Shown toast = toasts.serve(settings, std::chrono::steady_clock::now());
+        if (!settings.offline) updateToastOverlay(vr, settings, toast.alpha, toast.newImage);
+        const bool toastShows = toast.alpha > 0 && settings.notifications.shown;
+        windowStale |= toast.newImage || toastShows != toastInWindow;
+        toastInWindow = toastShows;
+        if (settings.offline && windowStale)
+            presentOffline(window, watchTarget, toastInWindow ? &toasts.image() : nullptr);
+#else
+        if (settings.offline && windowStale) presentOffline(window, watchTarget, nullptr);
+#endif
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
         if (!runtimePacesMainLoop(vr)) platform::sleepOneMillisecond();

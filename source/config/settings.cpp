@@ -43,8 +43,16 @@ float numberWithin(const ConfigSection& keys, const std::string& key, float low,
     return value;
 }
 
-constexpr std::string_view ownKeys[] = {"watchOnRightHand", "initialWatchName", "watchVisibility",
-                                        "watchWidthCm",     "watchOffsetCm",    "watchTiltDegrees"};
+constexpr std::string_view ownKeys[] = {
+    "watchOnRightHand", "initialWatchName",     "watchVisibility",         "watchWidthCm",
+    "watchOffsetCm",    "watchTiltDegrees",     "notifications",           "notificationsFromDesktop",
+    "notificationsFromXsOverlay", "notificationsFromOvrToolkit"};
+
+// A switch that is on unless its key says so: the default wins over a
+// value that cannot be read.
+bool switchedOn(const ConfigSection& keys, const std::string& key, const char* offValue) {
+    return keys.get(key, "") != offValue;
+}
 
 // The file's lines without the line ends, a CR before the LF included.
 std::vector<std::string_view> linesOf(std::string_view text) {
@@ -74,6 +82,11 @@ std::string numberText(float value) {
 
 }  // namespace
 
+bool NotificationChoices::operator==(const NotificationChoices& other) const {
+    return shown == other.shown && fromDesktop == other.fromDesktop &&
+           fromXsOverlay == other.fromXsOverlay && fromOvrToolkit == other.fromOvrToolkit;
+}
+
 void Settings::load(const std::string& path) {
     std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
     if (!bytes) return;
@@ -99,6 +112,10 @@ void Settings::load(const std::string& path) {
                                       standard.offsetCm);
     placement.tiltDegrees = numberWithin(keys, "watchTiltDegrees", -maxWatchTiltDegrees,
                                          maxWatchTiltDegrees, standard.tiltDegrees);
+    notifications.shown = switchedOn(keys, "notifications", "off");
+    notifications.fromDesktop = switchedOn(keys, "notificationsFromDesktop", "false");
+    notifications.fromXsOverlay = switchedOn(keys, "notificationsFromXsOverlay", "false");
+    notifications.fromOvrToolkit = switchedOn(keys, "notificationsFromOvrToolkit", "false");
 }
 
 // The keys after the first two are written only when they differ from their
@@ -117,6 +134,10 @@ bool Settings::save(const std::string& path) const {
               placement.offsetCm == standard.offsetCm);
     addChosen("watchTiltDegrees", numberText(placement.tiltDegrees),
               placement.tiltDegrees == standard.tiltDegrees);
+    addChosen("notifications", "off", notifications.shown);
+    addChosen("notificationsFromDesktop", "false", notifications.fromDesktop);
+    addChosen("notificationsFromXsOverlay", "false", notifications.fromXsOverlay);
+    addChosen("notificationsFromOvrToolkit", "false", notifications.fromOvrToolkit);
     for (const std::string& line : foreignLines) text += line + "\n";
     return platform::replaceFile(path, text);
 }

@@ -11,9 +11,20 @@ constexpr char settingsFileName[] = "settings.conf";
 // When the watch shows on the wrist; Off hides it as Disable does, but lasts.
 enum class WatchVisibility { Always, WhenLookedAt, Off };
 
+// Which notifications from other programs the watch shows beside it.
+struct NotificationChoices {
+    bool shown = true;  // "Notifications: On / Off"
+    bool fromDesktop = true;
+    bool fromXsOverlay = true;   // XSOverlay's senders
+    bool fromOvrToolkit = true;  // OVR Toolkit's senders
+
+    bool operator==(const NotificationChoices& other) const;
+    bool operator!=(const NotificationChoices& other) const { return !(*this == other); }
+};
+
 // The one state record of the run. The hand, the current watch, the
-// visibility and the placement persist in "settings.conf"; the rest lives
-// only as long as the process.
+// visibility, the placement and the notifications persist in
+// "settings.conf"; the rest lives only as long as the process.
 struct Settings {
     bool needsRedraw = false;
     bool watchEnabled = true;
@@ -22,6 +33,7 @@ struct Settings {
     bool offline = false;
     WatchVisibility watchVisibility = WatchVisibility::Always;
     WristPlacement placement;
+    NotificationChoices notifications;
     // The file's lines that are not the program's own choices (comments, a
     // newer version's keys, sections), in their order, written back after them.
     std::vector<std::string> foreignLines;

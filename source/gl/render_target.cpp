@@ -15,6 +15,8 @@ GLuint createBoundFramebuffer(bool directStateAccess) {
 
 RenderTarget createRenderTarget(GLsizei width, GLsizei height) {
     RenderTarget target;
+    target.width = width;
+    target.height = height;
     target.framebuffer = createBoundFramebuffer(glCreateFramebuffers != nullptr);
 
     glGenRenderbuffers(1, &target.depthBuffer);

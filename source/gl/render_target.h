@@ -7,6 +7,7 @@ struct RenderTarget {
     GLuint framebuffer = 0;
     GLuint colorTexture = 0;
     GLuint depthBuffer = 0;
+    GLsizei width = 0, height = 0;
 };
 
 // Makes a complete target of the given size, or ends the program with

@@ -33,16 +33,18 @@ bool fitForMenu(FT_Library freeType, const std::vector<char>& bytes) {
 
 }  // namespace
 
-bool addMenuFont(FT_Library freeType, const char* path, float pixelSize) {
-    const std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
-    if (!bytes) return false;
+std::optional<std::vector<char>> readMenuFont(FT_Library freeType, const char* path) {
+    std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
+    if (!bytes) return std::nullopt;
     if (bytes->empty() || !fitForMenu(freeType, *bytes)) {
         logMessage("The menu font %s cannot be used, the built-in one is shown instead", path);
-        return false;
+        return std::nullopt;
     }
-    // The atlas keeps and frees its own copy.
-    void* copy = IM_ALLOC(bytes->size());
-    std::memcpy(copy, bytes->data(), bytes->size());
-    ImGui::GetIO().Fonts->AddFontFromMemoryTTF(copy, static_cast<int>(bytes->size()), pixelSize);
-    return true;
+    return bytes;
+}
+
+void addMenuFont(const std::vector<char>& bytes, float pixelSize) {
+    void* copy = IM_ALLOC(bytes.size());
+    std::memcpy(copy, bytes.data(), bytes.size());
+    ImGui::GetIO().Fonts->AddFontFromMemoryTTF(copy, static_cast<int>(bytes.size()), pixelSize);
 }

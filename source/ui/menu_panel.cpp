@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include <imgui.h>
 
@@ -47,6 +48,26 @@ void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuin
     }
 }
 
+#ifdef HORLOX_WITH_NOTIFICATIONS
+// The label names the current state; the senders' switches show while on.
+void drawNotificationControls(Settings& settings) {
+    NotificationChoices& chosen = settings.notifications;
+    if (menuButton(chosen.shown ? "Notifications: On" : "Notifications: Off")) {
+        chosen.shown = !chosen.shown;
+        settings.save();
+    }
+    if (!chosen.shown) return;
+    const std::pair<const char*, bool*> senders[] = {{"Desktop", &chosen.fromDesktop},
+                                                     {"XSOverlay senders", &chosen.fromXsOverlay},
+                                                     {"OVR Toolkit senders", &chosen.fromOvrToolkit}};
+    for (const auto& [label, on] : senders) {
+        if (on != &chosen.fromDesktop) ImGui::SameLine();
+        if (ImGui::Checkbox(label, on)) settings.save();
+        noteMenuControl(label);
+    }
+}
+#endif
+
 }  // namespace
 
 void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
@@ -71,6 +92,9 @@ void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint w
         settings.save();
     }
     drawWristControls(settings);
+#ifdef HORLOX_WITH_NOTIFICATIONS
+    drawNotificationControls(settings);
+#endif
 
     ImGui::Separator();
     drawWatchChooser(settings, catalogue, watchTexture);

@@ -18,9 +18,12 @@ struct VrContext {
     VROverlayHandle_t watchOverlay = k_ulOverlayHandleInvalid;
     VROverlayHandle_t menuOverlay = k_ulOverlayHandleInvalid;
     VROverlayHandle_t menuThumbnail = k_ulOverlayHandleInvalid;
+    // None when the runtime would not make it: the program then shows no toasts.
+    VROverlayHandle_t toastOverlay = k_ulOverlayHandleInvalid;
 
     Texture_t watchTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
     Texture_t menuTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
+    Texture_t toastTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
     // No handle while "dashboard_overlay.png" gave no image.
     Texture_t thumbnailTexture{nullptr, TextureType_OpenGL, ColorSpace_Auto};
 
@@ -45,4 +48,12 @@ struct VrContext {
     WristPlacement watchFit;
     // Whether the dashboard showed the menu in this pass.
     bool menuShown = false;
+    // The toast as the runtime was last told: shown, at which alpha, and
+    // placed on which controller for which hand and fit.
+    bool toastShown = false;
+    bool toastImagePending = false;
+    float toastAlpha = 1;
+    TrackedDeviceIndex_t toastDevice = k_unTrackedDeviceIndexInvalid;
+    bool toastOnRightHand = false;
+    WristPlacement toastFit;
 };

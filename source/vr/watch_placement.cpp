@@ -52,3 +52,10 @@ HmdMatrix34_t watchPlacement(bool rightHand, const WristPlacement& fit) {
 }
 
 float watchWidthInMeters(const WristPlacement& fit) { return fit.widthCm / 100; }
+
+HmdMatrix34_t toastPlacement(bool rightHand, const WristPlacement& fit, float height) {
+    HmdMatrix34_t placement = watchPlacement(rightHand, fit);
+    const float up = watchWidthInMeters(fit) / 2 + 0.005f + height / 2;
+    for (int row = 0; row < 3; ++row) placement.m[row][3] += placement.m[row][1] * up;
+    return placement;
+}

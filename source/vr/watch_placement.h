@@ -13,3 +13,8 @@ HmdMatrix34_t watchPlacement(bool rightHand, const WristPlacement& fit = {});
 
 // The overlay's width for the fit.
 float watchWidthInMeters(const WristPlacement& fit);
+
+// A notification's toast, `height` metres tall, sits just beyond the watch:
+// in the watch's own plane, above its twelve o'clock with a gap of 5 mm, so
+// that it reads the same way up.
+HmdMatrix34_t toastPlacement(bool rightHand, const WristPlacement& fit, float height);

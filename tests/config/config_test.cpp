@@ -95,6 +95,7 @@ protected:
         settings.initialWatchName = "Before";
         settings.watchVisibility = WatchVisibility::Off;
         settings.placement = {10, 1, 2};
+        settings.notifications = {false, false, false, false};
         settings.load(path);
         return settings;
     }
@@ -104,7 +105,9 @@ protected:
 };
 
 auto fields(const Settings& s) {
-    return std::make_tuple(s.watchOnRightHand, s.initialWatchName, s.watchVisibility, s.placement);
+    return std::make_tuple(s.watchOnRightHand, s.initialWatchName, s.watchVisibility, s.placement,
+                           s.notifications.shown, s.notifications.fromDesktop, s.notifications.fromXsOverlay,
+                           s.notifications.fromOvrToolkit);
 }
 
 // Keys newer than the first two are written only when chosen, so a user who
@@ -118,10 +121,12 @@ TEST_F(SettingsFile, SaveWritesWhatLoadReadsBack) {
     settings.initialWatchName = "  Zifferblatt \xC3\xBC";
     settings.watchVisibility = WatchVisibility::WhenLookedAt;
     settings.placement = {4.5f, -5, 30};
+    settings.notifications = {false, false, true, false};
     ASSERT_TRUE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), "watchOnRightHand=true\ninitialWatchName=  Zifferblatt \xC3\xBC\n"
                                    "watchVisibility=whenLookedAt\nwatchWidthCm=4.5\nwatchOffsetCm=-5\n"
-                                   "watchTiltDegrees=30\n");
+                                   "watchTiltDegrees=30\nnotifications=off\nnotificationsFromDesktop=false\n"
+                                   "notificationsFromOvrToolkit=false\n");
     EXPECT_EQ(fields(loadOverChosenValues()), fields(settings));
     EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), fs::directory_iterator()), 1)
         << "no temporary file stays behind";
@@ -150,8 +155,16 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
         {"watchWidthCm=inf\nwatchOffsetCm=1e999\nwatchTiltDegrees=0x10\n", false, "", V::Always, standard}};
     for (const auto& [text, right, name, visibility, placement] : files) {
         writeFile(path, text);
-        EXPECT_EQ(fields(loadOverChosenValues()), std::make_tuple(right, name, visibility, placement)) << text;
+        EXPECT_EQ(fields(loadOverChosenValues()), std::make_tuple(right, name, visibility, placement, true, true, true, true))
+            << text;
     }
+    // Notifications stay on unless a key says "off" or "false".
+    writeFile(path, "notifications=no\nnotificationsFromDesktop=0\nnotificationsFromXsOverlay=false\n"
+                    "notificationsFromOvrToolkit=False\n");
+    const Settings loaded = loadOverChosenValues();
+    EXPECT_EQ(std::make_tuple(loaded.notifications.shown, loaded.notifications.fromDesktop,
+                              loaded.notifications.fromXsOverlay, loaded.notifications.fromOvrToolkit),
+              std::make_tuple(true, true, false, true));
     // A file that cannot be read changes nothing.
     fs::remove(path);
     EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");

@@ -69,7 +69,8 @@ protected:
 
 // The wrist placement's rows between the hand and the separator.
 const std::string wristRows = "(x) Always ( ) When I look at it ( ) Off\n{ Size 6.0 cm }\n{ Offset +0.0 cm }\n"
-                              "{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n";
+                              "{ Tilt +0\xC2\xB0 }\n[ Reset placement ]\n[ Notifications: On ]\n"
+                              "[x] Desktop [x] XSOverlay senders [x] OVR Toolkit senders\n";
 
 // Package texts are data: a '%' in them is a character.
 TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
@@ -109,7 +110,19 @@ TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce
     EXPECT_EQ(click("Previous"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
 }
 
-// Only a font whose face FreeType opens with the menu's glyphs is added, and
+// Notifications and each kind of sender are switched and saved at once; the
+// senders' switches show only while notifications are on.
+TEST_F(MenuPanelTest, NotificationSwitchesAreSavedAtOnce) {
+    install({"Alpha"});
+    const std::string saved = "watchOnRightHand=false\ninitialWatchName=Alpha\n";
+    EXPECT_EQ(click("XSOverlay senders").second, saved + "notificationsFromXsOverlay=false\n");
+    EXPECT_EQ(click("Notifications: On").second, saved + "notifications=off\nnotificationsFromXsOverlay=false\n");
+    EXPECT_FALSE(findMenuButton("Desktop")) << "hidden while off";
+    EXPECT_EQ(click("Notifications: Off").second, saved + "notificationsFromXsOverlay=false\n");
+    EXPECT_EQ(click("XSOverlay senders").second, saved);
+}
+
+// Only a font whose face FreeType opens with the menu's glyphs is taken, and
 // it builds; any other file leaves ImGui's own font and one log line.
 TEST(MenuFontTest, OnlyAFontFitForTheMenuIsTaken) {
     TemporaryDirectory scratch;
@@ -124,27 +137,27 @@ TEST(MenuFontTest, OnlyAFontFitForTheMenuIsTaken) {
                                                   {bitmapFont, false},
                                                   {dejaVu.substr(0, 64), false},
                                                   {dejaVu.substr(0, dejaVu.size() / 2), false}};
-    ImGuiContext* previous = ImGui::GetCurrentContext();
     loggingEnabled = true;
     for (const auto& [bytes, taken] : fonts) {
         writeFile(path, bytes);
-        ImGuiContext* context = ImGui::CreateContext();
         const DebugOutputCapture output;
-        EXPECT_EQ(addMenuFont(testFontLibrary(), path.c_str(), 64.0f), taken) << bytes.size() << " bytes";
-        EXPECT_EQ(ImGui::GetIO().Fonts->Fonts.Size, taken ? 1 : 0);
-        EXPECT_TRUE(ImGui::GetIO().Fonts->Build());
+        const std::optional<std::vector<char>> font = readMenuFont(testFontLibrary(), path.c_str());
+        EXPECT_EQ(font.has_value(), taken) << bytes.size() << " bytes";
         EXPECT_EQ(output.text().find("] The menu font " + path + " cannot be used") == std::string::npos, taken)
             << output.text();
+        if (!font) continue;
+        ImGuiContext* previous = ImGui::GetCurrentContext();
+        ImGuiContext* context = ImGui::CreateContext();
+        addMenuFont(*font, 64.0f);
+        EXPECT_TRUE(ImGui::GetIO().Fonts->Build());
         ImGui::DestroyContext(context);
+        ImGui::SetCurrentContext(previous);
     }
     std::filesystem::remove(path);
-    ImGuiContext* context = ImGui::CreateContext();
     const DebugOutputCapture output;
-    EXPECT_FALSE(addMenuFont(testFontLibrary(), path.c_str(), 64.0f));
+    EXPECT_FALSE(readMenuFont(testFontLibrary(), path.c_str()));
     EXPECT_EQ(output.text(), "") << "a missing font is no fault";
-    ImGui::DestroyContext(context);
     loggingEnabled = false;
-    ImGui::SetCurrentContext(previous);
 }
 
 }  // namespace

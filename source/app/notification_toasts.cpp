@@ -1,0 +1,40 @@
+#include "app/notification_toasts.h"
+
+#include "notifications/toast_queue.h"
+
+namespace {
+
+NotificationSwitches switchesFor(const Settings& settings) {
+    const NotificationChoices& chosen = settings.notifications;
+    return {chosen.shown, chosen.fromDesktop, chosen.fromXsOverlay, chosen.fromOvrToolkit};
+}
+
+}  // namespace
+
+NotificationToasts::NotificationToasts(const Settings& settings,
+                                       const std::optional<std::vector<char>>& font)
+    : center(createNotificationCenter(switchesFor(settings))),
+      applied(settings.notifications),
+      painter(font),
+      target(createRenderTarget(toastWidth, toastHeight)) {}
+
+NotificationToasts::Shown NotificationToasts::serve(const Settings& settings,
+                                                    std::chrono::steady_clock::time_point now) {
+    if (settings.notifications != applied) {
+        setNotificationSwitches(*center, switchesFor(settings));
+        applied = settings.notifications;
+    }
+    serviceNotificationListeners(*center, now);
+    const ToastView view = currentNotificationToast(*center, now);
+    if (!view.toast) return {};
+    Shown shown{view.alpha, false};
+    if (view.toast != painted || view.toast->arrivedAt != paintedArrival ||
+        view.toast->count != paintedCount) {
+        painter.paint(*view.toast, target);
+        painted = view.toast;
+        paintedArrival = view.toast->arrivedAt;
+        paintedCount = view.toast->count;
+        shown.newImage = true;
+    }
+    return shown;
+}

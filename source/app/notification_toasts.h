@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <vector>
+
+#include "config/settings.h"
+#include "gl/render_target.h"
+#include "notifications/notification_center.h"
+#include "toast/toast_painter.h"
+
+struct Toast;
+
+// Notifications from other programs as toasts beside the watch: the
+// listeners the settings switch on, their queue, and the image of the toast
+// in front. Built on Linux only, where the listeners are.
+class NotificationToasts {
+public:
+    // Toasts are drawn in the menu's font where it has one.
+    NotificationToasts(const Settings& settings, const std::optional<std::vector<char>>& font);
+
+    // What one pass shows: the toast's alpha (0 while none shows) and
+    // whether its image was drawn anew in this pass.
+    struct Shown {
+        float alpha = 0;
+        bool newImage = false;
+    };
+    // Applies changed switches, serves the listeners and draws the toast in
+    // front when it is new or its count changed.
+    Shown serve(const Settings& settings, std::chrono::steady_clock::time_point now);
+
+    const RenderTarget& image() const { return target; }
+
+private:
+    NotificationCenterPointer center;
+    NotificationChoices applied;
+    ToastPainter painter;
+    RenderTarget target;
+    // Which toast the image shows: a queue's toast is known by where it
+    // lives, when it came and how many it stands for.
+    const Toast* painted = nullptr;
+    std::chrono::steady_clock::time_point paintedArrival;
+    int paintedCount = 0;
+};

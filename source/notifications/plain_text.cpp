@@ -1,0 +1,181 @@
+#include "notifications/plain_text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr char32_t replacementCharacter = 0xFFFD;
+// Tags longer than this are taken as text: a real tag is short.
+constexpr std::size_t maxTagLength = 256;
+// Only this much of a text is looked at; nothing longer can be shown anyway.
+constexpr std::size_t maxInputBytes = 64 * 1024;
+
+// Decodes UTF-8, each invalid or overlong sequence, surrogate or value past
+// U+10FFFF becoming one U+FFFD.
+std::u32string decodeUtf8(std::string_view bytes) {
+    std::u32string text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        if (length == 0) {
+            text += replacementCharacter;
+            ++i;
+            continue;
+        }
+        char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        int taken = 1;
+        for (; taken < length && i + taken < bytes.size(); ++taken) {
+            const auto next = static_cast<unsigned char>(bytes[i + taken]);
+            if ((next & 0xC0) != 0x80) break;
+            point = point << 6 | (next & 0x3F);
+        }
+        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (taken < length || point < smallest[length] || point > 0x10FFFF ||
+            (point >= 0xD800 && point <= 0xDFFF)) {
+            text += replacementCharacter;
+            i += taken;
+            continue;
+        }
+        text += point;
+        i += length;
+    }
+    return text;
+}
+
+void appendUtf8(std::string& out, char32_t point) {
+    if (point < 0x80) {
+        out += static_cast<char>(point);
+    } else if (point < 0x800) {
+        out += static_cast<char>(0xC0 | point >> 6);
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        out += static_cast<char>(0xE0 | point >> 12);
+        out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | point >> 18);
+        out += static_cast<char>(0x80 | (point >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
+bool isBidiControl(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+bool isAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The tag's name in lower case ("b", "/color", "br"), or empty when the text
+// at 'open' is no tag.
+std::u32string tagAt(const std::u32string& text, std::size_t open, std::size_t& close) {
+    std::size_t nameStart = open + 1;
+    if (nameStart < text.size() && text[nameStart] == '/') ++nameStart;
+    if (nameStart >= text.size() || !isAsciiLetter(text[nameStart])) return {};
+    close = open + 1;
+    while (close < text.size() && close - open <= maxTagLength && text[close] != '>') ++close;
+    if (close >= text.size() || text[close] != '>') return {};
+    std::u32string name;
+    for (std::size_t i = open + 1; i < close; ++i) {
+        const char32_t c = text[i];
+        if (!isAsciiLetter(c) && c != '/') break;
+        name += c >= 'A' && c <= 'Z' ? c + 32 : c;
+    }
+    return name;
+}
+
+// The character an entity stands for, with 'end' past its ';'; 0 when the
+// text at 'amp' is no entity we know.
+char32_t entityAt(const std::u32string& text, std::size_t amp, std::size_t& end) {
+    std::size_t semicolon = amp + 1;
+    while (semicolon < text.size() && semicolon - amp <= 10 && text[semicolon] != ';') ++semicolon;
+    if (semicolon >= text.size() || text[semicolon] != ';') return 0;
+    const std::u32string name = text.substr(amp + 1, semicolon - amp - 1);
+    end = semicolon + 1;
+    if (name == U"amp") return '&';
+    if (name == U"lt") return '<';
+    if (name == U"gt") return '>';
+    if (name == U"quot") return '"';
+    if (name == U"apos") return '\'';
+    if (name.size() < 2 || name[0] != '#') return 0;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    std::uint32_t value = 0;
+    const std::size_t first = hex ? 2 : 1;
+    if (first >= name.size()) return 0;
+    for (std::size_t i = first; i < name.size(); ++i) {
+        const char32_t c = name[i];
+        int digit = c >= '0' && c <= '9' ? int(c - '0') : -1;
+        if (hex && c >= 'a' && c <= 'f') digit = int(c - 'a') + 10;
+        if (hex && c >= 'A' && c <= 'F') digit = int(c - 'A') + 10;
+        if (digit < 0) return 0;
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > 0x10FFFF) return replacementCharacter;
+    }
+    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return replacementCharacter;
+    return value;
+}
+
+std::u32string withoutMarkup(const std::u32string& text) {
+    std::u32string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::size_t end = 0;
+        if (text[i] == '<') {
+            const std::u32string tag = tagAt(text, i, end);
+            if (!tag.empty()) {
+                if (tag == U"br" || tag == U"br/") plain += '\n';
+                i = end;
+                continue;
+            }
+        } else if (text[i] == '&') {
+            if (const char32_t c = entityAt(text, i, end)) {
+                plain += c;
+                i = end - 1;
+                continue;
+            }
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+std::string encodeShown(const std::u32string& text, std::size_t maxCharacters, bool inputCut) {
+    std::vector<char32_t> shown;
+    for (char32_t c : text) {
+        if (c == '\t') c = ' ';
+        if ((c < 0x20 && c != '\n') || (c >= 0x7F && c < 0xA0) || isBidiControl(c)) continue;
+        shown.push_back(c);
+    }
+    std::string out;
+    if (shown.size() > maxCharacters || (inputCut && !shown.empty())) {
+        shown.resize(std::min(shown.size(), maxCharacters > 0 ? maxCharacters - 1 : 0));
+        if (maxCharacters > 0) shown.push_back(0x2026);
+    }
+    for (char32_t c : shown) appendUtf8(out, c);
+    return out;
+}
+
+}  // namespace
+
+std::string plainText(std::string_view bytes, std::size_t maxCharacters) {
+    const bool cut = bytes.size() > maxInputBytes;
+    return encodeShown(decodeUtf8(bytes.substr(0, maxInputBytes)), maxCharacters, cut);
+}
+
+std::string plainTextFromMarkup(std::string_view bytes, std::size_t maxCharacters) {
+    const bool cut = bytes.size() > maxInputBytes;
+    return encodeShown(withoutMarkup(decodeUtf8(bytes.substr(0, maxInputBytes))), maxCharacters, cut);
+}
+
+std::string validUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char32_t c : decodeUtf8(bytes)) appendUtf8(out, c);
+    return out;
+}

@@ -1,0 +1,109 @@
+// The desktop monitor on a private session bus where a real notification
+// daemon (Debian's dunst, on a display of its own) owns the name, as on a
+// desktop: notify-send 0.8.1 asks the daemon for its capabilities first and
+// gives up without one.
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "notifications/notification_center.h"
+#include "platform/log.h"
+#include "support/child_process.h"
+#include "support/debug_output_capture.h"
+#include "support/private_desktop.h"
+#include "support/test_files.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class DesktopMonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override { loggingEnabled = true; }
+    void TearDown() override { loggingEnabled = false; }
+
+    // notify-send with the arguments, serving the monitor meanwhile; what it saw.
+    std::vector<Notification> notifySend(NotificationCenter& center, const std::vector<std::string>& arguments) {
+        std::vector<Notification> seen;
+        const bool sent = desktop.notifySend(arguments, [&] { serveInto(center, seen, 0ms); });
+        EXPECT_TRUE(sent) << "notify-send never got through";
+        serveInto(center, seen, 100ms);
+        return seen;
+    }
+
+    void serveInto(NotificationCenter& center, std::vector<Notification>& seen, std::chrono::milliseconds duration) {
+        const auto end = std::chrono::steady_clock::now() + duration;
+        do {
+            for (Notification& n : serviceNotificationListeners(center, std::chrono::steady_clock::now()))
+                seen.push_back(std::move(n));
+            std::this_thread::sleep_for(2ms);
+        } while (std::chrono::steady_clock::now() < end);
+    }
+
+    DebugOutputCapture output;
+    PrivateDesktop desktop;
+};
+
+const NotificationSwitches desktopOnly{true, true, false, false};
+
+TEST_F(DesktopMonitorTest, NotifySendThroughDunstIsSeenByTheMonitor) {
+    ASSERT_TRUE(desktop.start());
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
+    std::vector<Notification> seen;
+    serveInto(*center, seen, 200ms);
+    EXPECT_NE(output.text().find("Desktop notifications: monitoring the session bus"), std::string::npos)
+        << output.text();
+    seen = notifySend(*center, {"-a", "Mail", "-u", "critical", "New mail", "From <b>Alice</b> &amp; Bob"});
+    ASSERT_EQ(seen.size(), 1u) << output.text();
+    EXPECT_EQ(seen[0].source, NotificationSource::Desktop);
+    EXPECT_EQ(seen[0].sourceName, "Mail");
+    EXPECT_EQ(seen[0].title, "New mail");
+    EXPECT_EQ(seen[0].content, "From Alice & Bob");
+    EXPECT_EQ(seen[0].urgency, NotificationUrgency::Critical);
+    // The daemon still shows what it got: the monitor took nothing away.
+    EXPECT_TRUE(desktop.daemonRunning());
+    // Transient ones pass unseen; the next is seen.
+    EXPECT_TRUE(notifySend(*center, {"-h", "int:transient:1", "Gone", "soon"}).empty());
+    const auto next = notifySend(*center, {"Next", "one"});
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].title, "Next");
+    const ToastView toast = currentNotificationToast(*center, std::chrono::steady_clock::now());
+    ASSERT_TRUE(toast.toast);
+    EXPECT_EQ(toast.toast->notification.title, "New mail");
+}
+
+// A bus that does not let us monitor is eavesdropped on instead.
+TEST_F(DesktopMonitorTest, BusWithoutMonitoringIsEavesdroppedOn) {
+    ASSERT_TRUE(desktop.start(R"(<deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Monitoring"/>)"));
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
+    std::vector<Notification> seen;
+    serveInto(*center, seen, 200ms);
+    EXPECT_NE(output.text().find("Desktop notifications: eavesdropping on the session bus"), std::string::npos)
+        << output.text();
+    seen = notifySend(*center, {"Eavesdropped", "body"});
+    ASSERT_EQ(seen.size(), 1u) << output.text();
+    EXPECT_EQ(seen[0].title, "Eavesdropped");
+}
+
+// Without a bus: one line, a new try every 30 s, and it connects once the
+// bus is there.
+TEST_F(DesktopMonitorTest, MissingBusIsTriedAgainEvery30Seconds) {
+    auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
+    const auto start = std::chrono::steady_clock::now();
+    serviceNotificationListeners(*center, start);
+    serviceNotificationListeners(*center, start + 10s);
+    EXPECT_NE(output.text().find("Desktop notifications: "), std::string::npos);
+    EXPECT_NE(output.text().find("trying again every 30 s"), std::string::npos) << output.text();
+    EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 1) << output.text();
+    ASSERT_TRUE(desktop.start());
+    std::vector<Notification> seen;
+    serviceNotificationListeners(*center, start + 29s);
+    EXPECT_EQ(output.text().find("monitoring"), std::string::npos);
+    const auto later = start + 30s;
+    for (int i = 0; i < 200 && output.text().find("monitoring the session bus") == std::string::npos; ++i) {
+        serviceNotificationListeners(*center, later + std::chrono::milliseconds(i * 10));
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_NE(output.text().find("monitoring the session bus"), std::string::npos) << output.text();
+}
+
+}  // namespace

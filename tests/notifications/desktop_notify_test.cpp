@@ -1,0 +1,156 @@
+// Reading Notify calls: recorded from notify-send, gdbus and dbus-send (the
+// seed corpus of the fuzz target), and made here for the cases no tool sends.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
+#include "notifications/desktop_notify.h"
+#include "platform/log.h"
+#include "received_dbus_message.h"
+#include "support/debug_output_capture.h"
+#include "support/test_files.h"
+
+namespace {
+
+std::optional<Notification> readRecorded(const std::string& name) {
+    const std::string bytes = readWholeFile(std::string(HORLOX_NOTIFICATION_TESTS) + "/../../fuzz/corpus/desktop_notify/" + name);
+    sd_bus_message* message = receiveDbusMessage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_TRUE(message) << name;
+    if (!message) return std::nullopt;
+    std::optional<Notification> notification = readDesktopNotify(message);
+    sd_bus_message_unref(message);
+    return notification;
+}
+
+class DesktopNotifyTest : public ::testing::Test {
+protected:
+    void SetUp() override { loggingEnabled = true; }
+    void TearDown() override { loggingEnabled = false; }
+    DebugOutputCapture output;
+};
+
+TEST_F(DesktopNotifyTest, RecordedNotifyCalls) {
+    const auto app = readRecorded("notify_send_app_markup");
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->source, NotificationSource::Desktop);
+    EXPECT_EQ(app->sourceName, "Test App");
+    EXPECT_EQ(app->title, "Hello");
+    EXPECT_EQ(app->content, "Body bold & more");
+    EXPECT_EQ(app->urgency, NotificationUrgency::Normal);
+    EXPECT_EQ(app->timeoutSeconds, defaultTimeoutSeconds);
+    const auto critical = readRecorded("notify_send_critical_utf8");
+    ASSERT_TRUE(critical);
+    EXPECT_EQ(critical->urgency, NotificationUrgency::Critical);
+    EXPECT_EQ(critical->timeoutSeconds, 3);
+    EXPECT_EQ(critical->content, "\u00DCn\u00EFcode \u2713 body");
+    const auto image = readRecorded("gdbus_image_data");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->urgency, NotificationUrgency::Low);
+    ASSERT_EQ(image->icon.width, 2);
+    EXPECT_EQ(image->icon.rgba, (std::vector<std::uint8_t>{255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(output.text(), "");
+    // Transient ones pass unseen, whether the hint is a boolean or a number.
+    EXPECT_FALSE(readRecorded("notify_send_transient_bool"));
+    EXPECT_FALSE(readRecorded("notify_send_transient_int"));
+    EXPECT_EQ(output.text(), "");
+    EXPECT_FALSE(readRecorded("dbus_send_wrong_signature"));
+    EXPECT_NE(output.text().find("arguments 'susss', not susssasa{sv}i"), std::string::npos) << output.text();
+}
+
+// A Notify call made with sd-bus itself, from a connection that needs no bus.
+struct MadeCall {
+    sd_bus* bus = nullptr;
+    sd_bus_message* message = nullptr;
+    MadeCall() {
+        int pair[2];
+        socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair);
+        sd_bus_new(&bus);
+        sd_bus_set_fd(bus, pair[0], pair[0]);
+        sd_bus_start(bus);
+        close(pair[1]);
+        sd_bus_message_new_method_call(bus, &message, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                       "org.freedesktop.Notifications", "Notify");
+        sd_bus_message_append(message, "susss", "App", 0u, "dialog-information", "Summary", "Body");
+        sd_bus_message_append(message, "as", 0);
+    }
+    ~MadeCall() {
+        sd_bus_message_unref(message);
+        sd_bus_close_unref(bus);
+    }
+    std::optional<Notification> read(std::int32_t timeout = -1) {
+        if (!hintsAdded) sd_bus_message_append(message, "a{sv}", 0);
+        sd_bus_message_append(message, "i", timeout);
+        sd_bus_message_seal(message, 1, 0);
+        return readDesktopNotify(message);
+    }
+    bool hintsAdded = false;
+    void openHints() {
+        sd_bus_message_open_container(message, 'a', "{sv}");
+        hintsAdded = true;
+    }
+    void closeHints() { sd_bus_message_close_container(message); }
+    void image(int width, int height, int rowstride, bool alpha, int bits, int channels, std::size_t bytes) {
+        const std::vector<std::uint8_t> data(bytes, 7);
+        sd_bus_message_open_container(message, 'e', "sv");
+        sd_bus_message_append(message, "s", "image-data");
+        sd_bus_message_open_container(message, 'v', "(iiibiiay)");
+        sd_bus_message_open_container(message, 'r', "iiibiiay");
+        sd_bus_message_append(message, "iiibii", width, height, rowstride, alpha, bits, channels);
+        sd_bus_message_append_array(message, 'y', data.data(), data.size());
+        sd_bus_message_close_container(message);
+        sd_bus_message_close_container(message);
+        sd_bus_message_close_container(message);
+    }
+};
+
+TEST_F(DesktopNotifyTest, TimeoutsInMilliseconds) {
+    const std::pair<std::int32_t, float> cases[] = {
+        {-1, defaultTimeoutSeconds}, {0, maxTimeoutSeconds}, {200, 1}, {7500, 7.5f}, {3600000, 30}};
+    for (const auto& [milliseconds, seconds] : cases) {
+        const auto notification = MadeCall().read(milliseconds);
+        ASSERT_TRUE(notification) << milliseconds;
+        EXPECT_EQ(notification->timeoutSeconds, seconds) << milliseconds;
+    }
+}
+
+// Pixel buffers that do not add up lose the icon with a log line; hints of
+// other types are passed over.
+TEST_F(DesktopNotifyTest, ImageDataIsChecked) {
+    {
+        MadeCall call;
+        call.openHints();
+        call.image(3, 2, 12, false, 8, 3, 12 + 9);
+        call.closeHints();
+        const auto notification = call.read();
+        ASSERT_TRUE(notification);
+        EXPECT_EQ(notification->icon.width, 3);
+        EXPECT_EQ(notification->icon.rgba.size(), 3u * 2 * 4);
+        EXPECT_EQ(notification->icon.rgba[3], 255);
+    }
+    const int bad[][6] = {{3, 2, 12, 0, 8, 3}, {2, 2, 8, 1, 16, 4}, {2, 2, 8, 1, 8, 3}, {513, 1, 2052, 1, 8, 4},
+                          {2, 2, 4, 1, 8, 4},  {0, 2, 8, 1, 8, 4}};
+    const std::size_t sizes[] = {20, 64, 64, 2052, 64, 64};
+    for (int i = 0; i < 6; ++i) {
+        MadeCall call;
+        call.openHints();
+        call.image(bad[i][0], bad[i][1], bad[i][2], bad[i][3], bad[i][4], bad[i][5], sizes[i]);
+        call.closeHints();
+        const std::size_t before = output.text().size();
+        const auto notification = call.read();
+        ASSERT_TRUE(notification) << i;
+        EXPECT_TRUE(notification->icon.rgba.empty()) << i;
+        EXPECT_NE(output.text().find("image left out", before), std::string::npos) << i;
+    }
+    MadeCall call;
+    call.openHints();
+    sd_bus_message_append(call.message, "{sv}", "urgency", "s", "critical");
+    sd_bus_message_append(call.message, "{sv}", "transient", "s", "yes");
+    sd_bus_message_append(call.message, "{sv}", "image-data", "i", 5);
+    call.closeHints();
+    const auto notification = call.read();
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->urgency, NotificationUrgency::NotGiven);
+}
+
+}  // namespace

@@ -1,0 +1,276 @@
+// The listeners with real senders: UDP datagrams byte for byte as VRCX
+// sends them, and python3-websockets for both WebSocket APIs, the hostile
+// cases included. Every test listens on free ports of its own.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <nlohmann/json.hpp>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+#include "notifications/notification_center.h"
+#include "platform/log.h"
+#include "support/child_process.h"
+#include "support/debug_output_capture.h"
+#include "support/test_files.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const NotificationEndpoints anyFreePorts{0, 0, 0, ""};
+const NotificationSwitches sendersOnly{true, false, true, true};
+
+class ListenersTest : public ::testing::Test {
+protected:
+    void SetUp() override { loggingEnabled = true; }
+    void TearDown() override { loggingEnabled = false; }
+
+    // Serves passes for a while (or until the sender ends), collecting what came.
+    std::vector<Notification> serve(NotificationCenter& center, std::chrono::milliseconds duration,
+                                    ChildProcess* sender = nullptr) {
+        std::vector<Notification> received;
+        const auto end = std::chrono::steady_clock::now() + duration;
+        while (std::chrono::steady_clock::now() < end) {
+            for (Notification& notification : serviceNotificationListeners(center, std::chrono::steady_clock::now()))
+                received.push_back(std::move(notification));
+            if (sender && !sender->running()) break;
+            std::this_thread::sleep_for(2ms);
+        }
+        for (Notification& notification : serviceNotificationListeners(center, std::chrono::steady_clock::now()))
+            received.push_back(std::move(notification));
+        return received;
+    }
+
+    // Runs websocket_sender.py with the plan while serving; its output lines.
+    std::pair<std::string, std::vector<Notification>> sendOverWebSocket(NotificationCenter& center,
+                                                                         const nlohmann::json& plan) {
+        ChildProcess sender("/usr/bin/python3", {std::string(HORLOX_NOTIFICATION_TESTS) + "/websocket_sender.py", plan.dump()},
+                            folder.path());
+        std::vector<Notification> received = serve(center, 30s, &sender);
+        EXPECT_EQ(sender.waitForExit(1s), 0) << sender.standardError();
+        return {sender.standardOutput(), received};
+    }
+
+    DebugOutputCapture output;
+    TemporaryDirectory folder;
+};
+
+// As VRCX does it: a new socket for every datagram.
+void sendDatagram(int family, int port, const std::string& bytes) {
+    const int fd = socket(family, SOCK_DGRAM, 0);
+    if (family == AF_INET) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
+        sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    } else {
+        sockaddr_in6 address{};
+        address.sin6_family = AF_INET6;
+        address.sin6_addr = in6addr_loopback;
+        address.sin6_port = htons(port);
+        sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    close(fd);
+}
+
+std::string vrcxDatagram(const std::string& content) {
+    return R"({"messageType":1,"index":0,"timeout":5.0,"height":110.0,"opacity":1.0,"volume":0.0,"audioPath":"",)"
+           R"("title":"VRCX","content":")" + content + R"(","useBase64Icon":false,"icon":"","sourceApp":"VRCX"})";
+}
+
+std::vector<std::string> titles(const std::vector<Notification>& notifications) {
+    std::vector<std::string> result;
+    for (const Notification& notification : notifications) result.push_back(notification.title + "|" + notification.content);
+    return result;
+}
+
+TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddressesAfterHostileOnes) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const int port = notificationPortsBound(*center).xsOverlayUdp;
+    ASSERT_NE(port, 0);
+    sendDatagram(AF_INET, port, vrcxDatagram(R"(Alice \u2014 joined)"));
+    sendDatagram(AF_INET, port, vrcxDatagram("Bob").substr(0, 60));
+    sendDatagram(AF_INET, port, std::string(64000, '{'));
+    sendDatagram(AF_INET, port, R"({"messageType":1,"title":"\ud800x","content":"\u202e<size=999>big</size>"})");
+    sendDatagram(AF_INET6, port, vrcxDatagram("Carol over IPv6"));
+    const auto received = serve(*center, 300ms);
+    EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|Alice \u2014 joined", "\uFFFDx|big", "VRCX|Carol over IPv6"}));
+    // The shown toast is the first.
+    const ToastView toast = currentNotificationToast(*center, std::chrono::steady_clock::now());
+    ASSERT_TRUE(toast.toast);
+    EXPECT_EQ(toast.toast->notification.content, "Alice \u2014 joined");
+}
+
+// Loopback addresses only, and no reuse flags, on every socket.
+TEST_F(ListenersTest, SocketsAreLoopbackOnlyWithoutReuse) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const NotificationWait wait = notificationWait(*center, std::chrono::steady_clock::now());
+    ASSERT_EQ(wait.fds.size(), 6u);
+    for (int fd : wait.fds) {
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
+        char text[INET6_ADDRSTRLEN] = "";
+        if (address.ss_family == AF_INET)
+            inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(&address)->sin_addr, text, sizeof text);
+        else
+            inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr, text, sizeof text);
+        EXPECT_TRUE(std::string(text) == "127.0.0.1" || std::string(text) == "::1") << text;
+        int reuse = 1, reusePort = 1;
+        socklen_t size = sizeof reuse;
+        getsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, &size);
+        getsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &reusePort, &size);
+        EXPECT_EQ(reuse + reusePort, 0);
+    }
+}
+
+// A port that another program holds stays its own: one log line naming it
+// and its holder, then a new try every 30 s.
+TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
+    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
+    const int port = ntohs(address.sin_port);
+
+    auto center = createNotificationCenter({true, false, true, false}, {port, 0, 0, ""});
+    const auto start = std::chrono::steady_clock::now();
+    serviceNotificationListeners(*center, start);
+    serviceNotificationListeners(*center, start + 1s);
+    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
+    const std::string line = "XSOverlay UDP: port " + std::to_string(port) + " not available (Address already in use, held by ";
+    EXPECT_NE(output.text().find(line), std::string::npos) << output.text();
+    EXPECT_NE(output.text().find("(pid " + std::to_string(getpid()) + "))"), std::string::npos) << output.text();
+    close(holder);
+    serviceNotificationListeners(*center, start + 29s);
+    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
+    EXPECT_EQ(notificationWait(*center, start + 29s).serveBy, start + 30s);
+    serviceNotificationListeners(*center, start + 30s);
+    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, port);
+    // One line when taken, one when free again.
+    EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 2) << output.text();
+}
+
+TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const int port = notificationPortsBound(*center).xsOverlayUdp;
+    for (int i = 0; i < 30; ++i) sendDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
+    sendDatagram(AF_INET, port, R"({"messageType":1,"title":"other","sourceApp":"Bridge"})");
+    const auto received = serve(*center, 300ms);
+    ASSERT_EQ(received.size(), 11u);
+    EXPECT_EQ(received[9].content, "flood 9");
+    EXPECT_EQ(received[10].title, "other");
+    EXPECT_NE(output.text().find("Notifications from XSOverlay 'VRCX' dropped"), std::string::npos);
+}
+
+// Switched off, the source's ports close and its toasts go.
+TEST_F(ListenersTest, SwitchesCloseListenersAndDropToasts) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const int port = notificationPortsBound(*center).xsOverlayUdp;
+    sendDatagram(AF_INET, port, vrcxDatagram("before"));
+    ASSERT_EQ(serve(*center, 100ms).size(), 1u);
+    setNotificationSwitches(*center, {true, false, false, true});
+    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
+    EXPECT_EQ(notificationPortsBound(*center).xsOverlayWebSocket, 0);
+    EXPECT_NE(notificationPortsBound(*center).ovrToolkitWebSocket, 0);
+    EXPECT_FALSE(currentNotificationToast(*center, std::chrono::steady_clock::now()).toast);
+    sendDatagram(AF_INET, port, vrcxDatagram("while off"));
+    EXPECT_TRUE(serve(*center, 100ms).empty());
+    setNotificationSwitches(*center, {false, true, true, true});
+    EXPECT_EQ(notificationWait(*center, std::chrono::steady_clock::now()).fds.size(), 0u);
+}
+
+TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const int port = notificationPortsBound(*center).xsOverlayWebSocket;
+    ASSERT_NE(port, 0);
+    const std::string base = "ws://127.0.0.1:" + std::to_string(port) + "/";
+    auto envelope = [](const std::string& title) {
+        return nlohmann::json{{"sender", "Vencord"}, {"target", "xsoverlay"}, {"command", "SendNotification"},
+                              {"jsonData", nlohmann::json{{"type", 1}, {"title", title}, {"content", "<b>hi</b>"},
+                                                          {"timeout", 3}}.dump()},
+                              {"rawData", nullptr}}.dump();
+    };
+    const nlohmann::json plan = {
+        {{"uri", base + "?client=Vencord"}, {"origin", "https://discord.com"},
+         {"messages", {R"({"sender":"Vencord","target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})",
+                       envelope("first")}}},
+        {{"uri", base}, {"messages", {envelope("no client")}}},
+        {{"uri", "ws://evil.example:" + std::to_string(port) + "/?client=Page"}, {"port", port},
+         {"messages", {envelope("rebound")}}},
+        {{"uri", base + "?client=Page"}, {"origin", "https://evil.example"}, {"messages", {envelope("page")}}},
+        {{"uri", base + "?client=Big"}, {"messages", {{{"repeat", "x"}, {"times", 1024 * 1024 + 1}}}}, {"hold", 1}},
+        {{"uri", base + "?client=Many"}, {"together", 17}, {"hold", 0.5}},
+        {{"uri", "ws://localhost:" + std::to_string(port) + "/?client=After"}, {"messages", {envelope("last")}}},
+    };
+    const auto [lines, received] = sendOverWebSocket(*center, plan);
+    // Refused handshakes are hung up on; of 17 connections at once, one is
+    // (its line comes first, as the sender reports them when all are tried).
+    std::string expected = "open\nclosed 1000\n";
+    for (int i = 0; i < 3; ++i) expected += "refused InvalidMessage\n";
+    expected += "open\nclosed 1009\nrefused InvalidMessage\n";
+    for (int i = 0; i < 16; ++i) expected += "open\n";
+    for (int i = 0; i < 16; ++i) expected += "closed 1000\n";
+    expected += "open\nclosed 1000\n";
+    EXPECT_EQ(lines, expected) << output.text();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].sourceName, "Vencord");
+    EXPECT_EQ(received[0].title, "first");
+    EXPECT_EQ(received[0].content, "hi");
+    EXPECT_EQ(received[1].sourceName, "After");
+    for (const char* line : {"handshake refused: no ?client= name", "handshake refused: Host 'evil.example:",
+                             "handshake refused: Origin 'https://evil.example'", "more than 1048576 bytes",
+                             "connection refused: 16 open already"})
+        EXPECT_NE(output.text().find(line), std::string::npos) << line;
+}
+
+TEST_F(ListenersTest, OvrToolkitWebSocketAsVrcxUsesIt) {
+    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
+    serve(*center, 20ms);
+    const int port = notificationPortsBound(*center).ovrToolkitWebSocket;
+    ASSERT_NE(port, 0);
+    const std::string uri = "ws://127.0.0.1:" + std::to_string(port) + "/api";
+    const std::uint8_t green[] = {0, 255, 0, 255};
+    const std::string png = pngOfColour(8, 8, 4, green);
+    std::string icon;
+    {
+        static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        for (std::size_t i = 0; i < png.size(); i += 3) {
+            unsigned group = static_cast<unsigned char>(png[i]) << 16;
+            if (i + 1 < png.size()) group |= static_cast<unsigned char>(png[i + 1]) << 8;
+            if (i + 2 < png.size()) group |= static_cast<unsigned char>(png[i + 2]);
+            for (int k = 0; k < 4; ++k)
+                icon += i + k - 1 < png.size() || k < 2 ? alphabet[group >> (18 - 6 * k) & 63] : '=';
+        }
+    }
+    const nlohmann::json plan = {
+        {{"uri", uri},
+         {"messages",
+          {nlohmann::json{{"messageType", "SendNotification"},
+                          {"json", nlohmann::json{{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}}.dump()}}.dump(),
+           R"({"messageType":"KeepAlive","json":""})",
+           R"({"messageType":"SendWristNotification","json":"{\"body\":\"On the wrist\"}"})"}}},
+        {{"uri", "ws://127.0.0.1:" + std::to_string(port) + "/"}},
+    };
+    const auto [lines, received] = sendOverWebSocket(*center, plan);
+    EXPECT_EQ(lines, "open\nclosed 1000\nrefused InvalidMessage\n");
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].source, NotificationSource::OvrToolkit);
+    EXPECT_EQ(received[0].content, "Dave is online");
+    EXPECT_EQ(received[0].icon.width, 8);
+    EXPECT_EQ(received[1].content, "On the wrist");
+    EXPECT_NE(output.text().find("handshake refused: path '/'"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,249 @@
+// What senders send, read into notifications: the real senders' shapes, and
+// every kind of bad input getting nothing but a log line.
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "notifications/notification_icon.h"
+#include "notifications/plain_text.h"
+#include "notifications/sender_messages.h"
+#include "platform/log.h"
+#include "support/debug_output_capture.h"
+#include "support/test_files.h"
+
+namespace {
+
+class SenderMessagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { loggingEnabled = true; }
+    void TearDown() override { loggingEnabled = false; }
+    // The number of log lines written so far.
+    std::size_t logLines() const { return std::count(output.text().begin(), output.text().end(), '\n'); }
+    DebugOutputCapture output;
+};
+
+std::string base64(const std::string& bytes) {
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 2]);
+        text += alphabet[group >> 18 & 63];
+        text += alphabet[group >> 12 & 63];
+        text += i + 1 < bytes.size() ? alphabet[group >> 6 & 63] : '=';
+        text += i + 2 < bytes.size() ? alphabet[group & 63] : '=';
+    }
+    return text;
+}
+
+const std::uint8_t red[] = {255, 0, 0, 255};
+
+// As VRCX sends it: every field, title "VRCX", non-ASCII as \u escapes.
+const std::string vrcxDatagram =
+    R"({"messageType":1,"index":0,"timeout":5.0,"height":110.0,"opacity":1.0,"volume":0.0,)"
+    R"("audioPath":"","title":"VRCX","content":"Alice has joined \u2014 \u3042\ud83d\ude00",)"
+    R"("useBase64Icon":false,"icon":"","sourceApp":"VRCX"})";
+
+TEST_F(SenderMessagesTest, VrcxDatagramGivesItsNotification) {
+    const auto notification = readXsOverlayDatagram(vrcxDatagram);
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->source, NotificationSource::XsOverlay);
+    EXPECT_EQ(notification->sourceName, "VRCX");
+    EXPECT_EQ(notification->title, "VRCX");
+    EXPECT_EQ(notification->content, "Alice has joined \u2014 \u3042\U0001F600");
+    EXPECT_EQ(notification->timeoutSeconds, 5);
+    EXPECT_TRUE(notification->icon.rgba.empty());
+    EXPECT_EQ(logLines(), 0u);
+}
+
+// XSOverlay's default 0.5 s is too short to read; 5000 means milliseconds.
+TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
+    const std::pair<const char*, float> cases[] = {
+        {"", 1}, {R"(,"timeout":0.5)", 1}, {R"(,"timeout":-3)", 1}, {R"(,"timeout":7.5)", 7.5f},
+        {R"(,"timeout":1000)", 30}, {R"(,"timeout":5000)", 5}, {R"(,"timeout":1e300)", 30},
+    };
+    for (const auto& [field, seconds] : cases) {
+        const auto notification = readXsOverlayDatagram(std::string(R"({"messageType":1,"title":"t")") + field + "}");
+        ASSERT_TRUE(notification) << field;
+        EXPECT_EQ(notification->timeoutSeconds, seconds) << field;
+    }
+}
+
+// Each is refused with exactly one log line, and nothing else happens.
+TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithOneLogLine) {
+    const std::string cut = vrcxDatagram.substr(0, vrcxDatagram.size() / 2);
+    const std::string nul = std::string(R"({"messageType":1,"title":"a)") + '\0' + R"("})";
+    const std::string cases[] = {
+        "",
+        cut,
+        nul,
+        "not json",
+        R"([1,2,3])",
+        R"("a string")",
+        R"({"messageType":2,"title":"media"})",
+        R"({"title":"no type"})",
+        R"({"messageType":"1","title":"a"})",
+        R"({"messageType":1,"title":5})",
+        R"({"messageType":1,"title":"a","content":["x"]})",
+        R"({"messageType":1,"title":"a","timeout":"5"})",
+        R"({"messageType":1,"title":"a","timeout":NaN})",
+        R"({"messageType":1,"title":"a","useBase64Icon":"yes"})",
+        R"({"messageType":1,"title":"a","sourceApp":{}})",
+        R"({"messageType":1,"title":"","content":"<b></b>"})",
+        R"({"messageType":1,"title":"a","x":[[[[[[[[1]]]]]]]]})",
+        std::string(100000, '['),
+    };
+    for (const std::string& datagram : cases) {
+        const std::size_t before = logLines();
+        EXPECT_FALSE(readXsOverlayDatagram(datagram)) << datagram.substr(0, 80);
+        EXPECT_EQ(logLines(), before + 1) << datagram.substr(0, 80);
+    }
+    // Eight levels are allowed.
+    EXPECT_TRUE(readXsOverlayDatagram(R"({"messageType":1,"title":"a","x":[[[[[[[1]]]]]]]})"));
+}
+
+// Invalid UTF-8 and lone surrogates show as U+FFFD instead of losing the
+// message; controls and bidirectional overrides are dropped.
+TEST_F(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
+    const auto notification = readXsOverlayDatagram(
+        "{\"messageType\":1,\"title\":\"a\xff\xc0\x80z\",\"content\":\"x\\ud800y\\udc00\\u0007\\u202ez\\u2066\"}");
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->title, "a\uFFFD\uFFFD\uFFFDz");
+    EXPECT_EQ(notification->content, "x\uFFFDy\uFFFDz");
+}
+
+TEST_F(SenderMessagesTest, TitlesAndContentsAreCutWithAnEllipsis) {
+    const auto notification = readXsOverlayDatagram(R"({"messageType":1,"title":")" + std::string(300, 'T') +
+                                                    R"(","content":")" + std::string(1500, '\xe2') + "\"}");
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->title, std::string(127, 'T') + "\u2026");
+    // 1500 invalid bytes are 1500 replacement characters, cut to 1000.
+    std::string expected;
+    for (int i = 0; i < 999; ++i) expected += "\uFFFD";
+    EXPECT_EQ(notification->content, expected + "\u2026");
+}
+
+TEST_F(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
+    EXPECT_EQ(plainTextFromMarkup("<b>Alice</b> <color=#7289da>says</color> <size=5000>hi</size><br>x", 100),
+              "Alice says hi\nx");
+    EXPECT_EQ(plainTextFromMarkup("<i>a</i> &lt;3 &amp; &#8364;&#x41; <a href=\"x\">link</a> 1 < 2 &bogus;", 100),
+              "a <3 & \u20ACA link 1 < 2 &bogus;");
+    EXPECT_EQ(plainTextFromMarkup("&#0;&#xD800;&#99999999;", 100), "\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(plainTextFromMarkup("tab\there<" + std::string(300, 'x') + ">", 20), "tab here<xxxxxxxxxx\u2026");
+    // Only the first 64 KiB of a text are looked at.
+    EXPECT_EQ(plainText(std::string(100000, 'a'), 100000), std::string(65536, 'a') + "\u2026");
+}
+
+TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
+    const std::string png = pngOfColour(4, 3, 4, red);
+    const auto withIcon = [&](const std::string& icon) {
+        return readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}");
+    };
+    const auto notification = withIcon(base64(png));
+    ASSERT_TRUE(notification);
+    ASSERT_EQ(notification->icon.width, 4);
+    EXPECT_EQ(notification->icon.height, 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(notification->icon.rgba.begin(), notification->icon.rgba.begin() + 4),
+              std::vector<std::uint8_t>(red, red + 4));
+    EXPECT_EQ(logLines(), 0u);
+    // A bad icon loses the icon, not the message, and says why.
+    const std::string gif = "GIF89a" + std::string(40, '\0');
+    const std::string bad[] = {"not base64!", base64(gif), base64(pngOfColour(513, 2, 4, red)),
+                               base64(std::string(300 * 1024, 'x')), base64(png.substr(0, png.size() / 2))};
+    for (const std::string& icon : bad) {
+        const std::size_t before = logLines();
+        const auto shown = withIcon(icon);
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(shown->icon.rgba.empty());
+        EXPECT_EQ(logLines(), before + 1);
+    }
+}
+
+// Files are read only for the UDP source, and only regular ones.
+TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
+    TemporaryDirectory folder;
+    const std::string png = folder.path() + "/icon.png", fifo = folder.path() + "/fifo",
+                      big = folder.path() + "/big.png";
+    writeFile(png, pngOfColour(2, 2, 4, red));
+    writeFile(big, pngOfColour(2, 2, 4, red) + std::string(3 * 1024 * 1024, '\0'));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto withIcon = [](const std::string& path) {
+        return readXsOverlayDatagram(R"({"messageType":1,"title":"a","icon":")" + path + "\"}");
+    };
+    EXPECT_EQ(withIcon(png)->icon.width, 2);
+    const std::pair<std::string, const char*> refused[] = {
+        {fifo, "not a regular file"},          {folder.path(), "not a regular file"},
+        {"/dev/zero", "not a regular file"},   {big, "larger than 2 MiB"},
+        {"relative.png", "not an absolute path"}, {folder.path() + "/missing", "No such file"}};
+    for (const auto& [path, why] : refused) {
+        const std::size_t before = logLines();
+        EXPECT_TRUE(withIcon(path)->icon.rgba.empty()) << path;
+        EXPECT_EQ(logLines(), before + 1) << path;
+        EXPECT_NE(output.text().find(std::string("icon left out: ") + why), std::string::npos) << path;
+    }
+    for (const char* keyword : {"default", "error", "warning"}) EXPECT_TRUE(withIcon(keyword)->icon.rgba.empty());
+    const std::string envelope = R"({"target":"xsoverlay","command":"SendNotification","jsonData":"{\"title\":\"a\",\"icon\":\")" +
+                                 png + R"(\"}"})";
+    const auto fromWebSocket = readXsOverlayWebSocketMessage(envelope, "Page");
+    ASSERT_TRUE(fromWebSocket);
+    EXPECT_TRUE(fromWebSocket->icon.rgba.empty());
+}
+
+// As the Vencord plugin sends them; the client's name stands in for a
+// missing sourceApp.
+TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
+    const std::string vencord =
+        R"({"sender":"Vencord","target":"xsoverlay","command":"SendNotification","jsonData":)"
+        R"("{\"type\":1,\"timeout\":3,\"height\":175,\"opacity\":0.9,\"volume\":0.2,\"audioPath\":\"default\",)"
+        R"(\"title\":\"Alice (#general)\",\"content\":\"hi <b>there</b>\",\"useBase64Icon\":false,\"icon\":\"\",)"
+        R"(\"sourceApp\":\"Vencord\"}","rawData":null})";
+    const auto notification = readXsOverlayWebSocketMessage(vencord, "Vencord-Client");
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->sourceName, "Vencord");
+    EXPECT_EQ(notification->title, "Alice (#general)");
+    EXPECT_EQ(notification->content, "hi there");
+    EXPECT_EQ(notification->timeoutSeconds, 3);
+    EXPECT_EQ(readXsOverlayWebSocketMessage(R"({"command":"SendNotification","jsonData":"{\"title\":\"t\"}"})", "Bridge")
+                  ->sourceName,
+              "Bridge");
+    // Other commands and targets pass without a word.
+    EXPECT_FALSE(readXsOverlayWebSocketMessage(R"({"target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})", "c"));
+    EXPECT_FALSE(readXsOverlayWebSocketMessage(R"({"target":"other","command":"SendNotification","jsonData":"{}"})", "c"));
+    EXPECT_EQ(logLines(), 0u);
+    for (const char* bad : {"{", R"({"command":5})", R"({"command":"SendNotification","jsonData":{"title":"t"}})",
+                            R"({"command":"SendNotification","jsonData":"{\"type\":2,\"title\":\"t\"}"})",
+                            R"({"command":"SendNotification","jsonData":"no"})"}) {
+        const std::size_t before = logLines();
+        EXPECT_FALSE(readXsOverlayWebSocketMessage(bad, "c")) << bad;
+        EXPECT_EQ(logLines(), before + 1) << bad;
+    }
+}
+
+TEST_F(SenderMessagesTest, OvrToolkitMessages) {
+    const std::string icon = base64(pngOfColour(3, 3, 4, red));
+    const auto notification = readOvrToolkitMessage(
+        R"({"messageType":"SendNotification","json":"{\"title\":\"VRCX\",\"body\":\"Bob is online\",\"icon\":\")" +
+        icon + R"(\"}"})");
+    ASSERT_TRUE(notification);
+    EXPECT_EQ(notification->source, NotificationSource::OvrToolkit);
+    EXPECT_EQ(notification->title, "VRCX");
+    EXPECT_EQ(notification->content, "Bob is online");
+    EXPECT_EQ(notification->icon.width, 3);
+    const auto wrist = readOvrToolkitMessage(R"({"messageType":"SendWristNotification","json":"{\"body\":\"Joined\"}"})");
+    ASSERT_TRUE(wrist);
+    EXPECT_EQ(wrist->title, "");
+    EXPECT_EQ(wrist->content, "Joined");
+    EXPECT_FALSE(readOvrToolkitMessage(R"({"messageType":"KeepAlive","json":""})"));
+    EXPECT_EQ(logLines(), 0u);
+    for (const char* bad : {"[]", R"({"messageType":1})", R"({"messageType":"SendNotification","json":"{\"body\":7}"})",
+                            R"({"messageType":"SendNotification","json":"[1]"})",
+                            R"({"messageType":"SendWristNotification","json":"{}"})"}) {
+        const std::size_t before = logLines();
+        EXPECT_FALSE(readOvrToolkitMessage(bad)) << bad;
+        EXPECT_EQ(logLines(), before + 1) << bad;
+    }
+}
+
+}  // namespace

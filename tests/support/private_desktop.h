@@ -1,0 +1,34 @@
+#pragma once
+
+// A desktop session of its own for notification tests: a D-Bus session bus
+// (no service folders: nothing is started on demand), a virtual display and
+// Debian's dunst owning the notification name on them, as on a desktop;
+// notify-send 0.8.1 asks the daemon for its capabilities first and gives up
+// without one. Each is a process that the desktop ends with itself.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "support/test_files.h"
+
+class PrivateDesktop {
+public:
+    // False when one of them does not come up. `extraPolicy` adds rules to
+    // the bus's policy.
+    bool start(const std::string& extraPolicy = "");
+    // The bus's address, for DBUS_SESSION_BUS_ADDRESS; known before it starts.
+    const std::string& address() const { return busAddress; }
+    bool daemonRunning() { return daemon && daemon->running(); }
+
+    // Runs notify-send with the arguments until the daemon has answered it,
+    // calling `meanwhile` while it runs; false when it never got through.
+    bool notifySend(const std::vector<std::string>& arguments, const std::function<void()>& meanwhile = [] {});
+
+private:
+    TemporaryDirectory root;
+    std::string busAddress = "unix:path=" + root.path() + "/bus/socket";
+    // Ended in reverse order: the daemon, the display, the bus.
+    std::unique_ptr<ChildProcess> bus, display, daemon;
+};
