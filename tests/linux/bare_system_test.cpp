@@ -104,9 +104,10 @@ protected:
     int sessions = 0;
 };
 
-// The system is bare indeed: none of the libraries the package brings or
-// links in is there; yet nothing the programs need is missing, and every
-// shipped watch passes the check with no finding.
+// The system is bare indeed: neither the library the package brings (date's
+// tz library) nor those it links in statically (GLEW, libarchive) is there;
+// yet nothing the programs need is missing, and every shipped watch passes
+// the check with no finding.
 TEST_F(BareSystemTest, ProgramsFindEveryLibraryAndTheShippedWatchesPassTheCheck) {
     for (const char* library : {"libdate-tz.so.3", "libGLEW.so.2.2", "libarchive.so.13"})
         EXPECT_FALSE(fs::exists(HORLOX_BARE_SYSTEM "/usr/lib/x86_64-linux-gnu/" + std::string(library))) << library;
