@@ -1,5 +1,6 @@
 #include "support/test_files.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -70,6 +71,12 @@ Image readPng(const std::string& path) {
     image.rgba.assign(pixels, pixels + std::size_t(image.width) * std::size_t(image.height) * 4);
     stbi_image_free(pixels);
     return image;
+}
+
+bool nearlyEqual(const Rgba& one, const Rgba& other, int tolerance) {
+    for (std::size_t c = 0; c < one.size(); ++c)
+        if (std::abs(int(one[c]) - int(other[c])) > tolerance) return false;
+    return true;
 }
 
 std::string dejaVuSansBytes() { return readWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"); }

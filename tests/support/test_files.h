@@ -47,6 +47,10 @@ struct Image {
 // The PNG file's pixels; an empty image when there is none to read.
 Image readPng(const std::string& path);
 
+// Whether no channel of the two colours differs by more than the tolerance:
+// GL drivers may round a blend or a filtered texel either way.
+bool nearlyEqual(const Rgba& one, const Rgba& other, int tolerance);
+
 // A font from Debian's fonts-dejavu-core.
 std::string dejaVuSansBytes();
 
