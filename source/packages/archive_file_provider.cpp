@@ -92,20 +92,35 @@ ArchiveFileProvider::ArchiveFileProvider(const std::string& archivePath, Archive
 const FileBytes* ArchiveFileProvider::getFile(std::string name) {
     auto cached = fileCache.find(name);
     if (cached != fileCache.end()) return &cached->second;
-    auto listed = entryIndex.find(name);
-    if (listed == entryIndex.end()) return nullptr;
+    if (entryIndex.count(name) == 0) return nullptr;
+    willAskFor({name});
+    cached = fileCache.find(name);
+    return cached == fileCache.end() ? nullptr : &cached->second;
+}
 
-    ArchivePass pass(archivePath);
-    archive_entry* entry = pass.next();
-    for (std::size_t index = 0; entry && index < listed->second; ++index) entry = pass.next();
-    // An archive replaced since its listing serves nothing under another name.
-    std::optional<FileBytes> bytes;
-    if (entry && storedName(entry) == name) bytes = readContents(pass.handle(), bytesLeft);
-    // A failed entry is not tried again.
-    if (!bytes) {
-        entryIndex.erase(listed);
-        return nullptr;
+void ArchiveFileProvider::willAskFor(const std::vector<std::string>& names) {
+    // Each wanted entry not yet unpacked, by its place in the archive.
+    std::map<std::size_t, std::string> wanted;
+    for (const std::string& name : names) {
+        auto listed = entryIndex.find(name);
+        if (listed != entryIndex.end() && fileCache.count(name) == 0) wanted.emplace(listed->second, name);
     }
-    bytesLeft -= bytes->size();
-    return &fileCache.emplace(std::move(name), std::move(*bytes)).first->second;
+    if (wanted.empty()) return;
+    ArchivePass pass(archivePath);
+    std::size_t index = 0;
+    for (archive_entry* entry = pass.next(); entry && !wanted.empty(); entry = pass.next(), ++index) {
+        auto due = wanted.find(index);
+        if (due == wanted.end()) continue;
+        const std::string name = std::move(due->second);
+        wanted.erase(due);
+        // An archive replaced since its listing serves nothing under another name.
+        std::optional<FileBytes> bytes;
+        if (storedName(entry) == name) bytes = readContents(pass.handle(), bytesLeft);
+        if (!bytes) {
+            entryIndex.erase(name);  // a failed entry is not tried again
+            continue;
+        }
+        bytesLeft -= bytes->size();
+        fileCache.emplace(name, std::move(*bytes));
+    }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "packages/file_provider.h"
 
@@ -28,6 +29,8 @@ public:
     explicit ArchiveFileProvider(const std::string& archivePath, ArchiveLimits limits = {});
 
     const FileBytes* getFile(std::string name) override;
+    // Unpacks those entries in one pass over the archive.
+    void willAskFor(const std::vector<std::string>& names) override;
     // Entry names are only keys: none leads anywhere.
     bool leadsOutside(const std::string&) const override { return false; }
 

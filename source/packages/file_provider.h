@@ -17,6 +17,10 @@ public:
     // unchanged until the provider is destroyed.
     virtual const FileBytes* getFile(std::string name) = 0;
 
+    // The names the caller is about to ask for, so that a provider that
+    // reads its files in one stream can read them in one go.
+    virtual void willAskFor(const std::vector<std::string>& names) = 0;
+
     // Whether the name is refused because it leads out of the package, so
     // that a tool can say why the file is not served.
     virtual bool leadsOutside(const std::string& name) const = 0;

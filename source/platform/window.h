@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <vector>
+
 // The window that carries the program's OpenGL context, and the contexts
 // themselves. The steps are separate so that the GL bootstrap can run them in
 // its own order and name each failure; each returns false when it fails.
@@ -30,5 +33,10 @@ bool activateCoreContext(Window& window);
 bool pumpWindowEvents(Window& window);
 
 void swapWindowBuffers(Window& window);
+
+// Waits until the window has an event, one of the descriptors (sockets, on
+// POSIX systems) can be read, or the timeout has passed.
+void waitForEvents(Window& window, const std::vector<int>& descriptors,
+                   std::chrono::milliseconds timeout);
 
 }  // namespace platform

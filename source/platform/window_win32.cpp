@@ -21,6 +21,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/debug_output.h"
 #include "platform/wgl_win32.h"
 
@@ -118,5 +120,13 @@ bool pumpWindowEvents(Window&) {
 }
 
 void swapWindowBuffers(Window& window) { SwapBuffers(window.deviceContext); }
+
+// There is nothing but the window to wait on: notifications are not
+// received on Windows yet.
+void waitForEvents(Window&, const std::vector<int>&, std::chrono::milliseconds timeout) {
+    const auto limit = std::chrono::milliseconds(INFINITE - 1);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min(timeout, limit).count()),
+                              QS_ALLINPUT);
+}
 
 }  // namespace platform

@@ -16,6 +16,10 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <limits>
 
 namespace platform {
 
@@ -161,5 +165,16 @@ bool pumpWindowEvents(Window& window) {
 }
 
 void swapWindowBuffers(Window& window) { glXSwapBuffers(window.display, window.handle); }
+
+void waitForEvents(Window& window, const std::vector<int>& descriptors,
+                   std::chrono::milliseconds timeout) {
+    // Events Xlib has read already would never show on its socket.
+    XFlush(window.display);
+    if (XPending(window.display) > 0) return;
+    std::vector<pollfd> watched{{ConnectionNumber(window.display), POLLIN, 0}};
+    for (int descriptor : descriptors) watched.push_back({descriptor, POLLIN, 0});
+    const auto limit = std::chrono::milliseconds(std::numeric_limits<int>::max());
+    poll(watched.data(), watched.size(), static_cast<int>(std::min(timeout, limit).count()));
+}
 
 }  // namespace platform

@@ -158,6 +158,19 @@ std::optional<WatchElement> loadLayer(const ConfigSection& section, FileProvider
     return std::nullopt;
 }
 
+// The images and fonts that the layers which can show name.
+std::vector<std::string> filesOfVisibleLayers(const ConfigFile& config) {
+    std::vector<std::string> names;
+    std::size_t layers = 0;
+    for (const ConfigSection& section : config.sections) {
+        if (!isLayer(section)) continue;
+        if (++layers > maxVisibleLayers) break;
+        if (std::optional<std::string> name = section.get(section.name == "text" ? "fontfamily" : "file"))
+            names.push_back(std::move(*name));
+    }
+    return names;
+}
+
 }  // namespace
 
 void loadWatch(Watch& watch, const std::string& packagePath,
@@ -174,6 +187,7 @@ void loadWatch(Watch& watch, const std::string& packagePath,
     watch.viewMatrix = canvasToClip;
     glUseProgram(watch.shader.program);
 
+    package->willAskFor(filesOfVisibleLayers(config));
     LayerBudget budget;
     bool hiddenLayersSkipped = false;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
