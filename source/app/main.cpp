@@ -1,7 +1,9 @@
 // The entry point: start-up in a fixed order, then one single-threaded loop
 // that serves events and redraws the watch whenever the clock's second changes.
 #include <chrono>
+#include <cstdio>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +24,10 @@
 #include "gl/render_target.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
+#include "platform/instance_lock.h"
 #include "platform/log.h"
 #include "platform/program_arguments.h"
+#include "platform/program_restart.h"
 #include "platform/window.h"
 #include "ui/menu_font.h"
 #include "ui/menu_panel.h"
@@ -38,6 +42,8 @@
 namespace {
 
 constexpr GLsizei watchSize = 256;
+// Relative on purpose: one Horlox per run directory.
+constexpr char instanceLockFileName[] = "horlox.lock";
 
 void setUpMenuGui(FT_Library freeType) {
     ImGui::CreateContext();
@@ -80,7 +86,23 @@ int main(int argc, char** argv) {
     loggingEnabled = true;
     Settings settings;
     const std::vector<std::string> launchTokens = splitLaunchTokens(platform::launchCommandLine(argc, argv));
-    applyLaunchTokens(launchTokens, settings);
+    const LaunchAction action = applyLaunchTokens(launchTokens, settings);
+    if (action != LaunchAction::Run) {
+        std::fputs((action == LaunchAction::ShowHelp ? helpText() : versionText()).c_str(), stdout);
+        return 0;
+    }
+    // Before the GL context and the runtime, so that a second copy touches neither.
+    const platform::InstanceLock lock = platform::lockInstance(instanceLockFileName);
+    if (lock == platform::InstanceLock::HeldByAnother) {
+        platform::writeDebugOutput("Horlox is already running.\n");
+        return 0;
+    }
+    if (lock == platform::InstanceLock::Unavailable)
+        logMessage("The lock file %s cannot be used: a second Horlox here is not kept out", instanceLockFileName);
+    std::unique_ptr<VrRuntime> runtime;
+    if (!settings.offline) runtime = selectVrRuntime();
+    // A run that waits for the runtime does so before it loads anything.
+    if (!settings.offline && settings.waitForRuntime) waitForRuntime(runtime.get());
 
     platform::Window& window = bootstrapGlContext(settings.offline);
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
@@ -97,7 +119,7 @@ int main(int argc, char** argv) {
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
     VrContext vr;
-    if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
+    if (!settings.offline) vr = startVr(std::move(runtime), settings, watchTarget, menuTarget);
 
     // The runtime's quit request ends a VR run; closing the window ends an
     // offline one.
@@ -134,6 +156,16 @@ int main(int argc, char** argv) {
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
         platform::sleepOneMillisecond();
+    }
+    if (!settings.offline) {
+        leaveVr(vr);
+        // Waiting again takes a fresh process: OpenVR's client library may
+        // fail to connect a second time in the same one.
+        if (settings.waitForRuntime) {
+            platform::unlockInstance();
+            platform::startAnew(argv);
+            platform::fatalExit("Failed to start Horlox anew to wait for the VR runtime.");
+        }
     }
     return 0;
 }

@@ -20,6 +20,7 @@ struct Settings {
     bool watchOnRightHand = false;
     std::string initialWatchName;
     bool offline = false;
+    bool waitForRuntime = false;  // started before the runtime, waits for it again when it quits
     WatchVisibility watchVisibility = WatchVisibility::Always;
     WristPlacement placement;
     // The file's lines that are not the program's own choices (comments, a

@@ -1,17 +1,20 @@
 #include "vr/vr_connection.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/settings.h"
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "platform/log.h"
 #include "platform/text_encoding.h"
 #include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
@@ -84,15 +87,30 @@ std::optional<GLuint> loadThumbnail() {
     return uploadDecodedImage(*image);
 }
 
+[[noreturn]] void failedInit(VrRuntime* runtime, EVRInitError error) {
+    fatalWithDetail("Failed to Init OpenVR: %s", runtime ? runtime->GetVRInitErrorAsSymbol(error)
+                                                         : "VRInitError_Init_InstallationNotFound");
+}
+
 }  // namespace
+
+void waitForRuntime(VrRuntime* runtime) {
+    if (!runtime) failedInit(runtime, VRInitError_Init_InstallationNotFound);
+    logMessage("Waiting for the VR runtime to start.");
+    for (;;) {
+        const EVRInitError error = runtime->Init(VRApplication_Background);
+        if (error == VRInitError_None) break;
+        if (error != VRInitError_Init_NoServerForBackgroundApp) failedInit(runtime, error);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    }
+    runtime->Shutdown();
+}
 
 VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
                   const RenderTarget& watchTarget, const RenderTarget& menuTarget) {
-    if (!runtime)
-        fatalWithDetail("Failed to Init OpenVR: %s", "VRInitError_Init_InstallationNotFound");
+    if (!runtime) failedInit(nullptr, VRInitError_Init_InstallationNotFound);
     EVRInitError initError = runtime->Init(VRApplication_Overlay);
-    if (initError != VRInitError_None)
-        fatalWithDetail("Failed to Init OpenVR: %s", runtime->GetVRInitErrorAsSymbol(initError));
+    if (initError != VRInitError_None) failedInit(runtime.get(), initError);
 
     VrContext vr;
     vr.runtime = std::move(runtime);
@@ -152,4 +170,9 @@ bool pumpSystemEvents(VrContext& vr) {
         }
     }
     return false;
+}
+
+void leaveVr(VrContext& vr) {
+    vr.runtime->AcknowledgeQuit_Exiting();
+    vr.runtime->Shutdown();
 }
