@@ -9,5 +9,14 @@ struct Settings;
 // special meaning.
 std::vector<std::string> splitLaunchTokens(const std::string& commandLine);
 
-// "--offline" sets offline mode; every other token is logged and ignored.
-void applyLaunchTokens(const std::vector<std::string>& tokens, Settings& settings);
+// What the program does with its run.
+enum class LaunchAction { Run, ShowHelp, ShowVersion };
+
+// "--offline" sets offline mode, "--wait" the wait for the runtime, "--help"
+// and "--version" ask for their text instead of a run (help first); every
+// other token is logged and ignored.
+LaunchAction applyLaunchTokens(const std::vector<std::string>& tokens, Settings& settings);
+
+// What --help and --version print.
+std::string helpText();
+std::string versionText();

@@ -1,7 +1,9 @@
 // The entry point: start-up in a fixed order, then one single-threaded loop
 // that serves events and redraws the watch whenever the clock's second changes.
 #include <chrono>
+#include <cstdio>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "app/command_line.h"
 #include "app/redraw_rule.h"
 #include "app/runtime_selection.h"
+#include "app/wait_rule.h"
 #include "config/settings.h"
 #include "gl/context_bootstrap.h"
 #include "gl/fixed_gl_state.h"
@@ -22,8 +25,10 @@
 #include "gl/render_target.h"
 #include "platform/clock.h"
 #include "platform/debug_output.h"
+#include "platform/instance_lock.h"
 #include "platform/log.h"
 #include "platform/program_arguments.h"
+#include "platform/program_restart.h"
 #include "platform/window.h"
 #ifdef HORLOX_WITH_NOTIFICATIONS
 #include "app/notification_toasts.h"
@@ -42,6 +47,8 @@
 namespace {
 
 constexpr GLsizei watchSize = 256;
+// Relative on purpose: one Horlox per run directory.
+constexpr char instanceLockFileName[] = "horlox.lock";
 
 void setUpMenuGui(const std::optional<std::vector<char>>& menuFont) {
     ImGui::CreateContext();
@@ -80,6 +87,27 @@ void redrawWatch(Settings& settings, WatchCatalogue& catalogue, const RenderTarg
     if (!settings.offline) submitWatch(vr, settings);
 }
 
+// What the pass leaves for the wait after it.
+LoopState loopStateOf(const VrContext& vr, const Settings& settings, bool watchSeen,
+                      LoopClock::time_point now) {
+    LoopState state;
+    state.offline = settings.offline;
+    state.runtimePaces = runtimePacesMainLoop(vr);
+    state.menuShown = vr.menuShown;
+    state.lastMenuInput = vr.lastMenuInput;
+    state.watchingForGlance = settings.watchVisibility == WatchVisibility::WhenLookedAt &&
+                              settings.watchEnabled &&
+                              vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+    state.glanceFading = vr.glance.alpha > 0 && vr.glance.alpha < 1;
+    if (watchSeen) {
+        // The displayed second changes when the calendar clock's does.
+        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+        state.nextSecond = now + (std::chrono::seconds(1) - sinceEpoch % std::chrono::seconds(1));
+    }
+    if (!settings.offline) state.nextBatteryReading = vr.batteriesReadAt + batteryReadingPeriod;
+    return state;
+}
+
 bool showsBatteries(WatchCatalogue& catalogue, const Settings& settings) {
     return showsBatteries(catalogue.load(settings.initialWatchName));
 }
@@ -90,7 +118,23 @@ int main(int argc, char** argv) {
     loggingEnabled = true;
     Settings settings;
     const std::vector<std::string> launchTokens = splitLaunchTokens(platform::launchCommandLine(argc, argv));
-    applyLaunchTokens(launchTokens, settings);
+    const LaunchAction action = applyLaunchTokens(launchTokens, settings);
+    if (action != LaunchAction::Run) {
+        std::fputs((action == LaunchAction::ShowHelp ? helpText() : versionText()).c_str(), stdout);
+        return 0;
+    }
+    // Before the GL context and the runtime, so that a second copy touches neither.
+    const platform::InstanceLock lock = platform::lockInstance(instanceLockFileName);
+    if (lock == platform::InstanceLock::HeldByAnother) {
+        platform::writeDebugOutput("Horlox is already running.\n");
+        return 0;
+    }
+    if (lock == platform::InstanceLock::Unavailable)
+        logMessage("The lock file %s cannot be used: a second Horlox here is not kept out", instanceLockFileName);
+    std::unique_ptr<VrRuntime> runtime;
+    if (!settings.offline) runtime = selectVrRuntime();
+    // A run that waits for the runtime does so before it loads anything.
+    if (!settings.offline && settings.waitForRuntime) waitForRuntime(runtime.get());
 
     platform::Window& window = bootstrapGlContext(settings.offline);
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
@@ -111,7 +155,7 @@ int main(int argc, char** argv) {
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
     VrContext vr;
-    if (!settings.offline) vr = startVr(selectVrRuntime(), settings, watchTarget, menuTarget);
+    if (!settings.offline) vr = startVr(std::move(runtime), settings, watchTarget, menuTarget);
 #ifdef HORLOX_WITH_NOTIFICATIONS
     if (!settings.offline) createToastOverlay(vr, toasts.image().colorTexture);
     // Offline, whether the window shows a toast beside the watch.
@@ -165,7 +209,30 @@ int main(int argc, char** argv) {
 #endif
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
-        if (!runtimePacesMainLoop(vr)) platform::sleepOneMillisecond();
+
+        // Then the loop waits as long as the work allows.
+        const LoopClock::time_point passEnd = LoopClock::now();
+        LoopState state = loopStateOf(vr, settings, watchCanBeSeen(settings, imageNeeded), passEnd);
+        std::vector<int> sockets;
+#ifdef HORLOX_WITH_NOTIFICATIONS
+        state.toastFading = toast.alpha > 0 && toast.alpha < 1;
+        NotificationWait listeners = toasts.wait(passEnd);
+        state.nextToastChange = listeners.serveBy;
+        sockets = std::move(listeners.fds);
+#endif
+        if (!state.runtimePaces)
+            platform::waitForEvents(
+                window, sockets, std::chrono::ceil<std::chrono::milliseconds>(loopWait(state, passEnd)));
+    }
+    if (!settings.offline) {
+        leaveVr(vr);
+        // Waiting again takes a fresh process: OpenVR's client library may
+        // fail to connect a second time in the same one.
+        if (settings.waitForRuntime) {
+            platform::unlockInstance();
+            platform::startAnew(argv);
+            platform::fatalExit("Failed to start Horlox anew to wait for the VR runtime.");
+        }
     }
     return 0;
 }

@@ -30,6 +30,10 @@ public:
     Shown serve(const Settings& settings, std::chrono::steady_clock::time_point now);
 
     const RenderTarget& image() const { return target; }
+    // The listeners' sockets to wait on, and when to serve them anyway.
+    NotificationWait wait(std::chrono::steady_clock::time_point now) const {
+        return notificationWait(*center, now);
+    }
 
 private:
     NotificationCenterPointer center;

@@ -3,10 +3,9 @@
 #include <algorithm>
 
 LoopClock::duration loopWait(const LoopState& state, LoopClock::time_point now) {
-    using std::chrono::milliseconds;
     if (state.runtimePaces) return LoopClock::duration::zero();
     if (state.menuShown && state.lastMenuInput && now - *state.lastMenuInput < menuInUseFor)
-        return milliseconds(1);
+        return movingStep;
 
     // Offline only the clock, toasts and the window (which wakes us) matter.
     LoopClock::duration wait = state.offline ? LoopClock::duration::max() : runtimePollPeriod;
@@ -16,7 +15,7 @@ LoopClock::duration loopWait(const LoopState& state, LoopClock::time_point now) 
     };
     if (state.menuShown) atMost(menuPollPeriod);
     if (state.watchingForGlance) atMost(glancePollPeriod);
-    if (state.glanceFading || state.toastFading) atMost(fadeStep);
+    if (state.glanceFading || state.toastFading) atMost(movingStep);
     until(state.nextToastChange);
     until(state.nextSecond);
     until(state.nextBatteryReading);

@@ -29,18 +29,18 @@ struct LoopState {
     std::optional<LoopClock::time_point> nextBatteryReading;
 };
 
-// Passes in which the menu is used come as fast as before, for the
-// 0.5 s after its last input.
+// Passes come at about the display's pace while something moves (a fade)
+// and, as they always did, for the 0.5 s after the menu's last input, so that
+// clicks and drags feel the same.
+constexpr std::chrono::milliseconds movingStep{16};
 constexpr std::chrono::milliseconds menuInUseFor{500};
 // A runtime that cannot wake us (OpenVR has nothing to wait on) is asked
 // this often for its events and the dashboard's opening.
 constexpr std::chrono::milliseconds runtimePollPeriod{100};
 // An open, untouched menu is polled for input this often.
 constexpr std::chrono::milliseconds menuPollPeriod{50};
-// Poses are read this often while waiting for a glance, and fades step
-// at about the display's pace.
+// Poses are read this often while waiting for a glance.
 constexpr std::chrono::milliseconds glancePollPeriod{33};
-constexpr std::chrono::milliseconds fadeStep{16};
 
 // The wait after a pass that ended at `now`: the time to the nearest thing
 // due, never more than the runtime's polling period in VR.

@@ -31,6 +31,7 @@ struct Settings {
     bool watchOnRightHand = false;
     std::string initialWatchName;
     bool offline = false;
+    bool waitForRuntime = false;  // started before the runtime, waits for it again when it quits
     WatchVisibility watchVisibility = WatchVisibility::Always;
     WristPlacement placement;
     NotificationChoices notifications;

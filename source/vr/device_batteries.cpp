@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::chrono::seconds readingLife{30};
-
 BatteryStatus readBattery(VrRuntime& runtime, TrackedDeviceIndex_t device) {
     BatteryStatus battery;
     if (device >= k_unMaxTrackedDeviceCount) return battery;
@@ -51,7 +49,7 @@ bool changesBatteries(const VREvent_t& event) {
 }
 
 bool refreshBatteries(VrContext& vr, std::chrono::steady_clock::time_point now) {
-    if (!vr.batteriesStale && now - vr.batteriesReadAt < readingLife) return false;
+    if (!vr.batteriesStale && now - vr.batteriesReadAt < batteryReadingPeriod) return false;
     vr.batteriesStale = false;
     vr.batteriesReadAt = now;
     const DeviceBatteries batteries = readDeviceBatteries(*vr.runtime);

@@ -15,7 +15,11 @@ DeviceBatteries readDeviceBatteries(VrRuntime& runtime);
 // or changed hands, or one of its properties changed.
 bool changesBatteries(const VREvent_t& event);
 
+// Not every runtime tells of a draining battery: readings are taken anew
+// this often.
+constexpr std::chrono::seconds batteryReadingPeriod{30};
+
 // Reads the batteries again when an event asked for it, or when the last
-// reading is 30 s old, since not every runtime tells of a draining battery.
+// reading is batteryReadingPeriod old.
 // True when what they show changed.
 bool refreshBatteries(VrContext& vr, std::chrono::steady_clock::time_point now);

@@ -36,6 +36,7 @@ void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& 
     vr.menuShown = vr.runtime->IsOverlayVisible(vr.menuOverlay);
     if (!vr.menuShown) {
         vr.menuFrames.menuHidden();
+        vr.lastMenuInput.reset();
         return;
     }
 
@@ -47,6 +48,7 @@ void updateMenuOverlay(VrContext& vr, Settings& settings, const WatchCatalogue& 
         feedMenuEvent(io, event);
         broughtInput = true;
     }
+    if (broughtInput) vr.lastMenuInput = std::chrono::steady_clock::now();
     const MenuFrame frame =
         vr.menuFrames.frameDue(broughtInput, lookOf(vr, settings, io.DisplaySize));
     if (frame == MenuFrame::None) return;

@@ -1,17 +1,20 @@
 #include "vr/vr_connection.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/settings.h"
 #include "platform/file_io.h"
 #include "gl/render_target.h"
 #include "platform/debug_output.h"
+#include "platform/log.h"
 #include "platform/text_encoding.h"
 #include "vr/device_batteries.h"
 #include "vr/watch_overlay.h"
@@ -84,20 +87,35 @@ std::optional<GLuint> loadThumbnail() {
     return uploadDecodedImage(*image);
 }
 
+// Named after the runtime's own API: "Failed to Init OpenXR: XR_ERROR_...".
+[[noreturn]] void failedInit(VrRuntime* runtime, EVRInitError error) {
+    if (!runtime) platform::fatalExit("Failed to Init OpenVR: VRInitError_Init_InstallationNotFound");
+    const char* symbol = runtime->GetVRInitErrorAsSymbol(error);
+    char message[1024];
+    std::snprintf(message, sizeof message, "Failed to Init %s: %s", runtime->apiName(),
+                  symbol ? symbol : "(no name)");
+    platform::fatalExit(message);
+}
+
 }  // namespace
+
+void waitForRuntime(VrRuntime* runtime) {
+    if (!runtime) failedInit(runtime, VRInitError_Init_InstallationNotFound);
+    logMessage("Waiting for the VR runtime to start.");
+    for (;;) {
+        const EVRInitError error = runtime->Init(VRApplication_Background);
+        if (error == VRInitError_None) break;
+        if (error != VRInitError_Init_NoServerForBackgroundApp) failedInit(runtime, error);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    }
+    runtime->Shutdown();
+}
 
 VrContext startVr(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
                   const RenderTarget& watchTarget, const RenderTarget& menuTarget) {
-    if (!runtime)
-        fatalWithDetail("Failed to Init OpenVR: %s", "VRInitError_Init_InstallationNotFound");
+    if (!runtime) failedInit(nullptr, VRInitError_Init_InstallationNotFound);
     EVRInitError initError = runtime->Init(VRApplication_Overlay);
-    if (initError != VRInitError_None) {
-        const char* symbol = runtime->GetVRInitErrorAsSymbol(initError);
-        char message[1024];
-        std::snprintf(message, sizeof message, "Failed to Init %s: %s", runtime->apiName(),
-                      symbol ? symbol : "(no name)");
-        platform::fatalExit(message);
-    }
+    if (initError != VRInitError_None) failedInit(runtime.get(), initError);
 
     VrContext vr;
     vr.runtime = std::move(runtime);
@@ -161,4 +179,9 @@ bool pumpSystemEvents(VrContext& vr) {
         }
     }
     return false;
+}
+
+void leaveVr(VrContext& vr) {
+    vr.runtime->AcknowledgeQuit_Exiting();
+    vr.runtime->Shutdown();
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "config/wrist_placement.h"
 #include "vr/menu_frame_rule.h"
@@ -46,8 +47,10 @@ struct VrContext {
     // What the runtime was last given; an overlay starts at alpha 1.
     float watchAlpha = 1;
     WristPlacement watchFit;
-    // Whether the dashboard showed the menu in this pass.
+    // Whether the dashboard showed the menu in this pass, and when the menu
+    // last had input while it showed.
     bool menuShown = false;
+    std::optional<std::chrono::steady_clock::time_point> lastMenuInput;
     // The toast as the runtime was last told: shown, at which alpha, and
     // placed on which controller for which hand and fit.
     bool toastShown = false;

@@ -16,7 +16,9 @@ constexpr TrackedDeviceIndex_t k_unTrackedDeviceIndexInvalid = 0xFFFFFFFF;
 constexpr std::uint32_t k_unMaxTrackedDeviceCount = 64;
 constexpr VROverlayHandle_t k_ulOverlayHandleInvalid = 0;
 
-enum EVRApplicationType : std::int32_t { VRApplication_Overlay = 2 };
+// A background application never starts the runtime: without one running,
+// its init fails with VRInitError_Init_NoServerForBackgroundApp.
+enum EVRApplicationType : std::int32_t { VRApplication_Overlay = 2, VRApplication_Background = 3 };
 
 enum EVRInitError : std::int32_t {
     VRInitError_None = 0,
@@ -26,6 +28,7 @@ enum EVRInitError : std::int32_t {
     VRInitError_Init_NoLogPath = 112,
     VRInitError_Init_PathRegistryNotWritable = 113,
     VRInitError_Init_SettingsInitFailed = 118,
+    VRInitError_Init_NoServerForBackgroundApp = 121,
 };
 
 enum EVRApplicationError : std::int32_t {
@@ -165,17 +168,21 @@ struct VREvent_t {
 static_assert(sizeof(VREvent_t) == 64, "the runtime's event record is 64 bytes");
 
 // One runtime for the whole process. Init comes first; the other calls are
-// made only after it succeeded. The texts returned stay valid for the run.
+// made only after it succeeded and before Shutdown. The texts returned stay valid for the run.
 class VrRuntime {
 public:
     virtual ~VrRuntime() = default;
 
-    // vr::VR_Init and vr::VR_GetVRInitErrorAsSymbol
+    // vr::VR_Init, vr::VR_Shutdown and vr::VR_GetVRInitErrorAsSymbol. After
+    // Shutdown, Init may start a new session.
     virtual EVRInitError Init(EVRApplicationType applicationType) = 0;
+    virtual void Shutdown() = 0;
     virtual const char* GetVRInitErrorAsSymbol(EVRInitError error) = 0;
 
     // IVRSystem
     virtual bool PollNextEvent(VREvent_t* event, std::uint32_t eventSize) = 0;
+    // The answer to VREvent_Quit, before the program leaves.
+    virtual void AcknowledgeQuit_Exiting() = 0;
     virtual TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
         ETrackedControllerRole role) = 0;
     virtual const char* GetEventTypeNameFromEnum(EVREventType type) = 0;

@@ -36,6 +36,27 @@ TEST(CommandLineTest, OnlyTheExactOptionGoesOfflineAndLookalikesAreLoggedOneLine
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 5);
 }
 
+// "--wait" waits for the runtime; "--help" and "--version" ask for their
+// text instead of a run, help before version; their lookalikes are logged.
+TEST(CommandLineTest, WaitHelpAndVersionAreTakenOnlyExactly) {
+    loggingEnabled = true;
+    DebugOutputCapture output;
+    Settings waiting;
+    EXPECT_EQ(applyLaunchTokens({"--wait"}, waiting), LaunchAction::Run);
+    EXPECT_TRUE(waiting.waitForRuntime);
+    EXPECT_FALSE(waiting.offline);
+    Settings settings;
+    EXPECT_EQ(applyLaunchTokens({"--version", "--help"}, settings), LaunchAction::ShowHelp);
+    EXPECT_EQ(applyLaunchTokens({"--offline", "--version"}, settings), LaunchAction::ShowVersion);
+    EXPECT_EQ(output.text(), "");
+    const Tokens lookalikes = {"--Wait", "-h", "--help=1", "-V", "--version2"};
+    Settings online;
+    EXPECT_EQ(applyLaunchTokens(lookalikes, online), LaunchAction::Run);
+    loggingEnabled = false;
+    EXPECT_FALSE(online.waitForRuntime);
+    EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 5);
+}
+
 // A new second redraws only while the watch can be seen: offline, or with its
 // controller tracked; a requested redraw happens anyway. Only the seconds count.
 TEST(RedrawRuleTest, WhenTheWatchIsRedrawn) {

@@ -22,12 +22,14 @@ protected:
     }
 
     // The client library finds the stand-in as a runtime installed there.
+    ChildProcess::Environment throughOpenVr(const std::string& withheldInterface = "") const {
+        return {{"HORLOX_VR_RUNTIME", "openvr"}, {"VR_OVERRIDE", OPENVR_STAND_IN_RUNTIME},
+                {"VR_CONFIG_PATH", path("openvr-config")}, {"VR_LOG_PATH", path("openvr-log")},
+                {"HORLOX_STAND_IN_WITHHOLD", withheldInterface}};
+    }
     ::testing::AssertionResult runThroughOpenVr(const std::string& scenario, int status,
                                                 const std::string& withheldInterface = "") {
-        return run(scenario, status,
-                   {{"HORLOX_VR_RUNTIME", "openvr"}, {"VR_OVERRIDE", OPENVR_STAND_IN_RUNTIME},
-                    {"VR_CONFIG_PATH", path("openvr-config")}, {"VR_LOG_PATH", path("openvr-log")},
-                    {"HORLOX_STAND_IN_WITHHOLD", withheldInterface}});
+        return run(scenario, status, throughOpenVr(withheldInterface));
     }
 
     // Where "Next" stands, as the simulated runtime aimed its click at it in a
@@ -58,7 +60,10 @@ TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
     const std::vector<RecordedCall> placed = matching(calls, "SetOverlayTransformTrackedDeviceRelative", {"1", "1"});
     ASSERT_FALSE(placed.empty());
     EXPECT_NEAR(matrixOf(placed.back().arguments[2]).m[2][3], 0.18, 1e-6);
-    EXPECT_EQ(calls.back().result[0], "VREvent_Quit") << "nothing follows the quit request";
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_TRUE(matches(calls.end()[-3], "PollNextEvent", {}, {"VREvent_Quit"}) &&
+                matches(calls.end()[-2], "AcknowledgeQuit_Exiting") && matches(calls.end()[-1], "VR_Shutdown"))
+        << "the quit request answered, then the session closed, through the client library";
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
     EXPECT_NE(log.find("\nVREvent_OverlayShown\n"), std::string::npos) << log;
 
@@ -77,6 +82,13 @@ TEST_F(OpenVrProgramTest, ARuntimeWithoutAnInterfaceTheProgramNeedsEndsTheStart)
         EXPECT_TRUE(runThroughOpenVr("", 1, missing)) << missing;
         EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last) << missing;
     }
+}
+
+// Through the client library a background application's check finds no
+// runtime without starting one, and each session after the first comes in a
+// process started anew.
+TEST_F(OpenVrProgramTest, WithWaitItWaitsForTheRuntimeAndAgainAfterItQuits) {
+    expectTwoSessionsOfAWaitingProgram(throughOpenVr(), false);
 }
 
 }  // namespace

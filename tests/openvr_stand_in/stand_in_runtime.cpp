@@ -113,6 +113,7 @@ Served<vr::IVRSystem> systemInterface{
     FORWARD(IVRSystem, GetDeviceToAbsoluteTrackingPose),
     FORWARD(IVRSystem, GetBoolTrackedDeviceProperty),
     FORWARD(IVRSystem, GetFloatTrackedDeviceProperty),
+    FORWARD(IVRSystem, AcknowledgeQuit_Exiting),
     {slotOf(&vr::IVRSystem::PollNextEvent),
      reinterpret_cast<Slot>(+[](void*, vr::VREvent_t* out, std::uint32_t size) {
          return deliver(out, size, [](VREvent_t* event) { return simulated->PollNextEvent(event, sizeof *event); });
@@ -165,7 +166,11 @@ public:
         simulated = createSimulatedRuntime(simulatedRuntimeSetupFromEnvironment(nullptr));
         return static_cast<vr::EVRInitError>(simulated->Init(static_cast<EVRApplicationType>(type)));
     }
-    void Cleanup() override { simulated.reset(); }
+    // The client library's VR_Shutdown.
+    void Cleanup() override {
+        if (simulated) simulated->Shutdown();
+        simulated.reset();
+    }
     vr::EVRInitError IsInterfaceVersionValid(const char* version) override {
         return served(version) ? vr::VRInitError_None : vr::VRInitError_Init_InterfaceNotFound;
     }

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <iterator>
+#include <regex>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -104,6 +106,27 @@ TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
         if (arguments.empty()) EXPECT_NE(log.find("] GL_RENDERER: "), std::string::npos) << log;
         else EXPECT_EQ(log, last);
     }
+}
+
+// --help and --version print their text and end with 0 before anything
+// starts: no display, no watches needed. Other words are still logged.
+TEST(ProgramTest, HelpAndVersionPrintTheirTextAndEnd) {
+    TemporaryDirectory directory;
+    ChildProcess help(HORLOX_BINARY, {"--help", "foo"}, directory.path(), {{"DISPLAY", ""}});
+    EXPECT_EQ(help.waitForExit(30s), 0);
+    const std::string usage = help.standardOutput();
+    for (const char* part : {"Usage: horlox [--offline] [--wait]\n", "  --offline ", "  --wait ", "  --help ",
+                             "  --version ", "  HORLOX_VR_RUNTIME ", "settings.conf"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part << usage;
+    EXPECT_EQ(occurrences(help.standardError(), "] Invalid launch parameter: foo\n"), 1u) << help.standardError();
+    EXPECT_EQ(occurrences(help.standardError(), "\n"), 1u) << help.standardError();
+
+    ChildProcess version(HORLOX_BINARY, {"--version"}, directory.path(), {{"DISPLAY", ""}});
+    EXPECT_EQ(version.waitForExit(30s), 0);
+    EXPECT_TRUE(std::regex_match(version.standardOutput(), std::regex("Horlox [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.standardOutput();
+    EXPECT_EQ(version.standardError(), "");
+    EXPECT_FALSE(std::filesystem::exists(directory.path() + "/horlox.lock")) << "nothing started";
 }
 
 const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255};
@@ -377,6 +400,64 @@ TEST_F(VrProgramTest, AHiddenWatchCostsNoRedrawAndAppearsWithAFreshImage) {
     EXPECT_TRUE(std::is_sorted(alphas.rbegin(), std::make_reverse_iterator(top)));
     EXPECT_TRUE(top != alphas.begin() && alphas.end() - top > 1 && alphas.back() > 0);
     EXPECT_EQ(readWholeFile(path("settings.conf")), saved);
+}
+
+}  // namespace
+
+namespace {
+
+// The quit request is answered as OpenVR asks, acknowledged and then the
+// session closed, and nothing else follows; the settings stay whole.
+TEST_F(VrProgramTest, TheQuitRequestIsAcknowledgedAndTheSessionClosed) {
+    const std::string saved = "watchOnRightHand=false\ninitialWatchName=Red\nwatchWidthCm=8\n# mine\n";
+    writeFile(path("settings.conf"), saved);
+    ASSERT_TRUE(run("1 controller 1 on left\n3 quit\n", 0));
+    ASSERT_GE(calls.size(), 3u);
+    const std::vector<RecordedCall> last(calls.end() - 3, calls.end());
+    EXPECT_TRUE(matches(last[0], "PollNextEvent", {}, {"VREvent_Quit"})) << last[0].name;
+    EXPECT_TRUE(matches(last[1], "AcknowledgeQuit_Exiting")) << last[1].name;
+    EXPECT_TRUE(matches(last[2], "VR_Shutdown")) << last[2].name;
+    EXPECT_EQ(readWholeFile(path("settings.conf")), saved);
+}
+
+// A second copy in the same run directory, in VR or offline, says so in one
+// line and ends with 0 at once, touching neither the display nor the
+// runtime, while the first goes on. A copy killed outright leaves nothing
+// locked behind.
+TEST_F(VrProgramTest, ASecondCopyInTheSameRunDirectoryEndsAtOnceAndTheFirstGoesOn) {
+    writeFile(path("scenario"), "1 controller 1 on left\n");
+    TemporaryDirectory elsewhere;  // the other copies' output
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {"--offline"}}) {
+        const bool offline = !arguments.empty();
+        ChildProcess first(HORLOX_BINARY, arguments, directory.path(), simulatedEnvironment());
+        ASSERT_TRUE(first.waitForErrorText("] GL_RENDERER: ", 30s)) << first.standardError();
+        ASSERT_TRUE(offline || eventually([&] {
+            calls = readCallLog(path("record"));
+            return !passes("SetOverlayTexture", {"1"}).empty();
+        }, 30s));
+        ChildProcess second(HORLOX_BINARY, arguments, directory.path(), simulatedEnvironment(), elsewhere.path());
+        EXPECT_EQ(second.waitForExit(30s), 0) << offline;
+        EXPECT_EQ(second.standardError(), "Horlox is already running.\n") << offline;
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(first.running()) << first.standardError();
+        calls = readCallLog(path("record"));
+        if (!offline) {
+            EXPECT_EQ(matching(calls, "CreateOverlay", {"app.quillmere.horlox.watch"}).size(), 1u) << "the first's record, untouched";
+        }
+        EXPECT_EQ(occurrences(first.standardError(), "] GL_RENDERER: "), 1u) << first.standardError();
+
+        EXPECT_EQ(first.killAndWait(60s), -SIGKILL);
+        ChildProcess third(HORLOX_BINARY, arguments, directory.path(), simulatedEnvironment(), elsewhere.path());
+        EXPECT_TRUE(third.waitForErrorText("] GL_RENDERER: ", 30s)) << offline << third.standardError();
+        EXPECT_TRUE(third.running());
+        EXPECT_EQ(third.killAndWait(60s), -SIGKILL);
+    }
+}
+
+// Started before the runtime, it waits for it, connects when it runs, and
+// after its quit request waits for the next one.
+TEST_F(VrProgramTest, WithWaitItWaitsForTheRuntimeAndAgainAfterItQuits) {
+    expectTwoSessionsOfAWaitingProgram({}, true);
 }
 
 }  // namespace

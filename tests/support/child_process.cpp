@@ -15,12 +15,13 @@ constexpr auto pollInterval = std::chrono::milliseconds(20);
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& workingDirectory, const Environment& environment)
-    : workingDirectory_(workingDirectory) {
+                           const std::string& workingDirectory, const Environment& environment,
+                           const std::string& outputFolder)
+    : outputFolder_(outputFolder.empty() ? workingDirectory : outputFolder) {
     std::vector<char*> argv = {const_cast<char*>(program.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    const std::string out = workingDirectory + "/stdout.txt", err = workingDirectory + "/stderr.txt";
+    const std::string out = outputFolder_ + "/stdout.txt", err = outputFolder_ + "/stderr.txt";
     pid_ = fork();
     if (pid_ != 0) return;
     const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -38,10 +39,11 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     _exit(127);
 }
 
-ChildProcess::~ChildProcess() {
-    if (!running()) return;
-    kill(pid_, SIGKILL);
-    waitForExit(std::chrono::seconds(5));
+ChildProcess::~ChildProcess() { killAndWait(std::chrono::seconds(5)); }
+
+std::optional<int> ChildProcess::killAndWait(std::chrono::milliseconds timeout) {
+    if (running()) kill(pid_, SIGKILL);
+    return waitForExit(timeout);
 }
 
 std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
@@ -58,9 +60,9 @@ std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) 
     return status_;
 }
 
-std::string ChildProcess::standardError() const { return readWholeFile(workingDirectory_ + "/stderr.txt"); }
+std::string ChildProcess::standardError() const { return readWholeFile(outputFolder_ + "/stderr.txt"); }
 
-std::string ChildProcess::standardOutput() const { return readWholeFile(workingDirectory_ + "/stdout.txt"); }
+std::string ChildProcess::standardOutput() const { return readWholeFile(outputFolder_ + "/stdout.txt"); }
 
 bool ChildProcess::waitForErrorText(const std::string& text, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -8,14 +8,15 @@
 #include <vector>
 
 // Runs a program in a working directory of its choice, with standard output
-// and error going to files there, and the environment changed as asked
-// (a variable given an empty value is removed).
+// and error going to files there (or in the output folder given), and the
+// environment changed as asked (a variable given an empty value is removed).
 class ChildProcess {
 public:
     using Environment = std::vector<std::pair<std::string, std::string>>;
 
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& workingDirectory, const Environment& environment = {});
+                 const std::string& workingDirectory, const Environment& environment = {},
+                 const std::string& outputFolder = "");
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -24,6 +25,8 @@ public:
     // a signal ended it.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
     bool running() { return !waitForExit(std::chrono::milliseconds(0)); }
+    // Ends it with SIGKILL, if it runs, and waits for its end.
+    std::optional<int> killAndWait(std::chrono::milliseconds timeout);
     std::string standardError() const;
     std::string standardOutput() const;
     // Waits until the standard error holds the text.
@@ -32,5 +35,5 @@ public:
 private:
     pid_t pid_ = -1;
     std::optional<int> status_;
-    std::string workingDirectory_;
+    std::string outputFolder_;
 };

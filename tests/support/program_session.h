@@ -7,6 +7,9 @@
 // HORLOX_BINARY and HORLOX_RUN_DIR.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <thread>
+
 #include "support/call_log.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
@@ -27,17 +30,21 @@ protected:
     ::testing::AssertionResult run(const std::string& scenario, int status,
                                    const ChildProcess::Environment& changed = {}) {
         writeFile(path("scenario"), scenario);
-        ChildProcess::Environment environment = {{"HORLOX_VR_RUNTIME", "simulated"},
-                                                 {"HORLOX_SIM_DIR", path("state")},
-                                                 {"HORLOX_SIM_SCENARIO", path("scenario")},
-                                                 {"HORLOX_SIM_RECORD", path("record")}};
-        environment.insert(environment.end(), changed.begin(), changed.end());
-        ChildProcess program(HORLOX_BINARY, {}, directory.path(), environment);
+        ChildProcess program(HORLOX_BINARY, {}, directory.path(), simulatedEnvironment(changed));
         const std::optional<int> ended = program.waitForExit(std::chrono::seconds(60));
         log = program.standardError();
         calls = readCallLog(path("record"));
         if (ended == status) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "ended with " << ended.value_or(-999) << ": " << log;
+    }
+    // The simulated runtime's variables, then the changes.
+    ChildProcess::Environment simulatedEnvironment(const ChildProcess::Environment& changed = {}) const {
+        ChildProcess::Environment environment = {{"HORLOX_VR_RUNTIME", "simulated"},
+                                                 {"HORLOX_SIM_DIR", path("state")},
+                                                 {"HORLOX_SIM_SCENARIO", path("scenario")},
+                                                 {"HORLOX_SIM_RECORD", path("record")}};
+        environment.insert(environment.end(), changed.begin(), changed.end());
+        return environment;
     }
     std::vector<unsigned long> passes(const std::string& name, const Words& arguments, const Words& result = {}) const {
         return passesOf(calls, name, arguments, result);
@@ -51,6 +58,52 @@ protected:
         const std::vector<unsigned long> found = passes(name, arguments, result);
         return found.empty() ? 0 : found.back();
     }
+
+    // `horlox --wait` started while the runtime is not running, through two of
+    // its sessions: each time it waits without a word but one line, checking
+    // as a background application that never starts the runtime, connects
+    // once the runtime runs, shows the watch, and at the quit request starts
+    // itself anew to wait again. Its record tells how often it checked when
+    // the runtime keeps it across checks.
+    void expectTwoSessionsOfAWaitingProgram(const ChildProcess::Environment& changed, bool checksRecorded) {
+        using namespace std::chrono_literals;
+        writeFile(path("scenario"), "1 controller 1 on left\n2s quit\n");
+        writeFile(path("state/server-stopped"), "");
+        ChildProcess program(HORLOX_BINARY, {"--wait"}, directory.path(), simulatedEnvironment(changed));
+        for (std::size_t session = 1; session <= 2; ++session) {
+            ASSERT_TRUE(eventually([&] { return countOf(program.standardError(), waitingLine) == session; }, 60s))
+                << program.standardError();
+            std::this_thread::sleep_for(5s);
+            ASSERT_TRUE(program.running()) << program.standardError();
+            EXPECT_EQ(program.standardError().find("Failed"), std::string::npos) << program.standardError();
+            calls = readCallLog(path("record"));
+            const std::size_t checks = matching(calls, "VR_Init", {"3"}, {"VRInitError_Init_NoServerForBackgroundApp"}).size();
+            EXPECT_TRUE((checks >= 2 && checks <= 4) || (!checksRecorded && checks >= 1)) << "every 2 s: " << checks;
+            EXPECT_TRUE(matching(calls, "VR_Init", {"2"}).empty()) << "an overlay application would start the runtime";
+
+            std::filesystem::remove(path("state/server-stopped"));
+            EXPECT_TRUE(eventually([&] { return !matching(readCallLog(path("record")), "SetOverlayTexture", {"1"}).empty(); }, 60s))
+                << "session " << session << ": " << program.standardError();
+        }
+        EXPECT_TRUE(eventually([&] { return countOf(program.standardError(), waitingLine) == 3; }, 60s))
+            << program.standardError();
+        EXPECT_TRUE(program.running());
+    }
+
+    template <typename Condition>
+    static bool eventually(Condition condition, std::chrono::milliseconds timeout) {
+        for (auto waited = std::chrono::milliseconds(0); !condition(); waited += std::chrono::milliseconds(100)) {
+            if (waited >= timeout) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return true;
+    }
+    static std::size_t countOf(const std::string& text, const std::string& part) {
+        std::size_t count = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+        return count;
+    }
+    static constexpr const char* waitingLine = "] Waiting for the VR runtime to start.\n";
 
     TemporaryDirectory directory;
     std::string log;

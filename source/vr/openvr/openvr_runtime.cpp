@@ -2,7 +2,8 @@
 //
 // Implemented:
 //  - Every VrRuntime call, 1:1 onto the SDK through its own accessors
-//    (vr::VR_Init, vr::VRSystem(), vr::VRApplications(), vr::VROverlay()),
+//    (vr::VR_Init, vr::VR_Shutdown, vr::VRSystem(), vr::VRApplications(),
+//    vr::VROverlay()), the answer to the quit event included,
 //    which check the library's init token before each use; every number
 //    vr_runtime.h names is checked against the SDK's at compile time.
 //  - Init checks IVROverlay and IVRApplications as well: VR_Init makes sure of
@@ -13,7 +14,8 @@
 //    copied into the 64-byte record; poses are copied field by field, as the
 //    SDK's record is its own type.
 // Missing (on purpose: the program does not want them):
-//  - Retries, VR_Shutdown at the end of a run, a reply to the quit event.
+//  - Retries and reconnecting: a session that ended is not begun again in the
+//    same process (the program waiting for the runtime starts itself anew).
 #include "vr/openvr/openvr_runtime.h"
 
 #include <algorithm>
@@ -32,6 +34,7 @@ SAME_AS_SDK(k_unTrackedDeviceIndexInvalid);
 SAME_AS_SDK(k_unMaxTrackedDeviceCount);
 SAME_AS_SDK(k_ulOverlayHandleInvalid);
 SAME_AS_SDK(VRApplication_Overlay);
+SAME_AS_SDK(VRApplication_Background);
 SAME_AS_SDK(VRInitError_None);
 SAME_AS_SDK(VRInitError_Init_InstallationNotFound);
 SAME_AS_SDK(VRInitError_Init_FileNotFound);
@@ -39,6 +42,7 @@ SAME_AS_SDK(VRInitError_Init_InterfaceNotFound);
 SAME_AS_SDK(VRInitError_Init_NoLogPath);
 SAME_AS_SDK(VRInitError_Init_PathRegistryNotWritable);
 SAME_AS_SDK(VRInitError_Init_SettingsInitFailed);
+SAME_AS_SDK(VRInitError_Init_NoServerForBackgroundApp);
 SAME_AS_SDK(VRApplicationError_None);
 SAME_AS_SDK(VRApplicationError_UnknownApplication);
 SAME_AS_SDK(VRApplicationError_IPCFailed);
@@ -131,6 +135,7 @@ public:
         }
         return VRInitError_None;
     }
+    void Shutdown() override { vr::VR_Shutdown(); }
     const char* GetVRInitErrorAsSymbol(EVRInitError error) override {
         return vr::VR_GetVRInitErrorAsSymbol(static_cast<vr::EVRInitError>(error));
     }
@@ -141,6 +146,7 @@ public:
         copyEvent(sdk, event);
         return true;
     }
+    void AcknowledgeQuit_Exiting() override { vr::VRSystem()->AcknowledgeQuit_Exiting(); }
     TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
         ETrackedControllerRole role) override {
         return vr::VRSystem()->GetTrackedDeviceIndexForControllerRole(

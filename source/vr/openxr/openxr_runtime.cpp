@@ -20,6 +20,9 @@
 //  - Session states: READY begins the session, STOPPING ends it; EXITING,
 //    LOSS_PENDING, a lost instance or session or any failing frame call
 //    become VREvent_Quit. Each state is logged.
+//  - Shutdown ends the session and the instance. A background Init (the
+//    program waiting for a runtime) only makes an instance and asks for the
+//    headset: no runtime there is VRInitError_Init_NoServerForBackgroundApp.
 //  - Init failures are XrResult values (negative, as OpenXR's errors are), so
 //    GetVRInitErrorAsSymbol names them: "XR_ERROR_RUNTIME_UNAVAILABLE".
 // Missing:
@@ -83,7 +86,15 @@ public:
         endOpenXrSession(xr_);
     }
 
-    EVRInitError Init(EVRApplicationType) override {
+    EVRInitError Init(EVRApplicationType type) override {
+        // A background check, waiting for the runtime, starts nothing.
+        if (type == VRApplication_Background) {
+            const XrResult found = findOpenXrSystem();
+            if (found == XR_ERROR_RUNTIME_UNAVAILABLE || found == XR_ERROR_RUNTIME_FAILURE ||
+                found == XR_ERROR_FORM_FACTOR_UNAVAILABLE || found == XR_ERROR_INSTANCE_LOST)
+                return VRInitError_Init_NoServerForBackgroundApp;
+            return XR_FAILED(found) ? static_cast<EVRInitError>(found) : VRInitError_None;
+        }
         const XrResult result = startOpenXrSession(xr_);
         static_assert(sizeof(XrResult) == sizeof(EVRInitError), "one number for both");
         return XR_FAILED(result) ? static_cast<EVRInitError>(result) : VRInitError_None;
@@ -91,6 +102,15 @@ public:
     const char* GetVRInitErrorAsSymbol(EVRInitError error) override {
         return resultName(static_cast<XrResult>(error));
     }
+    // The session and the instance end; the program leaves the process
+    // after it (or starts anew to wait for the runtime again).
+    void Shutdown() override {
+        for (Overlay& overlay : overlays_) destroyQuadImage(overlay.image);
+        overlays_.clear();
+        endOpenXrSession(xr_);
+        logMessage("OpenXR session ended");
+    }
+    void AcknowledgeQuit_Exiting() override {}
     const char* apiName() override { return "OpenXR"; }
     bool pacesMainLoop() override { return running_ && !ended_; }
 

@@ -225,13 +225,19 @@ XrResult createHandSpaces(OpenXrSession& session) {
     return XR_SUCCESS;
 }
 
-XrResult startSteps(OpenXrSession& session) {
+// The instance and the headset's system.
+XrResult findSystem(OpenXrSession& session, XrSystemId& system) {
     XrResult result = createInstance(session);
     if (XR_FAILED(result)) return result;
     auto systemInfo = xrRecord<XrSystemGetInfo>(XR_TYPE_SYSTEM_GET_INFO);
     systemInfo.formFactor = XR_FORM_FACTOR_HEAD_MOUNTED_DISPLAY;
+    return xrGetSystem(session.instance, &systemInfo, &system);
+}
+
+XrResult startSteps(OpenXrSession& session) {
     XrSystemId system = XR_NULL_SYSTEM_ID;
-    if (XR_FAILED(result = xrGetSystem(session.instance, &systemInfo, &system))) return result;
+    XrResult result = findSystem(session, system);
+    if (XR_FAILED(result)) return result;
     if (XR_FAILED(result = checkGlRequirements(session.instance, system))) return result;
     if (XR_FAILED(result = createOverlaySession(session, system))) return result;
     if (XR_FAILED(result = chooseSwapchainFormat(session))) return result;
@@ -250,6 +256,14 @@ bool openXrOverlaysOffered() {
     std::vector<std::string> extensions;
     return XR_SUCCEEDED(offeredExtensions(extensions)) &&
            offers(extensions, XR_EXTX_OVERLAY_EXTENSION_NAME);
+}
+
+XrResult findOpenXrSystem() {
+    OpenXrSession probe;
+    XrSystemId system = XR_NULL_SYSTEM_ID;
+    const XrResult result = findSystem(probe, system);
+    endOpenXrSession(probe);
+    return result;
 }
 
 XrResult startOpenXrSession(OpenXrSession& started) {

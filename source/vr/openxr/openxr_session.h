@@ -28,5 +28,9 @@ struct OpenXrSession {
 // On failure the result of the call that failed, with nothing left behind.
 XrResult startOpenXrSession(OpenXrSession& started);
 
+// Whether a runtime is there with a headset, without a session or GL: an
+// instance is made, asked for the system and released.
+XrResult findOpenXrSystem();
+
 // Releases the instance and everything made from it.
 void endOpenXrSession(OpenXrSession& session);

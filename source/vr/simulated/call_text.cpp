@@ -18,6 +18,7 @@ const char* initErrorName(EVRInitError error) {
         NAME_OF(VRInitError_Init_NoLogPath);
         NAME_OF(VRInitError_Init_PathRegistryNotWritable);
         NAME_OF(VRInitError_Init_SettingsInitFailed);
+        NAME_OF(VRInitError_Init_NoServerForBackgroundApp);
     }
     return "VRInitError_Unknown";
 }

@@ -2,15 +2,21 @@
 // program's own process, for tests and for running without a headset.
 //
 // Implemented:
-//  - VR_Init for an overlay application, with the init errors of a runtime
-//    whose state, scenario or record folder cannot be used.
+//  - VR_Init for an overlay or a background application, with the init
+//    errors of a runtime whose state, scenario or record folder cannot be
+//    used, and VR_Shutdown, after which VR_Init begins a new session.
+//  - Whether the runtime is running, as SteamVR's server: while the state
+//    folder holds "server-stopped" it is not, and a background application's
+//    VR_Init answers VRInitError_Init_NoServerForBackgroundApp, while an
+//    overlay application's starts it (removes the file). The runtime stops
+//    (writes the file) as it hands its application the quit request.
 //  - IVRApplications: an application registry kept in "applications.txt" of
 //    the state folder, so an installation outlives the process.
 //  - IVROverlay: plain and dashboard overlays (with thumbnails) and every
 //    property the program sets, shown/hidden events, visibility that follows
 //    the dashboard, texture sizes read from the handed GL texture.
 //  - IVRSystem: the headset and tracked controllers with roles, poses and
-//    battery properties, the system event queue and one queue per overlay,
+//    battery properties, the answer to the quit request, the system event queue and one queue per overlay,
 //    played from a scenario (see scenario.h) keyed to the program's
 //    main-loop passes; a pass begins with the first system event poll after
 //    the queue was found empty. Mouse positions reach the program as SteamVR
@@ -57,12 +63,26 @@ public:
     EVRInitError Init(EVRApplicationType applicationType) override {
         // A second start of the same client finds the session as it is.
         if (!initialised) {
-            EVRInitError error = startSession();
-            if (error != VRInitError_None) return error;
+            EVRInitError error = startSession(applicationType);
+            if (error != VRInitError_None) {
+                logCall(formatted("VR_Init(%d)", applicationType), initErrorName(error));
+                return error;
+            }
             initialised = true;
         }
         logCall(formatted("VR_Init(%d)", applicationType), initErrorName(VRInitError_None));
         return VRInitError_None;
+    }
+
+    // The session's overlays and passes go with it, as the runtime drops a
+    // client's overlays when it leaves.
+    void Shutdown() override {
+        logCall("VR_Shutdown()", "done");
+        initialised = false;
+        world = SimulatedWorld();
+        pass = 0;
+        passOver = true;
+        lastPoseAnswer.clear();
     }
 
     const char* GetVRInitErrorAsSymbol(EVRInitError error) override { return initErrorName(error); }
@@ -73,8 +93,12 @@ public:
             passOver = false;
             player.beginPass(pass, world);
         }
-        return popEvent(&world.systemEvents, "PollNextEvent()", event, eventSize);
+        const bool delivered = popEvent(&world.systemEvents, "PollNextEvent()", event, eventSize);
+        if (delivered && event->eventType == VREvent_Quit) setServerRunning(false);
+        return delivered;
     }
+
+    void AcknowledgeQuit_Exiting() override { logCall("AcknowledgeQuit_Exiting()", "done"); }
 
     TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
         ETrackedControllerRole role) override {
@@ -309,7 +333,9 @@ public:
     }
 
 private:
-    EVRInitError startSession() {
+    // The record outlives a session, so that it tells of every session of
+    // the process; a refused start is recorded when the record can be.
+    EVRInitError startSession(EVRApplicationType applicationType) {
         std::error_code ignored;
         std::filesystem::create_directories(setup.stateFolder, ignored);
         if (setup.stateFolder.empty() || !std::filesystem::is_directory(setup.stateFolder, ignored) ||
@@ -317,9 +343,13 @@ private:
             reportSimulatorFault("cannot write the state folder \"" + setup.stateFolder + "\"");
             return VRInitError_Init_PathRegistryNotWritable;
         }
-        if (!setup.recordFolder.empty() && !record.open(setup.recordFolder)) {
+        if (!setup.recordFolder.empty() && !record.isOpen() && !record.open(setup.recordFolder)) {
             reportSimulatorFault("cannot write the record folder \"" + setup.recordFolder + "\"");
             return VRInitError_Init_NoLogPath;
+        }
+        if (!serverRunning()) {
+            if (applicationType == VRApplication_Background) return VRInitError_Init_NoServerForBackgroundApp;
+            setServerRunning(true);
         }
         Scenario scenario;
         if (!setup.scenarioPath.empty()) {
@@ -336,6 +366,20 @@ private:
         }
         player = ScenarioPlayer(std::move(scenario), setup.findMenuButton);
         return VRInitError_None;
+    }
+
+    std::string serverStoppedFile() const { return setup.stateFolder + "/server-stopped"; }
+    bool serverRunning() const {
+        std::error_code ignored;
+        return !std::filesystem::exists(serverStoppedFile(), ignored);
+    }
+    void setServerRunning(bool running) {
+        if (running) {
+            std::error_code ignored;
+            std::filesystem::remove(serverStoppedFile(), ignored);
+        } else {
+            platform::replaceFile(serverStoppedFile(), "");
+        }
     }
 
     void logCall(const std::string& call, const std::string& result) {
