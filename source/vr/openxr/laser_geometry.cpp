@@ -1,5 +1,6 @@
 #include "vr/openxr/laser_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "vr/openxr/pose_conversion.h"
@@ -42,8 +43,10 @@ std::optional<QuadHit> rayMeetsQuad(const XrPosef& ray, const XrPosef& quad, XrE
     const XrVector3f offset = point - quad.position;
     const float x = dot(offset, axis(quad, 0)) / size.width + 0.5f;
     const float y = dot(offset, axis(quad, 1)) / size.height + 0.5f;
-    if (!(x >= 0 && x <= 1 && y >= 0 && y <= 1)) return std::nullopt;
-    return QuadHit{x, y, point};
+    // The edges belong to the quad, whatever the rounding.
+    constexpr float edge = 1e-5f;
+    if (!(x >= -edge && x <= 1 + edge && y >= -edge && y <= 1 + edge)) return std::nullopt;
+    return QuadHit{std::clamp(x, 0.0f, 1.0f), std::clamp(y, 0.0f, 1.0f), point};
 }
 
 XrPosef uprightFacing(const XrPosef& head, float distance) {
