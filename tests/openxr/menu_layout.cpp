@@ -20,7 +20,9 @@ std::optional<ButtonPlace> menuButtonInFolder(const std::string& folder, const s
         ImGui::CreateContext();
         ImGuiIO& io = ImGui::GetIO();
         io.IniFilename = nullptr;
-        addMenuFont(freeType, HORLOX_RUN_DIR "/Roboto-Medium.ttf", 64.0f);
+        // The program takes the font from its working folder, as it does the
+        // watches: without one there, ImGui's own.
+        addMenuFont(freeType, (folder + "/Roboto-Medium.ttf").c_str(), 64.0f);
         ImGui::StyleColorsDark();
         io.Fonts->Build();
         io.DisplaySize = ImVec2(menuSize, menuSize);
