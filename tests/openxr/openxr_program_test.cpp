@@ -11,6 +11,7 @@
 #include <optional>
 #include <thread>
 
+#include "menu_layout.h"
 #include "monado_service.h"
 #include "remote_driver.h"
 #include "support/child_process.h"
@@ -366,6 +367,91 @@ TEST_F(MonadoProgramTest, OverAMainApplicationTheWatchShowsWhereTheHandIs) {
     EXPECT_NEAR(double(high.pixels), double(low.pixels), 0.2 * double(low.pixels));
     ASSERT_TRUE(program->running()) << program->standardError();
     ASSERT_TRUE(application.running()) << application.standardError();
+}
+
+// The controller's aim from the point towards the target: its -z turned
+// onto the way there.
+XrPosef aimingFrom(XrVector3f from, XrVector3f target) {
+    XrVector3f d = {target.x - from.x, target.y - from.y, target.z - from.z};
+    const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    d = {d.x / length, d.y / length, d.z / length};
+    // Halfway between -z and the way: (-z x d, 1 + (-z . d)), made of unit length.
+    XrQuaternionf q = {d.y, -d.x, 0, 1 - d.z};
+    const float norm = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
+    return {{q.x / norm, q.y / norm, q.z / norm, q.w / norm}, from};
+}
+
+bool fileHas(const std::string& file, const std::string& text) {
+    return readWholeFile(file).find(text) != std::string::npos;
+}
+
+// On Monado the menu opens from the hand without the watch (the right one
+// here), held long on its menu button: it stands 0.8 m before the standing
+// head, 0.6 m wide, and the laser clicks its buttons where the menu's own
+// layout puts them. A short press opens nothing; the same long press closes it.
+TEST_F(MonadoProgramTest, TheControllerOpensTheMenuAndItsLaserClicksInIt) {
+    writeFile(path("settings.conf"), "watchOnRightHand=false\ninitialWatchName=Green\n");
+    writeFile(path("watches/Red/face.png"), readWholeFile(path("watches/Green/face.png")));
+    writeFile(path("watches/Red/config"), ":watch\nname=Red\n:face\nfile=face.png\n");
+    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Null));
+    const XrPosef watchHand = controllerWithWatchAt(false, {-0.08f, 1.3f, -0.3f});
+    const XrVector3f pointingHand = {0.15f, 1.3f, -0.3f};
+    XrPosef aim = aimingFrom(pointingHand, {0.15f, 1.3f, -2});
+    const auto hold = [&](ControllerInput right) {
+        ASSERT_TRUE(driver->send(standingHead, watchHand, aim, {}, right));
+    };
+    const auto press = [&](ControllerInput right, std::chrono::milliseconds length) {
+        hold(right);
+        std::this_thread::sleep_for(length);
+        hold({});
+    };
+    // The laser on the button's middle, where the menu stands.
+    const auto aimAt = [&](const std::string& label) {
+        const std::optional<ButtonPlace> button = menuButtonInFolder(directory.path(), label);
+        ASSERT_TRUE(button) << label;
+        const float x = (button->left + button->right) / 2 / 1280, y = (button->top + button->bottom) / 2 / 1280;
+        aim = aimingFrom(pointingHand, {-0.3f + 0.6f * x, 1.6f + 0.3f - 0.6f * y, -0.8f});
+        hold({});
+        // The menu frames of the move pass.
+        std::this_thread::sleep_for(500ms);
+    };
+    hold({});
+    startProgram();
+    ASSERT_TRUE(program->waitForErrorText("OpenXR session: XR_SESSION_STATE_FOCUSED", 30s)) << program->standardError();
+
+    press({true}, 250ms);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(program->standardError().find("menu opens"), std::string::npos) << program->standardError();
+    // A click where "Next" will stand does nothing while the menu is closed.
+    ASSERT_NO_FATAL_FAILURE(aimAt("Next"));
+    press({false, 1}, 400ms);
+
+    press({true}, 1200ms);
+    ASSERT_TRUE(program->waitForErrorText("OpenXR: the menu opens from the right hand", 10s))
+        << program->standardError();
+    EXPECT_TRUE(fileHas(path("settings.conf"), "initialWatchName=Green")) << readWholeFile(path("settings.conf"));
+
+    // The move reaches the menu before the pull.
+    std::this_thread::sleep_for(500ms);
+    press({false, 1}, 400ms);
+    for (auto waited = 0ms; waited < 20s && !fileHas(path("settings.conf"), "initialWatchName=Red"); waited += 200ms)
+        std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(fileHas(path("settings.conf"), "initialWatchName=Red")) << program->standardError();
+
+    // A trigger pulled only part of the way is no click.
+    ASSERT_NO_FATAL_FAILURE(aimAt("left hand"));
+    press({false, 0.5f}, 400ms);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(fileHas(path("settings.conf"), "watchOnRightHand=false")) << readWholeFile(path("settings.conf"));
+    press({false, 1}, 400ms);
+    for (auto waited = 0ms; waited < 20s && !fileHas(path("settings.conf"), "watchOnRightHand=true"); waited += 200ms)
+        std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(fileHas(path("settings.conf"), "watchOnRightHand=true")) << program->standardError();
+
+    // The hand that opened it closes it, though it wears the watch now.
+    press({true}, 1200ms);
+    EXPECT_TRUE(program->waitForErrorText("OpenXR: the menu closes", 10s)) << program->standardError();
+    ASSERT_TRUE(program->running()) << program->standardError();
 }
 
 }  // namespace

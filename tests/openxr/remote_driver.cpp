@@ -21,9 +21,11 @@ using namespace std::chrono_literals;
 constexpr std::size_t packetSize = 376;
 constexpr std::size_t headCentre = 104;
 constexpr std::size_t controllers[] = {136, 256};
-// Within a controller: after pose, velocities, curls and inputs come
-// hand_tracking_active and active.
-constexpr std::size_t controllerActive = 104;
+// Within a controller: after pose, velocities and curls come the trigger's
+// value, the squeeze, the thumbstick (x, y) and the trackpad, then
+// hand_tracking_active, active and the buttons' clicks and touches.
+constexpr std::size_t triggerValue = 72, thumbstickY = 88;
+constexpr std::size_t controllerActive = 104, bClick = 110, triggerClick = 112;
 constexpr char header[8] = "mndrmt3";
 
 void putPose(unsigned char* packet, std::size_t offset, const XrPosef& pose) {
@@ -68,7 +70,8 @@ RemoteDriver::~RemoteDriver() {
     if (socket_ >= 0) close(socket_);
 }
 
-bool RemoteDriver::send(const XrPosef& head, const XrPosef& left, const XrPosef& right) {
+bool RemoteDriver::send(const XrPosef& head, const XrPosef& left, const XrPosef& right,
+                        const ControllerInput& leftInput, const ControllerInput& rightInput) {
     unsigned char packet[packetSize] = {};
     std::memcpy(packet, header, sizeof header);
     putPose(packet, headCentre, head);
@@ -76,6 +79,11 @@ bool RemoteDriver::send(const XrPosef& head, const XrPosef& left, const XrPosef&
         putPose(packet, controllers[hand], hand == 0 ? left : right);
         packet[controllers[hand] + controllerActive] = 1;      // hand_tracking_active
         packet[controllers[hand] + controllerActive + 1] = 1;  // active
+        const ControllerInput& input = hand == 0 ? leftInput : rightInput;
+        std::memcpy(packet + controllers[hand] + triggerValue, &input.trigger, sizeof(float));
+        std::memcpy(packet + controllers[hand] + thumbstickY, &input.thumbstickY, sizeof(float));
+        packet[controllers[hand] + bClick] = input.b;
+        packet[controllers[hand] + triggerClick] = input.trigger >= 1;
     }
     return socket_ >= 0 && ::send(socket_, packet, sizeof packet, MSG_NOSIGNAL) == ssize_t(packetSize);
 }

@@ -25,26 +25,43 @@
 //    headset: no runtime there is VRInitError_Init_NoServerForBackgroundApp.
 //  - Init failures are XrResult values (negative, as OpenXR's errors are), so
 //    GetVRInitErrorAsSymbol names them: "XR_ERROR_RUNTIME_UNAVAILABLE".
+//  - The dashboard, which OpenXR has not: a long press (0.6 s) of the menu
+//    button (b on Index and on Touch's right controller) of a hand that does
+//    not wear an overlay opens and closes it, told to the program as the
+//    dashboard activating and showing its overlay, and the way back; a
+//    haptic pulse confirms. The dashboard overlay then stands upright 0.8 m
+//    before the head at eye height, facing it, 0.6 m wide, fixed in the room
+//    until it closes.
+//  - The laser: that hand's aim pose, where it meets the menu, gives mouse
+//    moves in OpenVR's convention (fractions from the bottom-left corner);
+//    the trigger (select on the simple controller), with hysteresis, the left
+//    button; the thumbstick's or trackpad's y smooth scrolling. A pointer
+//    shows where it meets the menu, and a thin ray from the hand to it.
 // Missing:
-//  - The dashboard: there is none in OpenXR. Dashboard overlays are made and
-//    take textures, but never show, and the menu gets no mouse events.
+//  - The dashboard's other parts: the thumbnail, the dashboard of other
+//    programs' overlays, closing the menu by looking away.
 //  - Batteries: OpenXR tells of none, so every device answers that it
 //    provides no battery status.
 //  - Application registry and auto-launch: OpenXR has neither; the program
 //    is reported as installed and auto-launched, so nothing is asked.
 //  - Untested here: the color-scale path (Monado does not offer the
-//    extension) and dashboard overlays' swapchains.
+//    extension) and the pulse itself (Monado's remote controller drops it).
 #include "vr/openxr/openxr_runtime.h"
 
 #include <openxr/openxr.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/log.h"
+#include "vr/openxr/controller_gestures.h"
+#include "vr/openxr/laser_geometry.h"
+#include "vr/openxr/laser_pictures.h"
 #include "vr/openxr/openxr_names.h"
 #include "vr/openxr/openxr_record.h"
 #include "vr/openxr/openxr_session.h"
@@ -55,6 +72,14 @@ namespace {
 
 constexpr TrackedDeviceIndex_t deviceCount = 1 + handCount;
 constexpr TrackedDeviceIndex_t firstHand = 1;
+constexpr const char* handNames[handCount] = {"left", "right"};
+
+// The menu within reach, rather than at the distance of SteamVR's dashboard.
+constexpr float menuDistance = 0.8f, menuWidth = 0.6f;
+constexpr float pointerWidth = 0.015f, rayWidth = 0.004f;
+// The pointer just before the menu's face, so that it is never behind it.
+constexpr float pointerLift = 0.002f;
+constexpr XrDuration pulseNanoseconds = 50'000'000;
 
 enum class OverlayKind { Plain, Dashboard, Thumbnail };
 enum class Anchor { None, Stage, Device };
@@ -69,6 +94,16 @@ struct Overlay {
     TrackedDeviceIndex_t device = k_unTrackedDeviceIndexInvalid;
     XrPosef pose{{0, 0, 0, 1}, {0, 0, 0}};
     QuadImage image;
+    std::deque<VREvent_t> events;  // for PollNextOverlayEvent
+};
+
+// The menu while the controller holds it open.
+struct OpenMenu {
+    int hand = 0;  // whose laser points at it
+    XrPosef pose{{0, 0, 0, 1}, {0, 0, 0}};
+    std::optional<QuadHit> hit;  // where the laser meets it this frame
+    bool triggerHeld = false;    // the hand's trigger, with hysteresis
+    bool buttonDown = false;     // as the program was told
 };
 
 VREvent_t deviceEvent(EVREventType type, TrackedDeviceIndex_t device) {
@@ -78,10 +113,18 @@ VREvent_t deviceEvent(EVREventType type, TrackedDeviceIndex_t device) {
     return event;
 }
 
+VREvent_t mouseEvent(EVREventType type, const QuadHit& at) {
+    VREvent_t event = deviceEvent(type, k_unTrackedDeviceIndexInvalid);
+    event.data.mouse = {at.x, at.y, VRMouseButton_Left};
+    return event;
+}
+
 class OpenXrRuntime final : public VrRuntime {
 public:
     ~OpenXrRuntime() override {
         for (Overlay& overlay : overlays_) destroyQuadImage(overlay.image);
+        destroyQuadImage(pointer_);
+        destroyQuadImage(ray_);
         destroyQuadCopier(copier_);
         endOpenXrSession(xr_);
     }
@@ -258,7 +301,8 @@ public:
     }
     bool IsOverlayVisible(VROverlayHandle_t handle) override {
         const Overlay* overlay = find(handle);
-        return overlay && overlay->kind == OverlayKind::Plain && overlay->shown;
+        return overlay && ((overlay->kind == OverlayKind::Plain && overlay->shown) ||
+                           (menu_ && overlay == dashboard()));
     }
     EVROverlayError SetOverlayTexture(VROverlayHandle_t handle, const Texture_t* texture) override {
         Overlay* overlay = find(handle);
@@ -279,8 +323,13 @@ public:
         *height = overlay->image.height;
         return VROverlayError_None;
     }
-    bool PollNextOverlayEvent(VROverlayHandle_t, VREvent_t*, std::uint32_t) override {
-        return false;
+    bool PollNextOverlayEvent(VROverlayHandle_t handle, VREvent_t* event,
+                              std::uint32_t) override {
+        Overlay* overlay = find(handle);
+        if (!overlay || !event || overlay->events.empty()) return false;
+        *event = overlay->events.front();
+        overlay->events.pop_front();
+        return true;
     }
 
 private:
@@ -349,6 +398,7 @@ private:
         displayTime_ = frame.predictedDisplayTime;
         shouldRender_ = frame.shouldRender;
         locateDevices();
+        if (!ended_) followControllers();
     }
 
     void pollRuntimeEvents() {
@@ -421,6 +471,159 @@ private:
                     device));
             active_[device] = now;
         }
+        for (int hand = 0; hand < handCount; ++hand) {
+            auto location = xrRecord<XrSpaceLocation>(XR_TYPE_SPACE_LOCATION);
+            const XrResult result = xrLocateSpace(xr_.aims[hand], xr_.stage, displayTime_, &location);
+            if (XR_FAILED(result)) return end("xrLocateSpace", result);
+            const XrSpaceLocationFlags valid =
+                XR_SPACE_LOCATION_POSITION_VALID_BIT | XR_SPACE_LOCATION_ORIENTATION_VALID_BIT;
+            aims_[hand] = (location.locationFlags & valid) == valid
+                              ? std::optional<XrPosef>(location.pose)
+                              : std::nullopt;
+        }
+    }
+
+    // The one dashboard overlay: the menu. None before the program makes it.
+    Overlay* dashboard() {
+        for (Overlay& overlay : overlays_)
+            if (overlay.kind == OverlayKind::Dashboard) return &overlay;
+        return nullptr;
+    }
+    const Overlay* dashboard() const { return const_cast<OpenXrRuntime*>(this)->dashboard(); }
+
+    // The hand an overlay that shows sits on (the watch) is not the menu's.
+    bool wearsOverlay(int hand) const {
+        return std::any_of(overlays_.begin(), overlays_.end(), [&](const Overlay& overlay) {
+            return overlay.kind == OverlayKind::Plain && overlay.shown &&
+                   overlay.anchor == Anchor::Device &&
+                   overlay.device == firstHand + static_cast<TrackedDeviceIndex_t>(hand);
+        });
+    }
+
+    XrActionStateGetInfo stateOf(XrAction action, int hand) const {
+        auto info = xrRecord<XrActionStateGetInfo>(XR_TYPE_ACTION_STATE_GET_INFO);
+        info.action = action;
+        info.subactionPath = xr_.hands[hand];
+        return info;
+    }
+    // Controls the runtime cannot read count as untouched.
+    bool menuButtonHeld(int hand) const {
+        const XrActionStateGetInfo info = stateOf(xr_.menuButton, hand);
+        auto state = xrRecord<XrActionStateBoolean>(XR_TYPE_ACTION_STATE_BOOLEAN);
+        return XR_SUCCEEDED(xrGetActionStateBoolean(xr_.session, &info, &state)) &&
+               state.isActive && state.currentState;
+    }
+    float selectValue(int hand) const {
+        const XrActionStateGetInfo info = stateOf(xr_.select, hand);
+        auto state = xrRecord<XrActionStateFloat>(XR_TYPE_ACTION_STATE_FLOAT);
+        if (XR_FAILED(xrGetActionStateFloat(xr_.session, &info, &state)) || !state.isActive)
+            return 0;
+        return state.currentState;
+    }
+    float scrollValue(int hand) const {
+        const XrActionStateGetInfo info = stateOf(xr_.scroll, hand);
+        auto state = xrRecord<XrActionStateVector2f>(XR_TYPE_ACTION_STATE_VECTOR2F);
+        if (XR_FAILED(xrGetActionStateVector2f(xr_.session, &info, &state)) || !state.isActive)
+            return 0;
+        return state.currentState.y;
+    }
+
+    void pulse(int hand) {
+        auto vibration = xrRecord<XrHapticVibration>(XR_TYPE_HAPTIC_VIBRATION);
+        vibration.duration = pulseNanoseconds;
+        vibration.frequency = XR_FREQUENCY_UNSPECIFIED;
+        vibration.amplitude = 0.5f;
+        auto info = xrRecord<XrHapticActionInfo>(XR_TYPE_HAPTIC_ACTION_INFO);
+        info.action = xr_.haptic;
+        info.subactionPath = xr_.hands[hand];
+        const XrResult result = xrApplyHapticFeedback(
+            xr_.session, &info, reinterpret_cast<const XrHapticBaseHeader*>(&vibration));
+        if (XR_FAILED(result)) logMessage("OpenXR: the pulse failed with %s", resultName(result));
+    }
+
+    // The long press opens the menu from a hand without the watch, and
+    // closes it from the hand that opened it.
+    void followControllers() {
+        for (int hand = 0; hand < handCount; ++hand) {
+            if (!longPressCompleted(presses_[hand], menuButtonHeld(hand), displayTime_)) continue;
+            if (!menu_ && !wearsOverlay(hand))
+                openMenu(hand);
+            else if (menu_ && menu_->hand == hand)
+                closeMenu();
+        }
+        if (menu_) followLaser();
+        previousDisplayTime_ = displayTime_;
+    }
+
+    void openMenu(int hand) {
+        Overlay* menu = dashboard();
+        if (!menu || !active_[k_unTrackedDeviceIndex_Hmd]) return;
+        menu_ = OpenMenu{};
+        menu_->hand = hand;
+        menu_->pose = uprightFacing(poses_[k_unTrackedDeviceIndex_Hmd], menuDistance);
+        // Pulling the trigger to open it is no click in it.
+        menu_->triggerHeld = triggerPressed(false, selectValue(hand));
+        events_.push_back(deviceEvent(VREvent_DashboardActivated, k_unTrackedDeviceIndexInvalid));
+        // What the menu did not read while it was closed is of no use now.
+        menu->events.clear();
+        menu->events.push_back(deviceEvent(VREvent_OverlayShown, k_unTrackedDeviceIndexInvalid));
+        pulse(hand);
+        logMessage("OpenXR: the menu opens from the %s hand", handNames[hand]);
+        if (!pointer_.released) {
+            const XrResult result =
+                drawLaserPictures(xr_.session, xr_.swapchainFormat, copier_, pointer_, ray_);
+            if (XR_FAILED(result))
+                logMessage("OpenXR: the laser's pictures failed with %s", resultName(result));
+        }
+    }
+
+    void closeMenu() {
+        Overlay* menu = dashboard();
+        if (menu_->buttonDown)
+            menu->events.push_back(mouseEvent(VREvent_MouseButtonUp, menu_->hit.value_or(QuadHit{})));
+        menu->events.push_back(deviceEvent(VREvent_OverlayHidden, k_unTrackedDeviceIndexInvalid));
+        events_.push_back(deviceEvent(VREvent_DashboardDeactivated, k_unTrackedDeviceIndexInvalid));
+        pulse(menu_->hand);
+        logMessage("OpenXR: the menu closes");
+        menu_.reset();
+    }
+
+    XrExtent2Df menuExtent(const Overlay& menu) const {
+        const QuadImage& image = menu.image;
+        return {menuWidth, image.width ? menuWidth * image.height / image.width : menuWidth};
+    }
+
+    // The laser as the mouse: moves where it meets the menu, the trigger as
+    // the left button (released wherever the laser points), the stick's y as
+    // scrolling.
+    void followLaser() {
+        Overlay& menu = *dashboard();
+        OpenMenu& open = *menu_;
+        const std::optional<QuadHit> was = open.hit;
+        open.hit.reset();
+        if (aims_[open.hand] && menu.image.released)
+            open.hit = rayMeetsQuad(*aims_[open.hand], open.pose, menuExtent(menu));
+        if (open.hit && (!was || was->x != open.hit->x || was->y != open.hit->y))
+            menu.events.push_back(mouseEvent(VREvent_MouseMove, *open.hit));
+
+        const bool held = triggerPressed(open.triggerHeld, selectValue(open.hand));
+        const QuadHit at = open.hit ? *open.hit : was.value_or(QuadHit{});
+        if (held && !open.triggerHeld && open.hit) {
+            menu.events.push_back(mouseEvent(VREvent_MouseButtonDown, at));
+            open.buttonDown = true;
+        } else if (!held && open.buttonDown) {
+            menu.events.push_back(mouseEvent(VREvent_MouseButtonUp, at));
+            open.buttonDown = false;
+        }
+        open.triggerHeld = held;
+
+        const float seconds = static_cast<float>(displayTime_ - previousDisplayTime_) * 1e-9f;
+        const float lines = scrollLines(scrollValue(open.hand), seconds);
+        if (open.hit && lines != 0) {
+            VREvent_t scroll = deviceEvent(VREvent_ScrollSmooth, k_unTrackedDeviceIndexInvalid);
+            scroll.data.scroll = {0, lines, 0, 1};
+            menu.events.push_back(scroll);
+        }
     }
 
     // The layers of the overlays that show: a picture, a place, and the
@@ -429,28 +632,40 @@ private:
         frameBegun_ = false;
         std::vector<XrCompositionLayerQuad> quads;
         std::vector<XrCompositionLayerColorScaleBiasKHR> scales;
-        quads.reserve(overlays_.size());
+        // Room for every layer: the scales are pointed at.
+        quads.reserve(overlays_.size() + 2);
         scales.reserve(overlays_.size());
-        for (const Overlay& overlay : overlays_) {
-            if (!shouldRender_ || overlay.kind != OverlayKind::Plain || !overlay.shown ||
-                !overlay.image.released || overlay.anchor == Anchor::None ||
-                (overlay.anchor == Anchor::Device && !active_[overlay.device]))
-                continue;
+        const auto addQuad = [&](const QuadImage& image, XrSpace space, const XrPosef& pose,
+                                 XrExtent2Df size) -> XrCompositionLayerQuad& {
             auto quad = xrRecord<XrCompositionLayerQuad>(XR_TYPE_COMPOSITION_LAYER_QUAD);
             // Our images hold premultiplied colours on a transparent ground.
             quad.layerFlags = XR_COMPOSITION_LAYER_BLEND_TEXTURE_SOURCE_ALPHA_BIT;
-            quad.space = overlay.anchor == Anchor::Stage ? xr_.stage
-                         : overlay.device == k_unTrackedDeviceIndex_Hmd
-                             ? xr_.view
-                             : xr_.grips[overlay.device - firstHand];
+            quad.space = space;
             quad.eyeVisibility = XR_EYE_VISIBILITY_BOTH;
-            quad.subImage.swapchain = overlay.image.swapchain;
-            quad.subImage.imageRect = {{0, 0},
-                                       {static_cast<std::int32_t>(overlay.image.width),
-                                        static_cast<std::int32_t>(overlay.image.height)}};
-            quad.pose = overlay.pose;
-            quad.size = {overlay.widthInMeters,
-                         overlay.widthInMeters * overlay.image.height / overlay.image.width};
+            quad.subImage.swapchain = image.swapchain;
+            quad.subImage.imageRect = {
+                {0, 0},
+                {static_cast<std::int32_t>(image.width), static_cast<std::int32_t>(image.height)}};
+            quad.pose = pose;
+            quad.size = size;
+            quads.push_back(quad);
+            return quads.back();
+        };
+        for (const Overlay& overlay : overlays_) {
+            const bool menu = menu_ && overlay.kind == OverlayKind::Dashboard;
+            if (!shouldRender_ || !overlay.image.released) continue;
+            if (!menu && (overlay.kind != OverlayKind::Plain || !overlay.shown ||
+                          overlay.anchor == Anchor::None ||
+                          (overlay.anchor == Anchor::Device && !active_[overlay.device])))
+                continue;
+            const XrSpace space = menu || overlay.anchor == Anchor::Stage ? xr_.stage
+                                  : overlay.device == k_unTrackedDeviceIndex_Hmd
+                                      ? xr_.view
+                                      : xr_.grips[overlay.device - firstHand];
+            const float width = menu ? menuWidth : overlay.widthInMeters;
+            XrCompositionLayerQuad& quad =
+                addQuad(overlay.image, space, menu ? menu_->pose : overlay.pose,
+                        {width, width * overlay.image.height / overlay.image.width});
             if (xr_.colorScaleBias) {
                 const float a = overlay.alpha;
                 scales.push_back({XR_TYPE_COMPOSITION_LAYER_COLOR_SCALE_BIAS_KHR,
@@ -459,7 +674,23 @@ private:
                                   {0, 0, 0, 0}});
                 quad.next = &scales.back();
             }
-            quads.push_back(quad);
+        }
+        // The laser, over the menu, while it meets it.
+        if (shouldRender_ && menu_ && menu_->hit && pointer_.released && ray_.released &&
+            aims_[menu_->hand]) {
+            const XrVector3f hit = menu_->hit->point, hand = aims_[menu_->hand]->position;
+            const HmdMatrix34_t facing = matrixFromPose(menu_->pose);
+            XrPosef pointer = menu_->pose;
+            pointer.position = {hit.x + pointerLift * facing.m[0][2],
+                                hit.y + pointerLift * facing.m[1][2],
+                                hit.z + pointerLift * facing.m[2][2]};
+            addQuad(pointer_, xr_.stage, pointer, {pointerWidth, pointerWidth});
+            const float length = std::sqrt((hit.x - hand.x) * (hit.x - hand.x) +
+                                           (hit.y - hand.y) * (hit.y - hand.y) +
+                                           (hit.z - hand.z) * (hit.z - hand.z));
+            addQuad(ray_, xr_.stage,
+                    stripBetween(hand, hit, poses_[k_unTrackedDeviceIndex_Hmd].position),
+                    {rayWidth, length});
         }
         std::vector<const XrCompositionLayerBaseHeader*> layers;
         for (const XrCompositionLayerQuad& quad : quads)
@@ -485,6 +716,11 @@ private:
     XrTime displayTime_ = 0;
     bool active_[deviceCount] = {};
     XrPosef poses_[deviceCount] = {};
+    std::optional<XrPosef> aims_[handCount];
+    LongPress presses_[handCount];
+    XrTime previousDisplayTime_ = 0;
+    std::optional<OpenMenu> menu_;
+    QuadImage pointer_, ray_;  // the laser's pictures
 };
 
 }  // namespace

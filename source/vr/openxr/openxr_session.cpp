@@ -21,13 +21,27 @@
 
 namespace {
 
-// Profiles whose grip pose the hands are suggested in; the runtime picks the
-// one of the controllers in use, and any runtime knows the simple controller.
-constexpr const char* gripProfiles[] = {
-    "/interaction_profiles/khr/simple_controller",
-    "/interaction_profiles/valve/index_controller",
-    "/interaction_profiles/oculus/touch_controller",
-    "/interaction_profiles/htc/vive_controller",
+// Each profile's inputs for the menu, left hand then right, suggested on
+// every profile; the runtime picks the one of the controllers in use, and
+// any runtime knows the simple controller. The menu opens with a long press
+// of the button nearest to a menu button each controller has, so that a game
+// that uses it for itself rarely sees a press of it cut short; Touch's right
+// controller has no menu button (its system button is the runtime's).
+struct ProfileBindings {
+    const char* profile;
+    const char* menuButton[handCount];
+    const char* select;
+    const char* scroll;  // none on the simple controller
+};
+constexpr ProfileBindings profileBindings[] = {
+    {"/interaction_profiles/khr/simple_controller", {"/input/menu/click", "/input/menu/click"},
+     "/input/select/click", nullptr},
+    {"/interaction_profiles/valve/index_controller", {"/input/b/click", "/input/b/click"},
+     "/input/trigger/value", "/input/thumbstick"},
+    {"/interaction_profiles/oculus/touch_controller", {"/input/menu/click", "/input/b/click"},
+     "/input/trigger/value", "/input/thumbstick"},
+    {"/interaction_profiles/htc/vive_controller", {"/input/menu/click", "/input/menu/click"},
+     "/input/trigger/value", "/input/trackpad"},
 };
 
 // The extensions the active runtime offers, or the loader's failure: no
@@ -163,49 +177,85 @@ XrResult pathOf(XrInstance instance, const std::string& text, XrPath& path) {
     return xrStringToPath(instance, text.c_str(), &path);
 }
 
-// A pose action for both hands, suggested on every profile the runtime
-// knows, and a space for each hand's grip.
-XrResult createHandSpaces(OpenXrSession& session) {
+XrResult createAction(OpenXrSession& session, const char* name, const char* localizedName,
+                      XrActionType type, XrAction& action) {
+    auto info = xrRecord<XrActionCreateInfo>(XR_TYPE_ACTION_CREATE_INFO);
+    copyName(info.actionName, name);
+    copyName(info.localizedActionName, localizedName);
+    info.actionType = type;
+    info.countSubactionPaths = handCount;
+    info.subactionPaths = session.hands.data();
+    return xrCreateAction(session.actions, &info, &action);
+}
+
+XrResult suggestBindings(const OpenXrSession& session, XrAction gripPose, XrAction aimPose,
+                         const ProfileBindings& profile) {
+    std::vector<XrActionSuggestedBinding> bindings;
+    XrResult result = XR_SUCCESS;
+    const auto bind = [&](XrAction action, int hand, const char* input) {
+        XrActionSuggestedBinding binding{action, XR_NULL_PATH};
+        if (XR_SUCCEEDED(result))
+            result = pathOf(session.instance, std::string(handPaths[hand]) + input, binding.binding);
+        bindings.push_back(binding);
+    };
+    for (int hand = 0; hand < handCount; ++hand) {
+        bind(gripPose, hand, "/input/grip/pose");
+        bind(aimPose, hand, "/input/aim/pose");
+        bind(session.menuButton, hand, profile.menuButton[hand]);
+        bind(session.select, hand, profile.select);
+        if (profile.scroll) bind(session.scroll, hand, profile.scroll);
+        bind(session.haptic, hand, "/output/haptic");
+    }
+    XrPath profilePath = XR_NULL_PATH;
+    if (XR_SUCCEEDED(result)) result = pathOf(session.instance, profile.profile, profilePath);
+    if (XR_FAILED(result)) return result;
+    auto suggestion = xrRecord<XrInteractionProfileSuggestedBinding>(
+        XR_TYPE_INTERACTION_PROFILE_SUGGESTED_BINDING);
+    suggestion.interactionProfile = profilePath;
+    suggestion.countSuggestedBindings = static_cast<std::uint32_t>(bindings.size());
+    suggestion.suggestedBindings = bindings.data();
+    return xrSuggestInteractionProfileBindings(session.instance, &suggestion);
+}
+
+XrResult createHandSpace(const OpenXrSession& session, XrAction pose, int hand, XrSpace& space) {
+    auto info = xrRecord<XrActionSpaceCreateInfo>(XR_TYPE_ACTION_SPACE_CREATE_INFO);
+    info.action = pose;
+    info.subactionPath = session.hands[hand];
+    info.poseInActionSpace.orientation.w = 1;
+    return xrCreateActionSpace(session.session, &info, &space);
+}
+
+// The hands' actions, suggested on every profile the runtime knows, and a
+// space for each hand's grip and aim.
+XrResult createHandActions(OpenXrSession& session) {
     auto setInfo = xrRecord<XrActionSetCreateInfo>(XR_TYPE_ACTION_SET_CREATE_INFO);
     copyName(setInfo.actionSetName, "horlox");
     copyName(setInfo.localizedActionSetName, "Horlox");
     XrResult result = xrCreateActionSet(session.instance, &setInfo, &session.actions);
     if (XR_FAILED(result)) return result;
-
-    XrPath hands[handCount];
     for (int hand = 0; hand < handCount; ++hand)
-        if (XR_FAILED(result = pathOf(session.instance, handPaths[hand], hands[hand])))
+        if (XR_FAILED(result = pathOf(session.instance, handPaths[hand], session.hands[hand])))
             return result;
-    auto actionInfo = xrRecord<XrActionCreateInfo>(XR_TYPE_ACTION_CREATE_INFO);
-    copyName(actionInfo.actionName, "hand_pose");
-    copyName(actionInfo.localizedActionName, "Hand pose");
-    actionInfo.actionType = XR_ACTION_TYPE_POSE_INPUT;
-    actionInfo.countSubactionPaths = handCount;
-    actionInfo.subactionPaths = hands;
-    XrAction pose = XR_NULL_HANDLE;
-    if (XR_FAILED(result = xrCreateAction(session.actions, &actionInfo, &pose))) return result;
+
+    XrAction gripPose = XR_NULL_HANDLE, aimPose = XR_NULL_HANDLE;
+    if (XR_FAILED(result = createAction(session, "hand_pose", "Hand pose",
+                                        XR_ACTION_TYPE_POSE_INPUT, gripPose)) ||
+        XR_FAILED(result = createAction(session, "aim_pose", "Menu pointer",
+                                        XR_ACTION_TYPE_POSE_INPUT, aimPose)) ||
+        XR_FAILED(result = createAction(session, "menu", "Open or close the menu (hold)",
+                                        XR_ACTION_TYPE_BOOLEAN_INPUT, session.menuButton)) ||
+        XR_FAILED(result = createAction(session, "menu_select", "Click in the menu",
+                                        XR_ACTION_TYPE_FLOAT_INPUT, session.select)) ||
+        XR_FAILED(result = createAction(session, "menu_scroll", "Scroll the menu",
+                                        XR_ACTION_TYPE_VECTOR2F_INPUT, session.scroll)) ||
+        XR_FAILED(result = createAction(session, "menu_pulse", "Menu pulse",
+                                        XR_ACTION_TYPE_VIBRATION_OUTPUT, session.haptic)))
+        return result;
 
     bool suggested = false;
-    for (const char* profile : gripProfiles) {
-        XrPath profilePath = XR_NULL_PATH;
-        XrActionSuggestedBinding bindings[handCount];
-        if (XR_FAILED(result = pathOf(session.instance, profile, profilePath))) return result;
-        for (int hand = 0; hand < handCount; ++hand) {
-            bindings[hand].action = pose;
-            if (XR_FAILED(result = pathOf(session.instance,
-                                          std::string(handPaths[hand]) + "/input/grip/pose",
-                                          bindings[hand].binding)))
-                return result;
-        }
-        auto suggestion = xrRecord<XrInteractionProfileSuggestedBinding>(
-            XR_TYPE_INTERACTION_PROFILE_SUGGESTED_BINDING);
-        suggestion.interactionProfile = profilePath;
-        suggestion.countSuggestedBindings = handCount;
-        suggestion.suggestedBindings = bindings;
+    for (const ProfileBindings& profile : profileBindings)
         // A runtime that does not know a profile refuses it; the others serve.
-        if (XR_SUCCEEDED(xrSuggestInteractionProfileBindings(session.instance, &suggestion)))
-            suggested = true;
-    }
+        if (XR_SUCCEEDED(suggestBindings(session, gripPose, aimPose, profile))) suggested = true;
     if (!suggested) return XR_ERROR_PATH_UNSUPPORTED;
 
     auto attach = xrRecord<XrSessionActionSetsAttachInfo>(XR_TYPE_SESSION_ACTION_SETS_ATTACH_INFO);
@@ -213,15 +263,10 @@ XrResult createHandSpaces(OpenXrSession& session) {
     attach.actionSets = &session.actions;
     if (XR_FAILED(result = xrAttachSessionActionSets(session.session, &attach))) return result;
 
-    for (int hand = 0; hand < handCount; ++hand) {
-        auto spaceInfo = xrRecord<XrActionSpaceCreateInfo>(XR_TYPE_ACTION_SPACE_CREATE_INFO);
-        spaceInfo.action = pose;
-        spaceInfo.subactionPath = hands[hand];
-        spaceInfo.poseInActionSpace.orientation.w = 1;
-        if (XR_FAILED(result =
-                          xrCreateActionSpace(session.session, &spaceInfo, &session.grips[hand])))
+    for (int hand = 0; hand < handCount; ++hand)
+        if (XR_FAILED(result = createHandSpace(session, gripPose, hand, session.grips[hand])) ||
+            XR_FAILED(result = createHandSpace(session, aimPose, hand, session.aims[hand])))
             return result;
-    }
     return XR_SUCCESS;
 }
 
@@ -247,7 +292,7 @@ XrResult startSteps(OpenXrSession& session) {
     if (XR_FAILED(result = createReferenceSpace(session.session, XR_REFERENCE_SPACE_TYPE_VIEW,
                                                 session.view)))
         return result;
-    return createHandSpaces(session);
+    return createHandActions(session);
 }
 
 }  // namespace
