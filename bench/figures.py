@@ -106,9 +106,14 @@ class Run:
     offline without a scenario; with one, in VR with the simulated runtime,
     recording its calls only when asked (recording costs time of its own)."""
 
-    def __init__(self, build, arguments=(), scenario=None, record=False, watches=3, environment=None):
-        """watches: 3, the shipped ones; 3 + BOMBS or 3 + COPIES, those and more."""
+    def __init__(self, build, arguments=(), scenario=None, record=False, watches=3, environment=None,
+                 settings=None):
+        """watches: 3, the shipped ones; 3 + BOMBS or 3 + COPIES, those and more.
+        settings: the text of settings.conf, if any."""
         self.folder = tempfile.mkdtemp(prefix="horlox-bench-")
+        if settings is not None:
+            with open(os.path.join(self.folder, "settings.conf"), "w") as file:
+                file.write(settings)
         run_dir = os.path.join(build, "run")
         for name in ("dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf"):
             os.symlink(os.path.abspath(os.path.join(run_dir, name)), os.path.join(self.folder, name))
@@ -164,9 +169,9 @@ class Run:
         shutil.rmtree(self.folder)
 
 
-def idle_cpu(build, arguments=(), scenario=None):
+def idle_cpu(build, arguments=(), scenario=None, settings=None):
     """Per cent of a core used over IDLE_SECONDS once the start-up is past."""
-    run = Run(build, arguments, scenario)
+    run = Run(build, arguments, scenario, settings=settings)
     try:
         time.sleep(3)
         before = run.cpu_seconds()
@@ -359,13 +364,15 @@ def main():
     rows.append(("start to the first watch image (median of %d)" % RUNS,
                  ["%.3f s" % median([s[1] for s in runs]) for runs in starts]))
 
-    for name, arguments, scenario in (
-            ("CPU, dashboard open, nobody touching it", (), DASHBOARD_OPEN),
-            ("CPU, dashboard closed", (), CONTROLLER_ON),
-            ("CPU, offline", ("--offline",), None)):
+    glancing = "watchOnRightHand=false\ninitialWatchName=Classic\nwatchVisibility=whenLookedAt\n"
+    for name, arguments, scenario, settings in (
+            ("CPU, dashboard open, nobody touching it", (), DASHBOARD_OPEN, None),
+            ("CPU, dashboard closed", (), CONTROLLER_ON, None),
+            ("CPU, \"When I look at it\", not looked at", (), CONTROLLER_ON, glancing),
+            ("CPU, offline", ("--offline",), None, None)):
         rows.append(("%s (median of %d x %d s)" % (name, IDLE_RUNS, IDLE_SECONDS),
                      ["%.2f %%" % median(runs) for runs in
-                      each_build(lambda b: idle_cpu(b, arguments, scenario), IDLE_RUNS)]))
+                      each_build(lambda b: idle_cpu(b, arguments, scenario, settings), IDLE_RUNS)]))
 
     # The same on OpenXR: Monado's null compositor paces the frames, the remote
     # driver holds the watch's controller still.
