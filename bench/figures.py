@@ -169,9 +169,9 @@ class Run:
         shutil.rmtree(self.folder)
 
 
-def idle_cpu(build, arguments=(), scenario=None, settings=None):
+def idle_cpu(build, arguments=(), scenario=None, settings=None, environment=None):
     """Per cent of a core used over IDLE_SECONDS once the start-up is past."""
-    run = Run(build, arguments, scenario, settings=settings)
+    run = Run(build, arguments, scenario, settings=settings, environment=environment)
     try:
         time.sleep(3)
         before = run.cpu_seconds()
@@ -295,14 +295,7 @@ def monado_idle_cpu(build):
     """idle_cpu of the program on Monado's null compositor, its watch showing."""
     monado = Monado("null")
     try:
-        run = Run(build, environment=monado.client)
-        try:
-            time.sleep(3)
-            before = run.cpu_seconds()
-            time.sleep(IDLE_SECONDS)
-            return 100 * (run.cpu_seconds() - before) / IDLE_SECONDS
-        finally:
-            run.end()
+        return idle_cpu(build, environment=monado.client)
     finally:
         monado.end()
 
