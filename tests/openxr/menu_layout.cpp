@@ -22,7 +22,8 @@ std::optional<ButtonPlace> menuButtonInFolder(const std::string& folder, const s
         io.IniFilename = nullptr;
         // The program takes the font from its working folder, as it does the
         // watches: without one there, ImGui's own.
-        addMenuFont(freeType, (folder + "/Roboto-Medium.ttf").c_str(), 64.0f);
+        if (const auto font = readMenuFont(freeType, (folder + "/Roboto-Medium.ttf").c_str()))
+            addMenuFont(*font, 64.0f);
         ImGui::StyleColorsDark();
         io.Fonts->Build();
         io.DisplaySize = ImVec2(menuSize, menuSize);
