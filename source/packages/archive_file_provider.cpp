@@ -11,6 +11,11 @@
 
 namespace {
 
+// Entries up to this size are kept when a pass goes past them.
+constexpr la_int64_t keptOnTheWayBytes = 4 << 20;
+
+}  // namespace
+
 // One pass over the archive: its file, libarchive's reader on it, and the
 // locale its names are read in.
 class ArchivePass {
@@ -41,6 +46,8 @@ private:
     archive* reader = archive_read_new();
     bool opened = false;
 };
+
+namespace {
 
 // The name as the archive stores it; libarchive adds a '/' to folder names.
 // Taken as wide text: on Windows the narrow forms hold only names of the ANSI
@@ -106,21 +113,40 @@ void ArchiveFileProvider::willAskFor(const std::vector<std::string>& names) {
         if (listed != entryIndex.end() && fileCache.count(name) == 0) wanted.emplace(listed->second, name);
     }
     if (wanted.empty()) return;
-    ArchivePass pass(archivePath);
-    std::size_t index = 0;
-    for (archive_entry* entry = pass.next(); entry && !wanted.empty(); entry = pass.next(), ++index) {
+    // The pass goes on from where the last one stopped when it can: a solid
+    // block is unpacked from its start, so going back costs all before.
+    if (!cursor || wanted.begin()->first < cursorIndex) {
+        cursor = std::make_unique<ArchivePass>(archivePath);
+        cursorIndex = 0;
+    }
+    while (!wanted.empty()) {
+        archive_entry* entry = cursor->next();
+        if (!entry) {
+            cursor.reset();
+            for (const auto& [index, name] : wanted) entryIndex.erase(name);
+            return;
+        }
+        const std::size_t index = cursorIndex++;
+        const std::optional<std::string> name = storedName(entry);
         auto due = wanted.find(index);
-        if (due == wanted.end()) continue;
-        const std::string name = std::move(due->second);
-        wanted.erase(due);
-        // An archive replaced since its listing serves nothing under another name.
+        const bool isWanted = due != wanted.end();
+        if (isWanted) wanted.erase(due);
+        // A small entry on the way is kept: in a solid block it is unpacked
+        // anyway, and a package's images and fonts are what comes next.
+        const bool keptOnTheWay = name && archive_entry_size_is_set(entry) &&
+                                  archive_entry_size(entry) <= keptOnTheWayBytes &&
+                                  entryIndex.count(*name) && entryIndex[*name] == index &&
+                                  !fileCache.count(*name);
+        if (!isWanted && !keptOnTheWay) continue;
         std::optional<FileBytes> bytes;
-        if (storedName(entry) == name) bytes = readContents(pass.handle(), bytesLeft);
+        if (name) bytes = readContents(cursor->handle(), bytesLeft);
         if (!bytes) {
-            entryIndex.erase(name);  // a failed entry is not tried again
+            if (isWanted && name) entryIndex.erase(*name);  // a failed entry is not tried again
             continue;
         }
         bytesLeft -= bytes->size();
-        fileCache.emplace(name, std::move(*bytes));
+        fileCache.emplace(*name, std::move(*bytes));
     }
 }
+
+ArchiveFileProvider::~ArchiveFileProvider() = default;
