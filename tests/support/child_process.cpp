@@ -22,10 +22,16 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     const std::string out = outputFolder_ + "/stdout.txt", err = outputFolder_ + "/stderr.txt";
+    // Emptied before the child starts, so that nothing of an earlier process
+    // in the same folder can be read as this one's.
+    const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     pid_ = fork();
-    if (pid_ != 0) return;
-    const int outFile = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (pid_ != 0) {
+        if (outFile >= 0) close(outFile);
+        if (errFile >= 0) close(errFile);
+        return;
+    }
     if (chdir(workingDirectory.c_str()) != 0 || outFile < 0 || errFile < 0) _exit(127);
     dup2(outFile, STDOUT_FILENO);
     dup2(errFile, STDERR_FILENO);
