@@ -17,14 +17,27 @@ std::string shownText(const WatchElement& element, const WatchReadings& readings
 
 void drawText(const Watch& watch, const WatchElement& element, const WatchReadings& readings,
               GLfloat depth) {
-    const TextImage image =
-        rasterizeText(element.fontFace.get(), shownText(element, readings), element.textCenter);
-    glBindTexture(GL_TEXTURE_2D, element.texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textImageSide, textImageSide, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, image.data());
-    // The text's quad always covers the canvas one texel to one pixel, so only
-    // level 0 is ever sampled; one level keeps the texture complete without
-    // building mipmaps, which costs a software rasteriser a millisecond a text.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    std::string text = shownText(element, readings);
+    if (element.textureText != text) {
+        const TextImage image = rasterizeText(element.fontFace.get(), text, element.textCenter);
+        glBindTexture(GL_TEXTURE_2D, element.texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textImageSide, textImageSide, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, image.data());
+        // The text's quad always covers the canvas one texel to one pixel, so
+        // only level 0 is ever sampled; one level keeps the texture complete
+        // without building mipmaps, which costs a software rasteriser a
+        // millisecond a text.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        element.textureInk = inkedBox(image);
+        element.textureText = std::move(text);
+    }
+    // The rest of the quad is transparent: only the inked pixels are drawn,
+    // which spares a software rasteriser most of the canvas.
+    const PixelBox& ink = element.textureInk;
+    if (ink.empty()) return;
+    glEnable(GL_SCISSOR_TEST);
+    // GL counts rows from the bottom.
+    glScissor(ink.left, textImageSide - ink.bottom, ink.right - ink.left, ink.bottom - ink.top);
     drawElement(watch, element, translation(0.0f, 0.0f, depth), false);
+    glDisable(GL_SCISSOR_TEST);
 }

@@ -11,7 +11,7 @@
 // in its zone or the local one.
 std::string shownText(const WatchElement& element, const WatchReadings& readings);
 
-// Renders the element's text for the readings into its texture and draws it
-// over the whole canvas at the depth.
+// Renders the element's text for the readings into its texture, unless the
+// texture holds that text already, and draws it on the canvas at the depth.
 void drawText(const Watch& watch, const WatchElement& element, const WatchReadings& readings,
               GLfloat depth);

@@ -87,3 +87,16 @@ TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin)
     }
     return image;
 }
+
+PixelBox inkedBox(const TextImage& image) {
+    PixelBox box{textImageSide, textImageSide, 0, 0};
+    for (int row = 0; row < textImageSide; ++row)
+        for (int column = 0; column < textImageSide; ++column)
+            if (image[size_t((row * textImageSide + column) * 4)] != 0) {
+                box.left = std::min(box.left, column);
+                box.top = std::min(box.top, row);
+                box.right = std::max(box.right, column + 1);
+                box.bottom = std::max(box.bottom, row + 1);
+            }
+    return box;
+}

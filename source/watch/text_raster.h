@@ -30,3 +30,7 @@ std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
 // rendered; one that cannot be, or would exceed maxGlyphSide, is skipped
 // without moving the pen.
 TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin);
+
+// The smallest box holding every pixel of the image that has coverage; empty
+// for a blank image.
+PixelBox inkedBox(const TextImage& image);

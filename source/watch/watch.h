@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,13 @@ struct PenOrigin {
     std::int32_t y = 0;
 };
 
+// Canvas pixels from the top-left: columns left to right - 1, rows top to
+// bottom - 1.
+struct PixelBox {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
 // One layer. The fields after the common ones serve only the layer's own type.
 struct WatchElement {
     ElementType type = ElementType::Face;
@@ -74,6 +82,10 @@ struct WatchElement {
     std::string text;
     std::vector<unsigned char> fontData;
     FontFace fontFace;
+    // The text the texture holds and where its pixels lie, so that a redraw
+    // showing the same text neither renders nor uploads it again.
+    mutable std::optional<std::string> textureText;
+    mutable PixelBox textureInk;
 
     // Hand or text: the battery it shows instead of the time (a hand over
     // `arc`, a text through its format with `chargingMark`), or the zone

@@ -139,7 +139,7 @@ std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider&
     text.text = boundedText(section.get("text", ""));
     loadShownData(text, section);
     text.chargingMark = boundedText(section.get("charging", defaultChargingMark));
-    glGenTextures(1, &text.texture);  // filled on every redraw
+    glGenTextures(1, &text.texture);  // filled when drawn
     createQuadBuffers(text, canvasSize, canvasSize);
     return text;
 }

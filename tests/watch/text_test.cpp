@@ -148,6 +148,15 @@ TEST_F(TextRasterTest, GlyphsAreCutAtTheEdgesAndThoseBesideStillMoveThePen) {
             anyInk |= expected != 0;
         }
     EXPECT_TRUE(anyInk);
+    // The inked box is the glyph's bitmap, cut like it.
+    const auto [hAdvance, hWidth, hTop] = glyph('H');
+    const int hRows = int(face->glyph->bitmap.rows);
+    const auto box = [](const PixelBox& b) { return std::make_tuple(b.left, b.top, b.right, b.bottom); };
+    EXPECT_EQ(box(inkedBox(inside)), std::make_tuple(100, 100 - hTop, 100 + hWidth, 100 - hTop + hRows));
+    const PixelBox cut = inkedBox(corner);  // the stems' feet: the crossbar lies above the image
+    EXPECT_EQ(std::make_tuple(cut.left, cut.top, cut.bottom), std::make_tuple(250, 0, 5 - hTop + hRows));
+    EXPECT_LE(cut.right, 256);
+    EXPECT_TRUE(inkedBox(draw("", 0, 0)).empty());
     EXPECT_TRUE(isBlank(draw("W", 300, 300)));
     EXPECT_TRUE(isBlank(draw("W", INT32_MAX, INT32_MIN)));
     const auto [advance, width, top] = glyph('1');

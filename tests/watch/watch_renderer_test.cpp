@@ -48,14 +48,16 @@ protected:
         return pixel(int(128 + 40 * std::sin(degrees * M_PI / 180)), int(128 + 40 * std::cos(degrees * M_PI / 180)));
     }
     // Pixels of the top rows that the text image covers wholly or not at all
-    // but the canvas shows otherwise than white or empty; edge pixels blend.
+    // but the canvas shows otherwise than white or empty, or that it covers in
+    // part, more than faintly, but the canvas leaves empty (edges blend).
     int textMismatches(const TextImage& expected, int rows) const {
         int mismatches = 0;
         for (int row = 0; row < rows; ++row)
             for (int column = 0; column < 256; ++column) {
                 const std::uint8_t coverage = expected[(row * 256 + column) * 4];
-                mismatches += (coverage == 0 || coverage == 255) &&
-                              drawn.at(column, row) != Rgba{coverage, coverage, coverage, coverage};
+                const Rgba shown = drawn.at(column, row);
+                mismatches += coverage == 0 || coverage == 255 ? shown != Rgba{coverage, coverage, coverage, coverage}
+                                                               : coverage > 32 && shown == none;
             }
         return mismatches;
     }
