@@ -13,7 +13,6 @@ LoopClock::duration loopWait(const LoopState& state, LoopClock::time_point now) 
     const auto until = [&](const std::optional<LoopClock::time_point>& due) {
         if (due) atMost(std::max(LoopClock::duration::zero(), *due - now));
     };
-    if (state.menuShown) atMost(menuPollPeriod);
     if (state.watchingForGlance) atMost(glancePollPeriod);
     if (state.glanceFading || state.toastFading) atMost(movingStep);
     until(state.nextToastChange);

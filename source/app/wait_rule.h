@@ -35,10 +35,9 @@ struct LoopState {
 constexpr std::chrono::milliseconds movingStep{16};
 constexpr std::chrono::milliseconds menuInUseFor{500};
 // A runtime that cannot wake us (OpenVR has nothing to wait on) is asked
-// this often for its events and the dashboard's opening.
+// this often for its events, the dashboard's opening and an open menu's
+// first input; the input after that comes at the moving pace.
 constexpr std::chrono::milliseconds runtimePollPeriod{100};
-// An open, untouched menu is polled for input this often.
-constexpr std::chrono::milliseconds menuPollPeriod{50};
 // Poses are read this often while waiting for a glance.
 constexpr std::chrono::milliseconds glancePollPeriod{33};
 
