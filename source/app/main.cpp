@@ -15,6 +15,7 @@
 #include FT_FREETYPE_H
 
 #include "app/command_line.h"
+#include "app/offline_window.h"
 #include "app/redraw_rule.h"
 #include "app/runtime_selection.h"
 #include "app/wait_rule.h"
@@ -57,24 +58,6 @@ void setUpMenuGui(const std::optional<std::vector<char>>& menuFont) {
     ImGui::StyleColorsDark();
     ImGui_ImplOpenGL3_Init("#version 130");
     CHECK_GL_ERROR();
-}
-
-void copyIntoWindow(const RenderTarget& source, GLint left) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, source.framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, source.width, source.height, left, 0, left + source.width,
-                      source.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-}
-
-// Offline, the watch image goes to the window's lower-left corner and a
-// toast, when one shows, right beside it.
-void presentOffline(platform::Window& window, const RenderTarget& watchTarget,
-                    const RenderTarget* toastTarget) {
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    copyIntoWindow(watchTarget, 0);
-    if (toastTarget) copyIntoWindow(*toastTarget, watchTarget.width);
-    platform::swapWindowBuffers(window);
 }
 
 void redrawWatch(Settings& settings, WatchCatalogue& catalogue, const RenderTarget& watchTarget,
@@ -137,6 +120,7 @@ int main(int argc, char** argv) {
     if (!settings.offline && settings.waitForRuntime) waitForRuntime(runtime.get());
 
     platform::Window& window = bootstrapGlContext(settings.offline);
+    OfflineWindow offlineWindow(window);
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);
     const RenderTarget menuTarget = createRenderTarget(menuSize, menuSize);
 
@@ -203,9 +187,9 @@ int main(int argc, char** argv) {
         windowStale |= toast.newImage || toastShows != toastInWindow;
         toastInWindow = toastShows;
         if (settings.offline && windowStale)
-            presentOffline(window, watchTarget, toastInWindow ? &toasts.image() : nullptr);
+            offlineWindow.present(watchTarget, toastInWindow ? &toasts.image() : nullptr);
 #else
-        if (settings.offline && windowStale) presentOffline(window, watchTarget, nullptr);
+        if (settings.offline && windowStale) offlineWindow.present(watchTarget, nullptr);
 #endif
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);

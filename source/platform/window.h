@@ -14,7 +14,8 @@ struct Window;
 // single window.
 Window* openDisplay();
 
-// Picks an RGBA8, double-buffered configuration without depth or stencil.
+// Picks an RGBA8, double-buffered configuration without depth or stencil,
+// one whose swap keeps the back buffer where there is one.
 bool chooseFramebufferConfig(Window& window);
 
 // A 1280 x 720 window titled "Horlox" at (0, 0), mapped only when visible.
@@ -33,6 +34,10 @@ bool activateCoreContext(Window& window);
 bool pumpWindowEvents(Window& window);
 
 void swapWindowBuffers(Window& window);
+
+// Whether a swap leaves the back buffer's pixels as they were, so that a
+// present need draw only what changed.
+bool swapKeepsBackBuffer(const Window& window);
 
 // Waits until the window has an event, one of the descriptors (sockets, on
 // POSIX systems) can be read, or the timeout has passed.

@@ -6,7 +6,8 @@
 //    format without depth or stencil.
 //  - A legacy WGL context for loading the GL entry points, then an OpenGL
 //    core debug context through wglCreateContextAttribsARB.
-//  - The message pump: closing the window ends the loop; buffer swaps.
+//  - The message pump: closing the window ends the loop; buffer swaps, and
+//    whether they keep the back buffer (PFD_SWAP_COPY).
 // Missing:
 //  - Input beyond the close request, resizing, DPI awareness, multi-monitor
 //    placement.
@@ -120,6 +121,14 @@ bool pumpWindowEvents(Window&) {
 }
 
 void swapWindowBuffers(Window& window) { SwapBuffers(window.deviceContext); }
+
+bool swapKeepsBackBuffer(const Window& window) {
+    PIXELFORMATDESCRIPTOR format{};
+    const int chosen = GetPixelFormat(window.deviceContext);
+    return chosen != 0 &&
+           DescribePixelFormat(window.deviceContext, chosen, sizeof format, &format) != 0 &&
+           (format.dwFlags & PFD_SWAP_COPY) != 0;
+}
 
 // There is nothing but the window to wait on: notifications are not
 // received on Windows yet.

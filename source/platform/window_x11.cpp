@@ -2,7 +2,8 @@
 //
 // Implemented:
 //  - One 1280 x 720 window titled "Horlox" at (0, 0), mapped only offline,
-//    on an RGBA8 double-buffered framebuffer configuration.
+//    on an RGBA8 double-buffered framebuffer configuration, one whose swap
+//    copies (keeping the back buffer) where GLX_OML_swap_method offers it.
 //  - A legacy GLX context for loading the GL entry points, then an OpenGL
 //    core debug context through glXCreateContextAttribsARB; a refused request
 //    is a failure, not a crash.
@@ -19,7 +20,11 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -28,6 +33,7 @@ struct Window {
     GLXFBConfig framebufferConfig = nullptr;
     ::Window handle = 0;
     Atom deleteRequest = 0;
+    bool swapMethodKnown = false;  // GLX_OML_swap_method
     GLXContext temporaryContext = nullptr;
     GLXContext coreContext = nullptr;
 };
@@ -45,6 +51,25 @@ int noteProtocolError(Display*, XErrorEvent*) {
     return 0;
 }
 
+bool hasGlxExtension(Display* display, const std::string& name) {
+    const char* names = glXQueryExtensionsString(display, DefaultScreen(display));
+    std::istringstream list(names ? names : "");
+    return std::find(std::istream_iterator<std::string>(list), std::istream_iterator<std::string>(),
+                     name) != std::istream_iterator<std::string>();
+}
+
+// The first configuration with the attributes, if any.
+GLXFBConfig firstConfig(Display* display, std::vector<int> attributes) {
+    attributes.push_back(None);
+    int count = 0;
+    GLXFBConfig* configs =
+        glXChooseFBConfig(display, DefaultScreen(display), attributes.data(), &count);
+    if (!configs) return nullptr;
+    GLXFBConfig first = count > 0 ? configs[0] : nullptr;
+    XFree(configs);
+    return first;
+}
+
 }  // namespace
 
 Window* openDisplay() {
@@ -56,7 +81,7 @@ Window* openDisplay() {
 }
 
 bool chooseFramebufferConfig(Window& window) {
-    const int attributes[] = {
+    std::vector<int> attributes = {
         GLX_X_RENDERABLE, True,
         GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
         GLX_RENDER_TYPE, GLX_RGBA_BIT,
@@ -66,14 +91,14 @@ bool chooseFramebufferConfig(Window& window) {
         GLX_BLUE_SIZE, 8,
         GLX_ALPHA_SIZE, 8,
         GLX_DEPTH_SIZE, 0,
-        GLX_STENCIL_SIZE, 0,
-        None};
-    int count = 0;
-    GLXFBConfig* configs =
-        glXChooseFBConfig(window.display, DefaultScreen(window.display), attributes, &count);
-    if (!configs) return false;
-    if (count > 0) window.framebufferConfig = configs[0];
-    XFree(configs);
+        GLX_STENCIL_SIZE, 0};
+    window.swapMethodKnown = hasGlxExtension(window.display, "GLX_OML_swap_method");
+    if (window.swapMethodKnown) {
+        std::vector<int> copying = attributes;
+        copying.insert(copying.end(), {GLX_SWAP_METHOD_OML, GLX_SWAP_COPY_OML});
+        window.framebufferConfig = firstConfig(window.display, copying);
+    }
+    if (!window.framebufferConfig) window.framebufferConfig = firstConfig(window.display, attributes);
     return window.framebufferConfig != nullptr;
 }
 
@@ -165,6 +190,14 @@ bool pumpWindowEvents(Window& window) {
 }
 
 void swapWindowBuffers(Window& window) { glXSwapBuffers(window.display, window.handle); }
+
+bool swapKeepsBackBuffer(const Window& window) {
+    int method = 0;
+    return window.swapMethodKnown &&
+           glXGetFBConfigAttrib(window.display, window.framebufferConfig, GLX_SWAP_METHOD_OML,
+                                &method) == Success &&
+           method == GLX_SWAP_COPY_OML;
+}
 
 void waitForEvents(Window& window, const std::vector<int>& descriptors,
                    std::chrono::milliseconds timeout) {
