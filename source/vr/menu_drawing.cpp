@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
@@ -34,22 +35,45 @@ ImVec4 areaDrawnWith(const ImDrawData& frame, ImTextureID texture) {
     return area.x < area.z && area.y < area.w ? area : ImVec4(0, 0, 0, 0);
 }
 
-// Cuts every draw command to the area, which the back end then skips when cut
-// to nothing, and turns the scissor on around it for the clear that follows.
-void limitFrameTo(ImDrawData& frame, const ImVec4& area) {
+// Cuts the draw commands with the texture to the area and every other one to
+// nothing; the back end skips commands cut to nothing.
+void keepOnlyPicture(ImDrawData& frame, ImTextureID texture, const ImVec4& area) {
     for (int list = 0; list < frame.CmdListsCount; ++list) {
         for (ImDrawCmd& command : frame.CmdLists[list]->CmdBuffer) {
             ImVec4& clip = command.ClipRect;
-            clip = ImVec4(std::max(clip.x, area.x), std::max(clip.y, area.y),
-                          std::min(clip.z, area.z), std::min(clip.w, area.w));
+            clip = command.TextureId != texture
+                       ? ImVec4(0, 0, 0, 0)
+                       : ImVec4(std::max(clip.x, area.x), std::max(clip.y, area.y),
+                                std::min(clip.z, area.z), std::min(clip.w, area.w));
         }
     }
-    const int height = static_cast<int>(frame.DisplaySize.y);
-    glEnable(GL_SCISSOR_TEST);
+}
+
+// The window's background as ImGui's blending leaves it on the transparent
+// menu: its colour times its alpha, and its alpha.
+std::uint32_t backgroundPixel() {
+    const ImVec4 colour = ImGui::GetStyleColorVec4(ImGuiCol_WindowBg);
+    return ImGui::ColorConvertFloat4ToU32(
+        ImVec4(colour.x * colour.w, colour.y * colour.w, colour.z * colour.w, colour.w));
+}
+
+// Paints the area of the menu's texture with the window's background, which
+// is all that lies under the picture. Written as pixels rather than cleared:
+// a software rasteriser clears part of a target by drawing over it, at
+// several times the cost.
+void paintBackground(const RenderTarget& menuTarget, const ImDrawData& frame, const ImVec4& area) {
+    const int left = std::max(0, static_cast<int>(area.x));
+    const int right = std::min(static_cast<int>(area.z), menuTarget.width);
     // GL counts rows from the bottom.
-    glScissor(static_cast<GLint>(area.x), height - static_cast<GLint>(area.w),
-              std::max(0, static_cast<GLsizei>(area.z - area.x)),
-              std::max(0, static_cast<GLsizei>(area.w - area.y)));
+    const int height = static_cast<int>(frame.DisplaySize.y);
+    const int bottom = std::max(0, height - static_cast<int>(area.w));
+    const int top = std::min(height - static_cast<int>(area.y), menuTarget.height);
+    if (right <= left || top <= bottom) return;
+    const std::vector<std::uint32_t> pixels(std::size_t(right - left) * std::size_t(top - bottom),
+                                            backgroundPixel());
+    glBindTexture(GL_TEXTURE_2D, menuTarget.colorTexture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, left, bottom, right - left, top - bottom, GL_RGBA,
+                    GL_UNSIGNED_BYTE, pixels.data());
 }
 
 }  // namespace
@@ -67,9 +91,12 @@ void drawMenu(MenuFrame frame, Settings& settings, const WatchCatalogue& catalog
     if (frame == MenuFrame::Picture) {
         const auto picture =
             reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(watchTexture));
-        limitFrameTo(drawn, areaDrawnWith(drawn, picture));
+        const ImVec4 area = areaDrawnWith(drawn, picture);
+        keepOnlyPicture(drawn, picture, area);
+        paintBackground(menuTarget, drawn, area);
+    } else {
+        // The menu is drawn without depth.
+        glClear(GL_COLOR_BUFFER_BIT);
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
     ImGui_ImplOpenGL3_RenderDrawData(&drawn);
 }
