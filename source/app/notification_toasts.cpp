@@ -28,11 +28,9 @@ NotificationToasts::Shown NotificationToasts::serve(const Settings& settings,
     const ToastView view = currentNotificationToast(*center, now);
     if (!view.toast) return {};
     Shown shown{view.alpha, false};
-    if (view.toast != painted || view.toast->arrivedAt != paintedArrival ||
-        view.toast->count != paintedCount) {
+    if (view.toast->serial != paintedSerial || view.toast->count != paintedCount) {
         painter.paint(*view.toast, target);
-        painted = view.toast;
-        paintedArrival = view.toast->arrivedAt;
+        paintedSerial = view.toast->serial;
         paintedCount = view.toast->count;
         shown.newImage = true;
     }

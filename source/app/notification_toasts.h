@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -9,7 +10,6 @@
 #include "notifications/notification_center.h"
 #include "toast/toast_painter.h"
 
-struct Toast;
 
 // Notifications from other programs as toasts beside the watch: the
 // listeners the settings switch on, their queue, and the image of the toast
@@ -40,9 +40,7 @@ private:
     NotificationChoices applied;
     ToastPainter painter;
     RenderTarget target;
-    // Which toast the image shows: a queue's toast is known by where it
-    // lives, when it came and how many it stands for.
-    const Toast* painted = nullptr;
-    std::chrono::steady_clock::time_point paintedArrival;
+    // Which toast the image shows, and how many notifications it stood for.
+    std::uint64_t paintedSerial = 0;
     int paintedCount = 0;
 };

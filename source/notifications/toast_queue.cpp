@@ -31,7 +31,7 @@ bool queueNotification(ToastQueue& queue, Notification notification, ToastClock:
         return true;
     }
     if (queue.toasts.size() >= maxQueuedToasts) return false;
-    queue.toasts.push_back(Toast{std::move(notification), 1, now, std::nullopt, {}});
+    queue.toasts.push_back(Toast{std::move(notification), 1, now, ++queue.queued, std::nullopt, {}});
     if (queue.toasts.size() == 1) start(queue.toasts.front(), now);
     return true;
 }

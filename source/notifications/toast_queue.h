@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 
@@ -20,6 +21,7 @@ struct Toast {
     Notification notification;
     int count = 1;  // equal notifications merged into this toast
     ToastClock::time_point arrivedAt;
+    std::uint64_t serial = 0;  // which toast it is: the queue counts them from 1
     // Set once the toast comes to the front: when it began to fade in, and
     // when it begins to fade out.
     std::optional<ToastClock::time_point> shownFrom;
@@ -28,6 +30,7 @@ struct Toast {
 
 struct ToastQueue {
     std::deque<Toast> toasts;  // the front one is shown
+    std::uint64_t queued = 0;  // toasts queued so far
 };
 
 // Adds a notification. One equal to a queued toast (same source, sender,

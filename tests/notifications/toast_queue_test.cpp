@@ -1,5 +1,6 @@
 // The toast queue's timing, merging and room, and the flood limits.
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "notifications/rate_limiter.h"
 #include "notifications/toast_queue.h"
@@ -52,9 +53,11 @@ TEST(ToastQueueTest, ToastsFollowOneAnotherWithoutGaps) {
     EXPECT_EQ(queue.toasts.front().shownFrom, t0 + 1750ms);
     EXPECT_EQ(shownAt(queue, t0 + 1750ms + 3750ms), "");
     EXPECT_TRUE(queue.toasts.empty());
-    // One arriving after a pause starts when it arrives.
+    // One arriving after a pause starts when it arrives, a toast of its own
+    // however alike its place in the emptied queue.
     queueNotification(queue, note("c", 1), t0 + 10s);
     EXPECT_EQ(queue.toasts.front().shownFrom, t0 + 10s);
+    EXPECT_EQ(queue.toasts.front().serial, 3u);
 }
 
 TEST(ToastQueueTest, EqualNotificationsMergeWithACount) {
@@ -65,6 +68,8 @@ TEST(ToastQueueTest, EqualNotificationsMergeWithACount) {
     queueNotification(queue, note("a", 2, "Other"), t0 + 1s);
     ASSERT_EQ(queue.toasts.size(), 3u);
     EXPECT_EQ(queue.toasts[1].count, 2);
+    EXPECT_EQ(std::make_tuple(queue.toasts[0].serial, queue.toasts[1].serial, queue.toasts[2].serial),
+              std::make_tuple(1u, 2u, 3u));
     // A copy of the shown one keeps it up for its timeout from then.
     queueNotification(queue, note("a", 2), t0 + 2s);
     EXPECT_EQ(queue.toasts.front().count, 2);
