@@ -87,6 +87,17 @@ std::optional<nlohmann::json> parse(const char* source, std::string_view text) {
     return value;
 }
 
+// The text parsed as a JSON object; otherwise none, with one log line that
+// says `notObject` for JSON of another kind.
+std::optional<nlohmann::json> parseObject(const char* source, std::string_view text, const char* notObject) {
+    std::optional<nlohmann::json> value = parse(source, text);
+    if (value && !value->is_object()) {
+        logMessage("%s message refused: %s", source, notObject);
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace
 
 std::optional<Notification> readXsOverlayDatagram(std::string_view datagram) {
@@ -98,12 +109,8 @@ std::optional<Notification> readXsOverlayDatagram(std::string_view datagram) {
 
 std::optional<Notification> readXsOverlayWebSocketMessage(std::string_view message, std::string_view clientName) {
     const char* source = "XSOverlay WebSocket";
-    const std::optional<nlohmann::json> envelope = parse(source, message);
+    const std::optional<nlohmann::json> envelope = parseObject(source, message, "not a JSON object");
     if (!envelope) return std::nullopt;
-    if (!envelope->is_object()) {
-        logMessage("%s message refused: not a JSON object", source);
-        return std::nullopt;
-    }
     std::string why, target = "xsoverlay", command, jsonData;
     if (!readString(*envelope, "target", target, why) || !readString(*envelope, "command", command, why) ||
         !readString(*envelope, "jsonData", jsonData, why)) {
@@ -120,12 +127,8 @@ std::optional<Notification> readXsOverlayWebSocketMessage(std::string_view messa
 
 std::optional<Notification> readOvrToolkitMessage(std::string_view message) {
     const char* source = "OVR Toolkit";
-    const std::optional<nlohmann::json> envelope = parse(source, message);
+    const std::optional<nlohmann::json> envelope = parseObject(source, message, "not a JSON object");
     if (!envelope) return std::nullopt;
-    if (!envelope->is_object()) {
-        logMessage("%s message refused: not a JSON object", source);
-        return std::nullopt;
-    }
     std::string why, type, json;
     if (!readString(*envelope, "messageType", type, why) || !readString(*envelope, "json", json, why)) {
         logMessage("%s message refused: %s", source, why.c_str());
@@ -134,12 +137,8 @@ std::optional<Notification> readOvrToolkitMessage(std::string_view message) {
     // Keep-alives and the other commands show nothing.
     const bool wrist = type == "SendWristNotification";
     if (type != "SendNotification" && !wrist) return std::nullopt;
-    const std::optional<nlohmann::json> fields = parse(source, json);
+    const std::optional<nlohmann::json> fields = parseObject(source, json, "its json is not an object");
     if (!fields) return std::nullopt;
-    if (!fields->is_object()) {
-        logMessage("%s message refused: its json is not an object", source);
-        return std::nullopt;
-    }
     std::string title, body, icon;
     if (!readString(*fields, "body", body, why) ||
         (!wrist && (!readString(*fields, "title", title, why) || !readString(*fields, "icon", icon, why)))) {
