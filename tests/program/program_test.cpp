@@ -22,12 +22,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
 // Offline, the 256 x 256 watch lands in the lower-left corner of the window. A
 // drawn watch has anti-aliased edges, neither black nor white; an undrawn
 // window shows black or the screen's black and white pattern only.

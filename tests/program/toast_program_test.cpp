@@ -58,20 +58,6 @@ std::size_t toastPixels() {
     return std::size_t(std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t rgb) { return rgb != 0; }));
 }
 
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s) {
-    for (auto waited = 0ms; waited < limit; waited += 20ms) {
-        if (done()) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
-}
-
 TEST(ToastProgramTest, EverySendersNotificationShowsBesideTheWatchOffline) {
     PrivateDesktop desktop;
     ASSERT_TRUE(desktop.start());
@@ -79,12 +65,12 @@ TEST(ToastProgramTest, EverySendersNotificationShowsBesideTheWatchOffline) {
     std::filesystem::copy(HORLOX_RUN_DIR "/watches", directory.path() + "/watches", std::filesystem::copy_options::recursive);
     ChildProcess program(HORLOX_BINARY, {"--offline"}, directory.path(), {{"DBUS_SESSION_BUS_ADDRESS", desktop.address()}});
     ASSERT_TRUE(program.waitForErrorText("Desktop notifications: monitoring the session bus", 30s)) << program.standardError();
-    ASSERT_TRUE(waitFor([] { return findWindowByTitle("Horlox").has_value(); }));
+    ASSERT_TRUE(eventually([] { return findWindowByTitle("Horlox").has_value(); }, 20s));
     EXPECT_EQ(toastPixels(), 0u) << "no toast before a notification";
 
     const auto shownAndGone = [&](const char* what) {
-        EXPECT_TRUE(waitFor([] { return toastPixels() > 500; })) << what << " never showed: " << program.standardError();
-        EXPECT_TRUE(waitFor([] { return toastPixels() == 0; })) << what << " stayed";
+        EXPECT_TRUE(eventually([] { return toastPixels() > 500; }, 20s)) << what << " never showed: " << program.standardError();
+        EXPECT_TRUE(eventually([] { return toastPixels() == 0; }, 20s)) << what << " stayed";
     };
     for (const std::string& hostile : {std::string("not json"), std::string(R"({"messageType":1,"title":"cut)"),
                                        std::string(40, '[') + std::string(40, ']'),
@@ -99,7 +85,7 @@ TEST(ToastProgramTest, EverySendersNotificationShowsBesideTheWatchOffline) {
     sendWebSocketMessage("Vencord says");
     shownAndGone("the WebSocket message");
     EXPECT_TRUE(desktop.notifySend({"-a", "Mail", "-t", "1000", "New mail", "From <b>Alice</b>"}));
-    EXPECT_TRUE(waitFor([] { return toastPixels() > 500; })) << "notify-send never showed: " << program.standardError();
+    EXPECT_TRUE(eventually([] { return toastPixels() > 500; }, 20s)) << "notify-send never showed: " << program.standardError();
 
     ASSERT_TRUE(program.running()) << program.standardError();
     EXPECT_EQ(program.standardError().find("runtime error"), std::string::npos);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -37,3 +39,9 @@ private:
     std::optional<int> status_;
     std::string outputFolder_;
 };
+
+// How often the part occurs in the text, a program's output as a rule.
+std::size_t occurrences(const std::string& text, const std::string& part);
+
+// Asks every 20 ms until the condition holds; false once the limit has passed.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit);

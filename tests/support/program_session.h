@@ -71,7 +71,7 @@ protected:
         writeFile(path("state/server-stopped"), "");
         ChildProcess program(HORLOX_BINARY, {"--wait"}, directory.path(), simulatedEnvironment(changed));
         for (std::size_t session = 1; session <= 2; ++session) {
-            ASSERT_TRUE(eventually([&] { return countOf(program.standardError(), waitingLine) == session; }, 60s))
+            ASSERT_TRUE(eventually([&] { return occurrences(program.standardError(), waitingLine) == session; }, 60s))
                 << program.standardError();
             std::this_thread::sleep_for(5s);
             ASSERT_TRUE(program.running()) << program.standardError();
@@ -85,24 +85,11 @@ protected:
             EXPECT_TRUE(eventually([&] { return !matching(readCallLog(path("record")), "SetOverlayTexture", {"1"}).empty(); }, 60s))
                 << "session " << session << ": " << program.standardError();
         }
-        EXPECT_TRUE(eventually([&] { return countOf(program.standardError(), waitingLine) == 3; }, 60s))
+        EXPECT_TRUE(eventually([&] { return occurrences(program.standardError(), waitingLine) == 3; }, 60s))
             << program.standardError();
         EXPECT_TRUE(program.running());
     }
 
-    template <typename Condition>
-    static bool eventually(Condition condition, std::chrono::milliseconds timeout) {
-        for (auto waited = std::chrono::milliseconds(0); !condition(); waited += std::chrono::milliseconds(100)) {
-            if (waited >= timeout) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return true;
-    }
-    static std::size_t countOf(const std::string& text, const std::string& part) {
-        std::size_t count = 0;
-        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-        return count;
-    }
     static constexpr const char* waitingLine = "] Waiting for the VR runtime to start.\n";
 
     TemporaryDirectory directory;

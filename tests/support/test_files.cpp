@@ -3,13 +3,36 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 
+#include <gtest/gtest.h>
 #include <stb_image.h>
 #include <stb_image_write.h>
 
 namespace {
+
+// A death test's child process ends at once, fixtures and all, and would
+// leave its scratch folders behind. So every scratch folder of a run lies in
+// one folder of the run, removed when the run ends; a child's lie in its
+// parent's, as it inherits the parent's temporary folder.
+class ScratchRoot : public ::testing::Environment {
+public:
+    void SetUp() override {
+        root = std::make_unique<TemporaryDirectory>();
+#ifdef _WIN32
+        _putenv_s("TMP", root->path().c_str());
+#else
+        setenv("TMPDIR", root->path().c_str(), 1);
+#endif
+    }
+    void TearDown() override { root.reset(); }
+
+private:
+    std::unique_ptr<TemporaryDirectory> root;
+};
+::testing::Environment* const scratchRoot = ::testing::AddGlobalTestEnvironment(new ScratchRoot);
 
 std::string encodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels) {
     std::string png;
