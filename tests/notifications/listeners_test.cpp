@@ -24,7 +24,11 @@ const NotificationSwitches sendersOnly{true, false, true, true};
 
 class ListenersTest : public ::testing::Test {
 protected:
-    void SetUp() override { loggingEnabled = true; }
+    // The senders' listeners on free ports, served once so that they are bound.
+    void SetUp() override {
+        loggingEnabled = true;
+        serve(*center, 20ms);
+    }
     void TearDown() override { loggingEnabled = false; }
 
     // Serves passes for a while (or until the sender ends), collecting what came.
@@ -55,6 +59,7 @@ protected:
 
     DebugOutputCapture output;
     TemporaryDirectory folder;
+    NotificationCenterPointer center = createNotificationCenter(sendersOnly, anyFreePorts);
 };
 
 // As VRCX does it: a new socket for every datagram.
@@ -88,8 +93,6 @@ std::vector<std::string> titles(const std::vector<Notification>& notifications) 
 }
 
 TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddressesAfterHostileOnes) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     ASSERT_NE(port, 0);
     sendDatagram(AF_INET, port, vrcxDatagram(R"(Alice \u2014 joined)"));
@@ -107,8 +110,6 @@ TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddressesAfterHostileOnes) {
 
 // Loopback addresses only, and no reuse flags, on every socket.
 TEST_F(ListenersTest, SocketsAreLoopbackOnlyWithoutReuse) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const NotificationWait wait = notificationWait(*center, std::chrono::steady_clock::now());
     ASSERT_EQ(wait.fds.size(), 6u);
     for (int fd : wait.fds) {
@@ -141,27 +142,25 @@ TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
     getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
     const int port = ntohs(address.sin_port);
 
-    auto center = createNotificationCenter({true, false, true, false}, {port, 0, 0, ""});
+    auto waiting = createNotificationCenter({true, false, true, false}, {port, 0, 0, ""});
     const auto start = std::chrono::steady_clock::now();
-    serviceNotificationListeners(*center, start);
-    serviceNotificationListeners(*center, start + 1s);
-    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
+    serviceNotificationListeners(*waiting, start);
+    serviceNotificationListeners(*waiting, start + 1s);
+    EXPECT_EQ(notificationPortsBound(*waiting).xsOverlayUdp, 0);
     const std::string line = "XSOverlay UDP: port " + std::to_string(port) + " not available (Address already in use, held by ";
     EXPECT_NE(output.text().find(line), std::string::npos) << output.text();
     EXPECT_NE(output.text().find("(pid " + std::to_string(getpid()) + "))"), std::string::npos) << output.text();
     close(holder);
-    serviceNotificationListeners(*center, start + 29s);
-    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
-    EXPECT_EQ(notificationWait(*center, start + 29s).serveBy, start + 30s);
-    serviceNotificationListeners(*center, start + 30s);
-    EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, port);
+    serviceNotificationListeners(*waiting, start + 29s);
+    EXPECT_EQ(notificationPortsBound(*waiting).xsOverlayUdp, 0);
+    EXPECT_EQ(notificationWait(*waiting, start + 29s).serveBy, start + 30s);
+    serviceNotificationListeners(*waiting, start + 30s);
+    EXPECT_EQ(notificationPortsBound(*waiting).xsOverlayUdp, port);
     // One line when taken, one when free again.
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 2) << output.text();
 }
 
 TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     for (int i = 0; i < 30; ++i) sendDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
     sendDatagram(AF_INET, port, R"({"messageType":1,"title":"other","sourceApp":"Bridge"})");
@@ -174,8 +173,6 @@ TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
 
 // Switched off, the source's ports close and its toasts go.
 TEST_F(ListenersTest, SwitchesCloseListenersAndDropToasts) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     sendDatagram(AF_INET, port, vrcxDatagram("before"));
     ASSERT_EQ(serve(*center, 100ms).size(), 1u);
@@ -191,8 +188,6 @@ TEST_F(ListenersTest, SwitchesCloseListenersAndDropToasts) {
 }
 
 TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const int port = notificationPortsBound(*center).xsOverlayWebSocket;
     ASSERT_NE(port, 0);
     const std::string base = "ws://127.0.0.1:" + std::to_string(port) + "/";
@@ -236,24 +231,12 @@ TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
 }
 
 TEST_F(ListenersTest, OvrToolkitWebSocketAsVrcxUsesIt) {
-    auto center = createNotificationCenter(sendersOnly, anyFreePorts);
-    serve(*center, 20ms);
     const int port = notificationPortsBound(*center).ovrToolkitWebSocket;
     ASSERT_NE(port, 0);
     const std::string uri = "ws://127.0.0.1:" + std::to_string(port) + "/api";
     const std::uint8_t green[] = {0, 255, 0, 255};
     const std::string png = pngOfColour(8, 8, 4, green);
-    std::string icon;
-    {
-        static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        for (std::size_t i = 0; i < png.size(); i += 3) {
-            unsigned group = static_cast<unsigned char>(png[i]) << 16;
-            if (i + 1 < png.size()) group |= static_cast<unsigned char>(png[i + 1]) << 8;
-            if (i + 2 < png.size()) group |= static_cast<unsigned char>(png[i + 2]);
-            for (int k = 0; k < 4; ++k)
-                icon += i + k - 1 < png.size() || k < 2 ? alphabet[group >> (18 - 6 * k) & 63] : '=';
-        }
-    }
+    const std::string icon = base64Of(png);
     const nlohmann::json plan = {
         {{"uri", uri},
          {"messages",

@@ -23,21 +23,6 @@ protected:
     DebugOutputCapture output;
 };
 
-std::string base64(const std::string& bytes) {
-    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 2]);
-        text += alphabet[group >> 18 & 63];
-        text += alphabet[group >> 12 & 63];
-        text += i + 1 < bytes.size() ? alphabet[group >> 6 & 63] : '=';
-        text += i + 2 < bytes.size() ? alphabet[group & 63] : '=';
-    }
-    return text;
-}
-
 const std::uint8_t red[] = {255, 0, 0, 255};
 
 // As VRCX sends it: every field, title "VRCX", non-ASCII as \u escapes.
@@ -141,7 +126,7 @@ TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
     const auto withIcon = [&](const std::string& icon) {
         return readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}");
     };
-    const auto notification = withIcon(base64(png));
+    const auto notification = withIcon(base64Of(png));
     ASSERT_TRUE(notification);
     ASSERT_EQ(notification->icon.width, 4);
     EXPECT_EQ(notification->icon.height, 3);
@@ -150,8 +135,8 @@ TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
     EXPECT_EQ(logLines(), 0u);
     // A bad icon loses the icon, not the message, and says why.
     const std::string gif = "GIF89a" + std::string(40, '\0');
-    const std::string bad[] = {"not base64!", base64(gif), base64(pngOfColour(513, 2, 4, red)),
-                               base64(std::string(300 * 1024, 'x')), base64(png.substr(0, png.size() / 2))};
+    const std::string bad[] = {"not base64!", base64Of(gif), base64Of(pngOfColour(513, 2, 4, red)),
+                               base64Of(std::string(300 * 1024, 'x')), base64Of(png.substr(0, png.size() / 2))};
     for (const std::string& icon : bad) {
         const std::size_t before = logLines();
         const auto shown = withIcon(icon);
@@ -222,7 +207,7 @@ TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
 }
 
 TEST_F(SenderMessagesTest, OvrToolkitMessages) {
-    const std::string icon = base64(pngOfColour(3, 3, 4, red));
+    const std::string icon = base64Of(pngOfColour(3, 3, 4, red));
     const auto notification = readOvrToolkitMessage(
         R"({"messageType":"SendNotification","json":"{\"title\":\"VRCX\",\"body\":\"Bob is online\",\"icon\":\")" +
         icon + R"(\"}"})");

@@ -72,14 +72,8 @@ TEST(ToastProgramTest, EverySendersNotificationShowsBesideTheWatchOffline) {
         EXPECT_TRUE(eventually([] { return toastPixels() > 500; }, 20s)) << what << " never showed: " << program.standardError();
         EXPECT_TRUE(eventually([] { return toastPixels() == 0; }, 20s)) << what << " stayed";
     };
-    for (const std::string& hostile : {std::string("not json"), std::string(R"({"messageType":1,"title":"cut)"),
-                                       std::string(40, '[') + std::string(40, ']'),
-                                       std::string(R"({"messageType":1,"title":"x","timeout":NaN})"),
-                                       std::string(R"({"messageType":2,"title":"not a notification"})")})
-        sendDatagram(hostile);
     sendDatagram(vrcxDatagram(R"(Alice has joined \u2014 <color=#7289da>The Lobby</color>)"));
     shownAndGone("the datagram");
-    EXPECT_EQ(occurrences(program.standardError(), "] XSOverlay UDP message refused: "), 5u) << program.standardError();
     sendDatagram("{\"messageType\":1,\"title\":\"\xFF\xFE broken\",\"timeout\":1}");
     shownAndGone("the invalid UTF-8, replaced");
     sendWebSocketMessage("Vencord says");

@@ -61,6 +61,21 @@ TemporaryDirectory::~TemporaryDirectory() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
+std::string base64Of(const std::string& bytes) {
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 2]);
+        text += alphabet[group >> 18 & 63];
+        text += alphabet[group >> 12 & 63];
+        text += i + 1 < bytes.size() ? alphabet[group >> 6 & 63] : '=';
+        text += i + 2 < bytes.size() ? alphabet[group & 63] : '=';
+    }
+    return text;
+}
+
 std::string readWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream content;

@@ -28,6 +28,8 @@ void writeFile(const std::string& path, const std::string& bytes);
 // A PNG of the given size and channel count (1 grey, 2 grey+alpha, 3 RGB,
 // 4 RGBA), every pixel holding the same channel values.
 std::string pngOfColour(int width, int height, int channels, const std::uint8_t* colour);
+// The bytes in base64, padded, as senders put images into JSON.
+std::string base64Of(const std::string& bytes);
 // A PNG of RGBA pixels, rows from the top.
 std::string pngOfPixels(int width, int height, const std::vector<std::uint8_t>& rgba);
 

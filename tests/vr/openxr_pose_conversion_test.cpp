@@ -16,6 +16,15 @@ void expectSameMatrix(const HmdMatrix34_t& a, const HmdMatrix34_t& b) {
             EXPECT_NEAR(a.m[row][column], b.m[row][column], 1e-6) << row << ", " << column;
 }
 
+// q and -q are the same turn.
+void expectSameTurn(const XrQuaternionf& q, const XrQuaternionf& expected) {
+    const float sign = q.x * expected.x + q.y * expected.y + q.z * expected.z + q.w * expected.w < 0 ? -1.0f : 1.0f;
+    EXPECT_NEAR(sign * q.x, expected.x, 1e-6);
+    EXPECT_NEAR(sign * q.y, expected.y, 1e-6);
+    EXPECT_NEAR(sign * q.z, expected.z, 1e-6);
+    EXPECT_NEAR(sign * q.w, expected.w, 1e-6);
+}
+
 // A half turn about each axis and the identity take each of the conversion's
 // four ways to the quaternion; a quarter turn about y shows which way it turns.
 TEST(OpenXrPoseConversionTest, TurnsBecomeQuaternionsAndBack) {
@@ -33,13 +42,7 @@ TEST(OpenXrPoseConversionTest, TurnsBecomeQuaternionsAndBack) {
     };
     for (const auto& c : cases) {
         const XrPosef pose = poseFromMatrix(c.matrix);
-        // q and -q are the same turn
-        const XrQuaternionf& q = pose.orientation;
-        const float sign = q.x * c.turn.x + q.y * c.turn.y + q.z * c.turn.z + q.w * c.turn.w < 0 ? -1.0f : 1.0f;
-        EXPECT_NEAR(sign * pose.orientation.x, c.turn.x, 1e-6);
-        EXPECT_NEAR(sign * pose.orientation.y, c.turn.y, 1e-6);
-        EXPECT_NEAR(sign * pose.orientation.z, c.turn.z, 1e-6);
-        EXPECT_NEAR(sign * pose.orientation.w, c.turn.w, 1e-6);
+        expectSameTurn(pose.orientation, c.turn);
         EXPECT_EQ(pose.position.x, c.matrix.m[0][3]);
         EXPECT_EQ(pose.position.y, c.matrix.m[1][3]);
         EXPECT_EQ(pose.position.z, c.matrix.m[2][3]);
@@ -55,12 +58,7 @@ TEST(OpenXrPoseConversionTest, AnyTurnComesBackFromItsMatrix) {
     for (XrQuaternionf turn : turns) {
         const float length = std::sqrt(turn.x * turn.x + turn.y * turn.y + turn.z * turn.z + turn.w * turn.w);
         turn = {turn.x / length, turn.y / length, turn.z / length, turn.w / length};
-        const XrQuaternionf back = poseFromMatrix(matrixFromPose({turn, {1, 2, 3}})).orientation;
-        const float sign = back.x * turn.x + back.y * turn.y + back.z * turn.z + back.w * turn.w < 0 ? -1.0f : 1.0f;
-        EXPECT_NEAR(sign * back.x, turn.x, 1e-6);
-        EXPECT_NEAR(sign * back.y, turn.y, 1e-6);
-        EXPECT_NEAR(sign * back.z, turn.z, 1e-6);
-        EXPECT_NEAR(sign * back.w, turn.w, 1e-6);
+        expectSameTurn(poseFromMatrix(matrixFromPose({turn, {1, 2, 3}})).orientation, turn);
     }
 }
 
