@@ -10,7 +10,6 @@
 #include "notifications/notification_center.h"
 #include "toast/toast_painter.h"
 
-
 // Notifications from other programs as toasts beside the watch: the
 // listeners the settings switch on, their queue, and the image of the toast
 // in front. Built on Linux only, where the listeners are.
