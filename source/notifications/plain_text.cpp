@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace {
 
 constexpr char32_t replacementCharacter = 0xFFFD;
@@ -45,24 +47,6 @@ std::u32string decodeUtf8(std::string_view bytes) {
         i += length;
     }
     return text;
-}
-
-void appendUtf8(std::string& out, char32_t point) {
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | point >> 6);
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | point >> 12);
-        out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | point >> 18);
-        out += static_cast<char>(0x80 | (point >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (point >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
 }
 
 bool isBidiControl(char32_t c) {
@@ -157,7 +141,7 @@ std::string encodeShown(const std::u32string& text, std::size_t maxCharacters, b
         shown.resize(std::min(shown.size(), maxCharacters > 0 ? maxCharacters - 1 : 0));
         if (maxCharacters > 0) shown.push_back(0x2026);
     }
-    for (char32_t c : shown) appendUtf8(out, c);
+    for (char32_t c : shown) platform::appendUtf8(out, c);
     return out;
 }
 
@@ -176,6 +160,6 @@ std::string plainTextFromMarkup(std::string_view bytes, std::size_t maxCharacter
 std::string validUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char32_t c : decodeUtf8(bytes)) appendUtf8(out, c);
+    for (char32_t c : decodeUtf8(bytes)) platform::appendUtf8(out, c);
     return out;
 }

@@ -11,6 +11,10 @@
 // on what it cannot convert. These conversions never throw.
 namespace platform {
 
+// Appends the character's UTF-8 bytes; the caller passes a Unicode scalar
+// value (at most U+10FFFF, no surrogate).
+void appendUtf8(std::string& out, char32_t character);
+
 // Nothing for text that is not valid in its encoding.
 std::optional<std::wstring> wideFromUtf8(std::string_view utf8);
 std::optional<std::string> utf8FromWide(std::wstring_view wide);

@@ -35,21 +35,7 @@ std::optional<std::string> utf8FromWide(std::wstring_view wide) {
     for (wchar_t w : wide) {
         const auto c = static_cast<char32_t>(w);
         if (!isScalarValue(c)) return std::nullopt;
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | c >> 6);
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | c >> 12);
-            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | c >> 18);
-            utf8 += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        appendUtf8(utf8, c);
     }
     return utf8;
 }

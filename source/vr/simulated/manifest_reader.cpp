@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/text_encoding.h"
+
 namespace {
 
 // Deep enough for any manifest, shallow enough that hostile nesting cannot
@@ -21,24 +23,6 @@ struct JsonValue {
         return nullptr;
     }
 };
-
-void appendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
 
 // Strict JSON (RFC 8259) with a depth limit; any fault fails the whole text.
 class JsonParser {
@@ -154,7 +138,7 @@ private:
                 return false;
             unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
         }
-        appendUtf8(out, unit);
+        platform::appendUtf8(out, unit);
         return true;
     }
 
