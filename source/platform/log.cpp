@@ -1,9 +1,12 @@
 #include "platform/log.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "platform/clock.h"
 #include "platform/debug_output.h"
@@ -13,6 +16,12 @@ bool loggingEnabled = false;
 namespace {
 
 constexpr size_t lineBufferSize = 1024;
+constexpr std::chrono::seconds throttleInterval{1};
+
+struct Throttle {
+    std::chrono::steady_clock::time_point writtenAt;
+    unsigned long leftOut = 0;
+};
 
 // True when the format's trailing white space holds a line feed.
 bool endsLine(const char* format) {
@@ -48,4 +57,35 @@ void logMessage(const char* format, ...) {
     va_end(arguments);
 
     if (loggingEnabled) platform::writeDebugOutput(line);
+}
+
+void logThrottled(const char* format, ...) {
+    if (!loggingEnabled) return;
+    // Keyed by the format's address: one entry per call site, a few dozen.
+    static std::mutex mutex;
+    static std::map<const char*, Throttle> throttles;
+    const auto now = std::chrono::steady_clock::now();
+    unsigned long leftOut = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto [throttle, first] = throttles.try_emplace(format);
+        if (!first && now - throttle->second.writtenAt < throttleInterval) {
+            ++throttle->second.leftOut;
+            return;
+        }
+        leftOut = throttle->second.leftOut;
+        throttle->second = {now, 0};
+    }
+    char message[lineBufferSize];
+    va_list arguments;
+    va_start(arguments, format);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::vsnprintf(message, sizeof message, format, arguments);
+#pragma GCC diagnostic pop
+    va_end(arguments);
+    if (leftOut)
+        logMessage("%s (%lu more like this left out)", message, leftOut);
+    else
+        logMessage("%s", message);
 }
