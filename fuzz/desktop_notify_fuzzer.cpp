@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sd_bus_message* message = receiveDbusMessage(data, size);
     if (!message) return 0;
     const auto notification = readDesktopNotify(message);
-    if (notification) checkNotification(*notification);
+    checkNotification(notification);
     sd_bus_message_unref(message);
     return 0;
 }

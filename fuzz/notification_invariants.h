@@ -4,10 +4,11 @@
 #include <string>
 
 #include "notifications/notification.h"
+#include "notifications/sender_messages.h"
 
 // What every notification read from any input must hold: plain UTF-8 text
 // within its lengths, a timeout within its range, an icon whose pixels
-// match its size.
+// match its size once the icon it names is read.
 inline std::size_t utf8Characters(const std::string& text) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++characters) {
@@ -22,7 +23,10 @@ inline std::size_t utf8Characters(const std::string& text) {
     return characters;
 }
 
-inline void checkNotification(const Notification& notification) {
+inline void checkNotification(const ReadNotification& read) {
+    if (!read.notification) return;
+    Notification notification = *read.notification;
+    readNotificationIcon(notification);
     if (utf8Characters(notification.title) > maxTitleCharacters ||
         utf8Characters(notification.content) > maxContentCharacters ||
         utf8Characters(notification.sourceName) > maxSourceNameCharacters)

@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view message(reinterpret_cast<const char*>(data) + 1, size - 1);
     const auto notification = data[0] % 2 == 0 ? readXsOverlayWebSocketMessage(message, "Fuzz")
                                                : readOvrToolkitMessage(message);
-    if (notification) checkNotification(*notification);
+    checkNotification(notification);
     return 0;
 }

@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
         LoopState state = loopStateOf(vr, settings, watchCanBeSeen(settings, imageNeeded), passEnd);
         std::vector<int> sockets;
 #ifdef HORLOX_WITH_NOTIFICATIONS
-        state.toastFading = toast.alpha > 0 && toast.alpha < 1;
+        state.toastFading = toast.fading;
         NotificationWait listeners = toasts.wait(passEnd);
         state.nextToastChange = listeners.serveBy;
         sockets = std::move(listeners.fds);

@@ -25,9 +25,11 @@ NotificationToasts::Shown NotificationToasts::serve(const Settings& settings,
         applied = settings.notifications;
     }
     serviceNotificationListeners(*center, now);
-    const ToastView view = currentNotificationToast(*center, now);
+    // A toast's time counts from when it shows, after however long the
+    // listeners took.
+    const ToastView view = currentNotificationToast(*center, std::chrono::steady_clock::now());
     if (!view.toast) return {};
-    Shown shown{view.alpha, false};
+    Shown shown{view.alpha, view.alpha < 1, false};
     if (view.toast->serial != paintedSerial || view.toast->count != paintedCount) {
         painter.paint(*view.toast, target);
         paintedSerial = view.toast->serial;

@@ -18,10 +18,12 @@ public:
     // Toasts are drawn in the menu's font where it has one.
     NotificationToasts(const Settings& settings, const std::optional<std::vector<char>>& font);
 
-    // What one pass shows: the toast's alpha (0 while none shows) and
-    // whether its image was drawn anew in this pass.
+    // What one pass shows: the toast's alpha (0 while none shows), whether
+    // it is fading in or out, and whether its image was drawn anew in this
+    // pass.
     struct Shown {
         float alpha = 0;
+        bool fading = false;
         bool newImage = false;
     };
     // Applies changed switches, serves the listeners and draws the toast in

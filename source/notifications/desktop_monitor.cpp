@@ -93,8 +93,9 @@ void serviceDesktopMonitor(DesktopMonitor& monitor, std::chrono::steady_clock::t
         if (r < 0) return fail(monitor, now, "the session bus connection ended", -r);
         if (message) {
             if (sd_bus_message_is_method_call(message, "org.freedesktop.Notifications", "Notify") > 0) {
-                if (std::optional<Notification> notification = readDesktopNotify(message))
-                    received.push_back(std::move(*notification));
+                ReadNotification read = readDesktopNotify(message);
+                if (!read.why.empty()) logThrottled("Desktop notification %s", read.why.c_str());
+                if (read.notification) received.push_back(std::move(*read.notification));
             } else if (sd_bus_message_is_signal(message, "org.freedesktop.DBus.Local", "Disconnected") > 0) {
                 sd_bus_message_unref(message);
                 return fail(monitor, now, "the session bus connection ended", ECONNRESET);

@@ -7,19 +7,17 @@
 
 #include "notifications/notification_icon.h"
 #include "notifications/plain_text.h"
-#include "platform/log.h"
 
 namespace {
-
-const char* const source = "Desktop notification";
 
 struct Hints {
     NotificationUrgency urgency = NotificationUrgency::NotGiven;
     bool transient = false;
     NotificationIcon icon;
+    std::string iconLeftOut;  // why the image-data hint was not taken
 };
 
-int readImageData(sd_bus_message* message, NotificationIcon& icon) {
+int readImageData(sd_bus_message* message, Hints& hints) {
     RawIconPixels pixels;
     int hasAlpha = 0;
     const void* data = nullptr;
@@ -36,9 +34,9 @@ int readImageData(sd_bus_message* message, NotificationIcon& icon) {
     pixels.data = static_cast<const std::uint8_t*>(data);
     std::string why;
     if (std::optional<NotificationIcon> decoded = iconFromRawPixels(pixels, why))
-        icon = std::move(*decoded);
+        hints.icon = std::move(*decoded);
     else
-        logMessage("%s: image left out: %s", source, why.c_str());
+        hints.iconLeftOut = "image left out: " + why;
     return 0;
 }
 
@@ -68,7 +66,7 @@ int readHint(sd_bus_message* message, Hints& hints) {
         return r;
     }
     if ((name == "image-data" || name == "image_data" || name == "icon_data") && signature == "(iiibiiay)")
-        return readImageData(message, hints.icon);
+        return readImageData(message, hints);
     return sd_bus_message_skip(message, "v");
 }
 
@@ -86,12 +84,10 @@ int readHints(sd_bus_message* message, Hints& hints) {
 
 }  // namespace
 
-std::optional<Notification> readDesktopNotify(sd_bus_message* message) {
+ReadNotification readDesktopNotify(sd_bus_message* message) {
     if (sd_bus_message_has_signature(message, "susssasa{sv}i") <= 0) {
         const char* signature = sd_bus_message_get_signature(message, 1);
-        logMessage("%s refused: arguments '%s', not susssasa{sv}i", source,
-                   plainText(signature ? signature : "", 64).c_str());
-        return std::nullopt;
+        return {std::nullopt, "refused: arguments '" + plainText(signature ? signature : "", 64) + "', not susssasa{sv}i"};
     }
     const char *application = nullptr, *iconName = nullptr, *summary = nullptr, *body = nullptr;
     std::uint32_t replaces = 0;
@@ -102,20 +98,14 @@ std::optional<Notification> readDesktopNotify(sd_bus_message* message) {
     if (r >= 0) r = sd_bus_message_skip(message, "as");
     if (r >= 0) r = readHints(message, hints);
     if (r >= 0) r = sd_bus_message_read(message, "i", &timeout);
-    if (r < 0) {
-        logMessage("%s refused: arguments unreadable (%s)", source, std::strerror(-r));
-        return std::nullopt;
-    }
-    if (hints.transient) return std::nullopt;
+    if (r < 0) return {std::nullopt, std::string("refused: arguments unreadable (") + std::strerror(-r) + ")"};
+    if (hints.transient) return {};
     Notification notification;
     notification.source = NotificationSource::Desktop;
     notification.sourceName = plainText(application, maxSourceNameCharacters);
     notification.title = plainText(summary, maxTitleCharacters);
     notification.content = plainTextFromMarkup(body, maxContentCharacters);
-    if (notification.title.empty() && notification.content.empty()) {
-        logMessage("%s refused: no summary and no body", source);
-        return std::nullopt;
-    }
+    if (notification.title.empty() && notification.content.empty()) return {std::nullopt, "refused: no summary and no body"};
     // -1 leaves the time to the server, 0 asks for no end: the toast's own
     // default and longest time.
     notification.timeoutSeconds = timeout < 0    ? defaultTimeoutSeconds
@@ -123,5 +113,5 @@ std::optional<Notification> readDesktopNotify(sd_bus_message* message) {
                                                  : std::clamp(timeout / 1000.0f, minTimeoutSeconds, maxTimeoutSeconds);
     notification.urgency = hints.urgency;
     notification.icon = std::move(hints.icon);
-    return notification;
+    return {std::move(notification), std::move(hints.iconLeftOut)};
 }

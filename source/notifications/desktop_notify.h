@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "notifications/notification.h"
 
 typedef struct sd_bus_message sd_bus_message;
@@ -12,5 +10,5 @@ typedef struct sd_bus_message sd_bus_message;
 // body's markup is stripped; the image-data hint (iiibiiay, also image_data
 // and icon_data) gives the icon and "urgency" the urgency; icon names and
 // paths are not read. Nothing for a transient notification (meant to pass
-// unseen) and for unreadable ones, which write one log line.
-std::optional<Notification> readDesktopNotify(sd_bus_message* message);
+// unseen); unreadable ones and a bad image say why.
+ReadNotification readDesktopNotify(sd_bus_message* message);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,15 @@ struct NotificationIcon {
     std::vector<std::uint8_t> rgba;
 };
 
+// An icon as the sender named it, read and decoded only once its
+// notification has passed the flood limits: base64 text, or a file's path
+// where the sender may name files. Empty when none was named.
+struct IconRequest {
+    std::string text;
+    bool base64 = false;
+    bool fileAllowed = false;
+};
+
 enum class NotificationUrgency { NotGiven, Low, Normal, Critical };
 
 // One notification from any sender, as plain text ready to be shown.
@@ -26,8 +36,19 @@ struct Notification {
     std::string title;    // plain UTF-8, at most maxTitleCharacters
     std::string content;  // plain UTF-8 without markup, at most maxContentCharacters
     NotificationIcon icon;
+    IconRequest iconRequest;  // read into 'icon' once it may show; kept to tell equal ones apart
     float timeoutSeconds = 5;  // how long it stays, minTimeoutSeconds to maxTimeoutSeconds
     NotificationUrgency urgency = NotificationUrgency::NotGiven;
+};
+
+// What reading one message of a sender gave: the notification, or why
+// there is none ("message refused: not a JSON object"), or both when a part
+// of it was left out ("image left out: ..."). A message that is no
+// notification (a keep-alive, another command) gives neither. The listener
+// that read it writes 'why' to the log.
+struct ReadNotification {
+    std::optional<Notification> notification;
+    std::string why;
 };
 
 constexpr std::size_t maxTitleCharacters = 128;

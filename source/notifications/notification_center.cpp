@@ -10,7 +10,8 @@
 //  - the desktop's org.freedesktop.Notifications.Notify calls, seen by a
 //    monitor connection to the session bus (eavesdropping where the bus
 //    does not let us monitor)
-//  - per-sender flood limits, the toast queue with merging and fades
+//  - flood limits per sender and per kind of sender, the toast queue with
+//    merging, fades and a fair share of it for each sender
 // Missing:
 //  - answers to senders: no XSOverlay events, no notification ids or
 //    NotificationClosed signals (the desktop's own daemon answers those)
@@ -28,6 +29,7 @@
 
 #include "notifications/desktop_monitor.h"
 #include "notifications/rate_limiter.h"
+#include "notifications/sender_messages.h"
 #include "notifications/udp_listener.h"
 #include "notifications/websocket_server.h"
 #include "platform/log.h"
@@ -43,12 +45,10 @@ struct NotificationCenter {
     RateLimiter limiter;
     ToastQueue toasts;
     std::vector<pollfd> polled;
-    std::optional<ToastClock::time_point> floodReportedAt;
 };
 
 namespace {
 
-constexpr std::chrono::seconds floodReportInterval{1};
 constexpr std::chrono::milliseconds webSocketTimerInterval{250};
 
 bool sourceOn(const NotificationSwitches& switches, NotificationSource source) {
@@ -72,24 +72,30 @@ bool due(const std::optional<ToastClock::time_point>& nextTry, ToastClock::time_
     return !nextTry || now >= *nextTry;
 }
 
+// The flood limits come first, so that nothing is decoded for what they
+// cut, and only a toast that found a place of its own reads its icon.
 void accept(NotificationCenter& center, Notification notification, ToastClock::time_point now,
             std::vector<Notification>& accepted) {
     if (!sourceOn(center.switches, notification.source)) return;
-    const std::string sender = std::string(notificationSourceName(notification.source)) + "/" + notification.sourceName;
-    if (!allowNotification(center.limiter, sender, now)) {
-        if (!center.floodReportedAt || now - *center.floodReportedAt >= floodReportInterval) {
-            logMessage("Notifications from %s '%s' dropped: more than %g a second", notificationSourceName(notification.source),
-                       notification.sourceName.c_str(), notificationsPerSecond);
-            center.floodReportedAt = now;
-        }
+    const char* kind = notificationSourceName(notification.source);
+    if (!allowNotification(center.limiter, kind, kind + ("/" + notification.sourceName), now)) {
+        logThrottled("Notifications from %s '%s' dropped: more than %g a second from one sender or %g from all",
+                     kind, notification.sourceName.c_str(), notificationsPerSecond, listenerPerSecond);
         return;
     }
-    if (!queueNotification(center.toasts, notification, now)) {
-        logMessage("Notification from %s dropped: %zu toasts wait already", notificationSourceName(notification.source),
-                   maxQueuedToasts);
-        return;
+    const QueueResult queued = queueNotification(center.toasts, std::move(notification), now);
+    switch (queued.how) {
+    case Queued::Placed: {
+        const std::string why = readNotificationIcon(queued.toast->notification);
+        if (!why.empty()) logThrottled("%s notification from '%s': %s", kind, queued.toast->notification.sourceName.c_str(), why.c_str());
+        accepted.push_back(queued.toast->notification);
+        break;
     }
-    accepted.push_back(std::move(notification));
+    case Queued::Merged: break;
+    case Queued::Summed:
+        logThrottled("Notification from %s summed up: no place for it among the %zu toasts", kind, maxQueuedToasts);
+        break;
+    }
 }
 
 }  // namespace
@@ -135,14 +141,11 @@ void setNotificationSwitches(NotificationCenter& center, const NotificationSwitc
     }
     if (center.desktopOn && !desktop) stopDesktopMonitor(center.desktop);
     center.desktopOn = desktop;
+    // A toast that comes to the front starts with the next look at the queue.
     auto& queued = center.toasts.toasts;
-    const bool frontGoes = !queued.empty() && !sourceOn(switches, queued.front().notification.source);
     queued.erase(std::remove_if(queued.begin(), queued.end(),
                                 [&](const Toast& toast) { return !sourceOn(switches, toast.notification.source); }),
                  queued.end());
-    // The toast that comes to the front starts with the next look at the
-    // queue, not when the one it follows would have ended.
-    if (frontGoes && !queued.empty()) queued.front().shownFrom.reset();
 }
 
 std::vector<Notification> serviceNotificationListeners(NotificationCenter& center, ToastClock::time_point now) {

@@ -23,16 +23,16 @@ void readXsOverlayDatagrams(const LoopbackPort& port, std::vector<Notification>&
             const ssize_t length = recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC);
             if (length < 0) {
                 if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-                    logMessage("%s: receiving failed: %s", port.name, std::strerror(errno));
+                    logThrottled("%s: receiving failed: %s", port.name, std::strerror(errno));
                 break;
             }
             if (static_cast<std::size_t>(length) > buffer.size()) {
-                logMessage("%s message refused: %zd bytes, more than a datagram can hold", port.name, length);
+                logThrottled("%s message refused: %zd bytes, more than a datagram can hold", port.name, length);
                 continue;
             }
-            if (std::optional<Notification> notification =
-                    readXsOverlayDatagram(std::string_view(buffer.data(), static_cast<std::size_t>(length))))
-                received.push_back(std::move(*notification));
+            ReadNotification read = readXsOverlayDatagram(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+            if (!read.why.empty()) logThrottled("%s %s", port.name, read.why.c_str());
+            if (read.notification) received.push_back(std::move(*read.notification));
         }
     }
 }

@@ -164,11 +164,9 @@ TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     for (int i = 0; i < 30; ++i) sendDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
     sendDatagram(AF_INET, port, R"({"messageType":1,"title":"other","sourceApp":"Bridge"})");
+    // Ten pass the flood limit; of those, VRCX's two places take two.
     const auto received = serve(*center, 300ms);
-    ASSERT_EQ(received.size(), 11u);
-    EXPECT_EQ(received[9].content, "flood 9");
-    EXPECT_EQ(received[10].title, "other");
-    EXPECT_NE(output.text().find("Notifications from XSOverlay 'VRCX' dropped"), std::string::npos);
+    EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|flood 0", "VRCX|flood 1", "other|"}));
 }
 
 // Switched off, the source's ports close and its toasts go.

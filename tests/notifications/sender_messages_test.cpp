@@ -1,5 +1,5 @@
 // What senders send, read into notifications: the real senders' shapes, and
-// every kind of bad input getting nothing but a log line.
+// every kind of bad input getting nothing but a reason.
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -8,20 +8,18 @@
 #include "notifications/notification_icon.h"
 #include "notifications/plain_text.h"
 #include "notifications/sender_messages.h"
-#include "platform/log.h"
-#include "support/debug_output_capture.h"
 #include "support/test_files.h"
 
 namespace {
 
-class SenderMessagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { loggingEnabled = true; }
-    void TearDown() override { loggingEnabled = false; }
-    // The number of log lines written so far.
-    std::size_t logLines() const { return std::count(output.text().begin(), output.text().end(), '\n'); }
-    DebugOutputCapture output;
-};
+class SenderMessagesTest : public ::testing::Test {};
+
+// A notification with the icon it names read; the reason when it lost it.
+std::pair<std::optional<Notification>, std::string> withIconRead(ReadNotification read) {
+    std::string why;
+    if (read.notification) why = readNotificationIcon(*read.notification);
+    return {read.notification, why};
+}
 
 const std::uint8_t red[] = {255, 0, 0, 255};
 
@@ -32,7 +30,7 @@ const std::string vrcxDatagram =
     R"("useBase64Icon":false,"icon":"","sourceApp":"VRCX"})";
 
 TEST_F(SenderMessagesTest, VrcxDatagramGivesItsNotification) {
-    const auto notification = readXsOverlayDatagram(vrcxDatagram);
+    const auto notification = readXsOverlayDatagram(vrcxDatagram).notification;
     ASSERT_TRUE(notification);
     EXPECT_EQ(notification->source, NotificationSource::XsOverlay);
     EXPECT_EQ(notification->sourceName, "VRCX");
@@ -40,7 +38,6 @@ TEST_F(SenderMessagesTest, VrcxDatagramGivesItsNotification) {
     EXPECT_EQ(notification->content, "Alice has joined \u2014 \u3042\U0001F600");
     EXPECT_EQ(notification->timeoutSeconds, 5);
     EXPECT_TRUE(notification->icon.rgba.empty());
-    EXPECT_EQ(logLines(), 0u);
 }
 
 // XSOverlay's default 0.5 s is too short to read; 5000 means milliseconds.
@@ -50,14 +47,14 @@ TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
         {R"(,"timeout":1000)", 30}, {R"(,"timeout":5000)", 5}, {R"(,"timeout":1e300)", 30},
     };
     for (const auto& [field, seconds] : cases) {
-        const auto notification = readXsOverlayDatagram(std::string(R"({"messageType":1,"title":"t")") + field + "}");
+        const auto notification = readXsOverlayDatagram(std::string(R"({"messageType":1,"title":"t")") + field + "}").notification;
         ASSERT_TRUE(notification) << field;
         EXPECT_EQ(notification->timeoutSeconds, seconds) << field;
     }
 }
 
-// Each is refused with exactly one log line, and nothing else happens.
-TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithOneLogLine) {
+// Each is refused with a reason, and nothing else happens.
+TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithAReason) {
     const std::string cut = vrcxDatagram.substr(0, vrcxDatagram.size() / 2);
     const std::string nul = std::string(R"({"messageType":1,"title":"a)") + '\0' + R"("})";
     const std::string cases[] = {
@@ -81,19 +78,19 @@ TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithOneLogLine) {
         std::string(100000, '['),
     };
     for (const std::string& datagram : cases) {
-        const std::size_t before = logLines();
-        EXPECT_FALSE(readXsOverlayDatagram(datagram)) << datagram.substr(0, 80);
-        EXPECT_EQ(logLines(), before + 1) << datagram.substr(0, 80);
+        const ReadNotification read = readXsOverlayDatagram(datagram);
+        EXPECT_FALSE(read.notification) << datagram.substr(0, 80);
+        EXPECT_EQ(read.why.rfind("message refused: ", 0), 0u) << datagram.substr(0, 80);
     }
     // Eight levels are allowed.
-    EXPECT_TRUE(readXsOverlayDatagram(R"({"messageType":1,"title":"a","x":[[[[[[[1]]]]]]]})"));
+    EXPECT_TRUE(readXsOverlayDatagram(R"({"messageType":1,"title":"a","x":[[[[[[[1]]]]]]]})").notification);
 }
 
 // Invalid UTF-8 and lone surrogates show as U+FFFD instead of losing the
 // message; controls and bidirectional overrides are dropped.
 TEST_F(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
     const auto notification = readXsOverlayDatagram(
-        "{\"messageType\":1,\"title\":\"a\xff\xc0\x80z\",\"content\":\"x\\ud800y\\udc00\\u0007\\u202ez\\u2066\"}");
+        "{\"messageType\":1,\"title\":\"a\xff\xc0\x80z\",\"content\":\"x\\ud800y\\udc00\\u0007\\u202ez\\u2066\"}").notification;
     ASSERT_TRUE(notification);
     EXPECT_EQ(notification->title, "a\uFFFD\uFFFD\uFFFDz");
     EXPECT_EQ(notification->content, "x\uFFFDy\uFFFDz");
@@ -101,7 +98,7 @@ TEST_F(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
 
 TEST_F(SenderMessagesTest, TitlesAndContentsAreCutWithAnEllipsis) {
     const auto notification = readXsOverlayDatagram(R"({"messageType":1,"title":")" + std::string(300, 'T') +
-                                                    R"(","content":")" + std::string(1500, '\xe2') + "\"}");
+                                                    R"(","content":")" + std::string(1500, '\xe2') + "\"}").notification;
     ASSERT_TRUE(notification);
     EXPECT_EQ(notification->title, std::string(127, 'T') + "\u2026");
     // 1500 invalid bytes are 1500 replacement characters, cut to 1000.
@@ -124,25 +121,24 @@ TEST_F(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
 TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
     const std::string png = pngOfColour(4, 3, 4, red);
     const auto withIcon = [&](const std::string& icon) {
-        return readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}");
+        return withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}"));
     };
-    const auto notification = withIcon(base64Of(png));
+    const auto [notification, why] = withIcon(base64Of(png));
     ASSERT_TRUE(notification);
     ASSERT_EQ(notification->icon.width, 4);
     EXPECT_EQ(notification->icon.height, 3);
     EXPECT_EQ(std::vector<std::uint8_t>(notification->icon.rgba.begin(), notification->icon.rgba.begin() + 4),
               std::vector<std::uint8_t>(red, red + 4));
-    EXPECT_EQ(logLines(), 0u);
+    EXPECT_EQ(why, "");
     // A bad icon loses the icon, not the message, and says why.
     const std::string gif = "GIF89a" + std::string(40, '\0');
     const std::string bad[] = {"not base64!", base64Of(gif), base64Of(pngOfColour(513, 2, 4, red)),
                                base64Of(std::string(300 * 1024, 'x')), base64Of(png.substr(0, png.size() / 2))};
     for (const std::string& icon : bad) {
-        const std::size_t before = logLines();
-        const auto shown = withIcon(icon);
+        const auto [shown, lost] = withIcon(icon);
         ASSERT_TRUE(shown);
         EXPECT_TRUE(shown->icon.rgba.empty());
-        EXPECT_EQ(logLines(), before + 1);
+        EXPECT_EQ(lost.rfind("icon left out: ", 0), 0u);
     }
 }
 
@@ -155,25 +151,26 @@ TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
     writeFile(big, pngOfColour(2, 2, 4, red) + std::string(3 * 1024 * 1024, '\0'));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const auto withIcon = [](const std::string& path) {
-        return readXsOverlayDatagram(R"({"messageType":1,"title":"a","icon":")" + path + "\"}");
+        return withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a","icon":")" + path + "\"}"));
     };
-    EXPECT_EQ(withIcon(png)->icon.width, 2);
+    EXPECT_EQ(withIcon(png).first->icon.width, 2);
     const std::pair<std::string, const char*> refused[] = {
         {fifo, "not a regular file"},          {folder.path(), "not a regular file"},
         {"/dev/zero", "not a regular file"},   {big, "larger than 2 MiB"},
-        {"relative.png", "not an absolute path"}, {folder.path() + "/missing", "No such file"}};
+        {"relative.png", "not an absolute path"}, {folder.path() + "/missing", "No such file"},
+        {png + "\\u0000.txt", "a path with a NUL character"}};
     for (const auto& [path, why] : refused) {
-        const std::size_t before = logLines();
-        EXPECT_TRUE(withIcon(path)->icon.rgba.empty()) << path;
-        EXPECT_EQ(logLines(), before + 1) << path;
-        EXPECT_NE(output.text().find(std::string("icon left out: ") + why), std::string::npos) << path;
+        const auto [notification, lost] = withIcon(path);
+        EXPECT_TRUE(notification->icon.rgba.empty()) << path;
+        EXPECT_EQ(lost.rfind(std::string("icon left out: ") + why, 0), 0u) << path << ": " << lost;
     }
-    for (const char* keyword : {"default", "error", "warning"}) EXPECT_TRUE(withIcon(keyword)->icon.rgba.empty());
+    for (const char* keyword : {"default", "error", "warning"}) EXPECT_TRUE(withIcon(keyword).first->icon.rgba.empty());
     const std::string envelope = R"({"target":"xsoverlay","command":"SendNotification","jsonData":"{\"title\":\"a\",\"icon\":\")" +
                                  png + R"(\"}"})";
-    const auto fromWebSocket = readXsOverlayWebSocketMessage(envelope, "Page");
+    const auto [fromWebSocket, lost] = withIconRead(readXsOverlayWebSocketMessage(envelope, "Page"));
     ASSERT_TRUE(fromWebSocket);
     EXPECT_TRUE(fromWebSocket->icon.rgba.empty());
+    EXPECT_EQ(lost, "icon left out: icon files are taken only from UDP datagrams");
 }
 
 // As the Vencord plugin sends them; the client's name stands in for a
@@ -184,25 +181,26 @@ TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
         R"("{\"type\":1,\"timeout\":3,\"height\":175,\"opacity\":0.9,\"volume\":0.2,\"audioPath\":\"default\",)"
         R"(\"title\":\"Alice (#general)\",\"content\":\"hi <b>there</b>\",\"useBase64Icon\":false,\"icon\":\"\",)"
         R"(\"sourceApp\":\"Vencord\"}","rawData":null})";
-    const auto notification = readXsOverlayWebSocketMessage(vencord, "Vencord-Client");
+    const auto notification = readXsOverlayWebSocketMessage(vencord, "Vencord-Client").notification;
     ASSERT_TRUE(notification);
     EXPECT_EQ(notification->sourceName, "Vencord");
     EXPECT_EQ(notification->title, "Alice (#general)");
     EXPECT_EQ(notification->content, "hi there");
     EXPECT_EQ(notification->timeoutSeconds, 3);
-    EXPECT_EQ(readXsOverlayWebSocketMessage(R"({"command":"SendNotification","jsonData":"{\"title\":\"t\"}"})", "Bridge")
+    EXPECT_EQ(readXsOverlayWebSocketMessage(R"({"command":"SendNotification","jsonData":"{\"title\":\"t\"}"})", "Bridge").notification
                   ->sourceName,
               "Bridge");
     // Other commands and targets pass without a word.
-    EXPECT_FALSE(readXsOverlayWebSocketMessage(R"({"target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})", "c"));
-    EXPECT_FALSE(readXsOverlayWebSocketMessage(R"({"target":"other","command":"SendNotification","jsonData":"{}"})", "c"));
-    EXPECT_EQ(logLines(), 0u);
+    for (const char* other : {R"({"target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})",
+                              R"({"target":"other","command":"SendNotification","jsonData":"{}"})"}) {
+        const ReadNotification read = readXsOverlayWebSocketMessage(other, "c");
+        EXPECT_TRUE(!read.notification && read.why.empty()) << other;
+    }
     for (const char* bad : {"{", R"({"command":5})", R"({"command":"SendNotification","jsonData":{"title":"t"}})",
                             R"({"command":"SendNotification","jsonData":"{\"type\":2,\"title\":\"t\"}"})",
                             R"({"command":"SendNotification","jsonData":"no"})"}) {
-        const std::size_t before = logLines();
-        EXPECT_FALSE(readXsOverlayWebSocketMessage(bad, "c")) << bad;
-        EXPECT_EQ(logLines(), before + 1) << bad;
+        const ReadNotification read = readXsOverlayWebSocketMessage(bad, "c");
+        EXPECT_TRUE(!read.notification && !read.why.empty()) << bad;
     }
 }
 
@@ -210,24 +208,23 @@ TEST_F(SenderMessagesTest, OvrToolkitMessages) {
     const std::string icon = base64Of(pngOfColour(3, 3, 4, red));
     const auto notification = readOvrToolkitMessage(
         R"({"messageType":"SendNotification","json":"{\"title\":\"VRCX\",\"body\":\"Bob is online\",\"icon\":\")" +
-        icon + R"(\"}"})");
+        icon + R"(\"}"})").notification;
     ASSERT_TRUE(notification);
     EXPECT_EQ(notification->source, NotificationSource::OvrToolkit);
     EXPECT_EQ(notification->title, "VRCX");
     EXPECT_EQ(notification->content, "Bob is online");
-    EXPECT_EQ(notification->icon.width, 3);
-    const auto wrist = readOvrToolkitMessage(R"({"messageType":"SendWristNotification","json":"{\"body\":\"Joined\"}"})");
+    EXPECT_EQ(withIconRead({notification, ""}).first->icon.width, 3);
+    const auto wrist = readOvrToolkitMessage(R"({"messageType":"SendWristNotification","json":"{\"body\":\"Joined\"}"})").notification;
     ASSERT_TRUE(wrist);
     EXPECT_EQ(wrist->title, "");
     EXPECT_EQ(wrist->content, "Joined");
-    EXPECT_FALSE(readOvrToolkitMessage(R"({"messageType":"KeepAlive","json":""})"));
-    EXPECT_EQ(logLines(), 0u);
+    const ReadNotification keepAlive = readOvrToolkitMessage(R"({"messageType":"KeepAlive","json":""})");
+    EXPECT_TRUE(!keepAlive.notification && keepAlive.why.empty());
     for (const char* bad : {"[]", R"({"messageType":1})", R"({"messageType":"SendNotification","json":"{\"body\":7}"})",
                             R"({"messageType":"SendNotification","json":"[1]"})",
                             R"({"messageType":"SendWristNotification","json":"{}"})"}) {
-        const std::size_t before = logLines();
-        EXPECT_FALSE(readOvrToolkitMessage(bad)) << bad;
-        EXPECT_EQ(logLines(), before + 1) << bad;
+        const ReadNotification read = readOvrToolkitMessage(bad);
+        EXPECT_TRUE(!read.notification && !read.why.empty()) << bad;
     }
 }
 

@@ -1,4 +1,4 @@
-// The toast queue's timing, merging and room, and the flood limits.
+// The toast queue's timing, merging and fair shares, and the flood limits.
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -11,9 +11,10 @@ using namespace std::chrono_literals;
 
 const ToastClock::time_point t0{std::chrono::hours(1)};
 
-Notification note(const std::string& title, float seconds = 2, const std::string& sender = "App") {
+Notification note(const std::string& title, float seconds = 2, const std::string& sender = "App",
+                  NotificationSource source = NotificationSource::XsOverlay) {
     Notification notification;
-    notification.source = NotificationSource::XsOverlay;
+    notification.source = source;
     notification.sourceName = sender;
     notification.title = title;
     notification.timeoutSeconds = seconds;
@@ -27,12 +28,25 @@ std::string shownAt(ToastQueue& queue, ToastClock::time_point now) {
     return view.toast ? view.toast->notification.title : "";
 }
 
+// Looks at the queue ten times a second from 'from', while 'flood' adds what
+// it likes; how long until the toast titled so shows, or a minute.
+template <typename Flood>
+ToastClock::duration untilShown(ToastQueue& queue, const std::string& title, ToastClock::time_point from, Flood flood) {
+    for (auto now = from; now < from + 60s; now += 100ms) {
+        flood(now);
+        if (shownAt(queue, now) == title) return now - from;
+    }
+    return 60s;
+}
+const auto noFlood = [](ToastClock::time_point) {};
+
 TEST(ToastQueueTest, FadesInStaysAndFadesOut) {
     ToastQueue queue;
-    ASSERT_TRUE(queueNotification(queue, note("a", 2), t0));
+    ASSERT_EQ(queueNotification(queue, note("a", 2), t0).how, Queued::Placed);
+    EXPECT_EQ(currentToast(queue, t0).toast, nullptr) << "not before it is looked at";
+    EXPECT_EQ(shownAt(queue, t0), "a");
     const Toast& toast = queue.toasts.front();
     EXPECT_EQ(toastAlpha(toast, t0 - 1ms), 0);
-    EXPECT_EQ(toastAlpha(toast, t0), 0);
     EXPECT_FLOAT_EQ(toastAlpha(toast, t0 + 125ms), 0.5f);
     EXPECT_EQ(toastAlpha(toast, t0 + 250ms), 1);
     EXPECT_EQ(toastAlpha(toast, t0 + 2250ms), 1);
@@ -43,73 +57,102 @@ TEST(ToastQueueTest, FadesInStaysAndFadesOut) {
     EXPECT_EQ(currentToastEnds(queue), t0 + 2750ms);
 }
 
-// The next starts where the previous ended, however late the queue is looked at.
-TEST(ToastQueueTest, ToastsFollowOneAnotherWithoutGaps) {
+// Each toast's time counts from when it is first looked at, so a stalled
+// pass loses none of it; a short one leaves the stage at its own end.
+TEST(ToastQueueTest, ToastsAreTimedFromWhenTheyShow) {
     ToastQueue queue;
     queueNotification(queue, note("a", 1), t0);
     queueNotification(queue, note("b", 3), t0 + 100ms);
+    shownAt(queue, t0);
     EXPECT_EQ(shownAt(queue, t0 + 1s), "a");
-    EXPECT_EQ(shownAt(queue, t0 + 1750ms + 100ms), "b");
-    EXPECT_EQ(queue.toasts.front().shownFrom, t0 + 1750ms);
-    EXPECT_EQ(shownAt(queue, t0 + 1750ms + 3750ms), "");
+    shownAt(queue, t0 + 1750ms + 10s);
+    EXPECT_EQ(queue.toasts.front().shownFrom, t0 + 1750ms + 10s);
+    EXPECT_EQ(shownAt(queue, t0 + 1750ms + 10s + 3700ms), "b");
+    EXPECT_EQ(shownAt(queue, t0 + 1750ms + 10s + 3750ms), "");
     EXPECT_TRUE(queue.toasts.empty());
-    // One arriving after a pause starts when it arrives, a toast of its own
-    // however alike its place in the emptied queue.
-    queueNotification(queue, note("c", 1), t0 + 10s);
-    EXPECT_EQ(queue.toasts.front().shownFrom, t0 + 10s);
+    queueNotification(queue, note("c", 1), t0 + 20s);
     EXPECT_EQ(queue.toasts.front().serial, 3u);
 }
 
-TEST(ToastQueueTest, EqualNotificationsMergeWithACount) {
+// Equal ones raise the count and never keep the shown one longer; while
+// others wait, a toast gives way after three seconds, fading out from then
+// or, when that has passed, from when the next came.
+TEST(ToastQueueTest, RepeatsMergeAndToastsGiveWayToThoseWaiting) {
     ToastQueue queue;
-    queueNotification(queue, note("a", 2), t0);
-    queueNotification(queue, note("b", 2), t0);
-    queueNotification(queue, note("b", 2), t0 + 1s);
-    queueNotification(queue, note("a", 2, "Other"), t0 + 1s);
-    ASSERT_EQ(queue.toasts.size(), 3u);
-    EXPECT_EQ(queue.toasts[1].count, 2);
-    EXPECT_EQ(std::make_tuple(queue.toasts[0].serial, queue.toasts[1].serial, queue.toasts[2].serial),
-              std::make_tuple(1u, 2u, 3u));
-    // A copy of the shown one keeps it up for its timeout from then.
-    queueNotification(queue, note("a", 2), t0 + 2s);
-    EXPECT_EQ(queue.toasts.front().count, 2);
-    EXPECT_EQ(toastAlpha(queue.toasts.front(), t0 + 3900ms), 1);
-    EXPECT_EQ(shownAt(queue, t0 + 4600ms), "b");
+    queueNotification(queue, note("a", 30), t0);
+    shownAt(queue, t0);
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(queueNotification(queue, note("a", 30), t0 + i * 10s).how, Queued::Merged);
+    EXPECT_EQ(queue.toasts.front().count, 6);
+    EXPECT_EQ(currentToastEnds(queue), t0 + 30750ms) << "the first timeout holds";
+    queueNotification(queue, note("b", 30), t0 + 20s);
+    EXPECT_EQ(queue.toasts.front().fadesOutFrom, t0 + 20s);
+    EXPECT_EQ(shownAt(queue, t0 + 20500ms), "b");
+    queueNotification(queue, note("c", 30, "Other"), t0 + 21s);
+    EXPECT_EQ(queue.toasts.front().fadesOutFrom, t0 + 20500ms + 250ms + 3s);
+    EXPECT_EQ(std::make_tuple(queue.toasts[0].serial, queue.toasts[1].serial), std::make_tuple(2u, 3u));
 }
 
-TEST(ToastQueueTest, AtMostTwentyWait) {
+// One sender with ten minutes of toasts holds two places; the rest is
+// summed up, and a friend's toast shows within seconds.
+TEST(ToastQueueTest, OneSenderHoldsTwoPlacesAndTheRestIsSummedUp) {
     ToastQueue queue;
-    for (int i = 0; i < 20; ++i) EXPECT_TRUE(queueNotification(queue, note(std::to_string(i)), t0));
-    EXPECT_FALSE(queueNotification(queue, note("21"), t0));
-    // A copy of a waiting one still merges.
-    EXPECT_TRUE(queueNotification(queue, note("7"), t0));
-    EXPECT_EQ(queue.toasts.size(), 20u);
-    EXPECT_EQ(queue.toasts[7].count, 2);
+    for (int i = 0; i < 20; ++i) queueNotification(queue, note("spam " + std::to_string(i), 30, "Spammer"), t0);
+    ASSERT_EQ(queue.toasts.size(), 3u);
+    EXPECT_TRUE(queue.toasts[2].summary);
+    EXPECT_EQ(queue.toasts[2].notification.title, "+18 more from 1 sender");
+    EXPECT_EQ(queue.toasts[2].notification.content, "Spammer");
+    EXPECT_EQ(queueNotification(queue, note("friend", 5, "VRCX"), t0 + 1s).how, Queued::Placed);
+    EXPECT_LE(untilShown(queue, "friend", t0 + 1s, noFlood), 8s);
+}
+
+// Made-up names: each holds one place and the newest take the places of the
+// oldest waiting, so a friend's toast after the flood, or through another
+// kind of sender during it, shows within 15 s.
+TEST(ToastQueueTest, AFriendShowsAfterAFloodOfMadeUpNames) {
+    ToastQueue queue;
+    int sent = 0;
+    const auto flood = [&](ToastClock::time_point now) {
+        queueNotification(queue, note("flood", 30, "name" + std::to_string(sent++)), now);
+    };
+    for (int i = 0; i < 50; ++i) flood(t0);
+    ASSERT_EQ(queue.toasts.size(), maxQueuedToasts + 1);
+    EXPECT_EQ(queue.toasts.back().notification.title, "+46 more from 46 senders");
+    EXPECT_EQ(queue.toasts.back().notification.content, "name1, name10, name11, name12, name13, \u2026");
+    queueNotification(queue, note("friend", 5, "VRCX"), t0 + 1s);
+    EXPECT_LE(untilShown(queue, "friend", t0 + 1s, noFlood), 12s);
+    queueNotification(queue, note("desktop friend", 5, "Mail", NotificationSource::Desktop), t0 + 30s);
+    EXPECT_LE(untilShown(queue, "desktop friend", t0 + 30s, flood), 12s);
 }
 
 TEST(RateLimiterTest, BurstsOfTenThenFiveASecondPerSender) {
     RateLimiter limiter;
     int allowed = 0;
-    for (int i = 0; i < 30; ++i) allowed += allowNotification(limiter, "VRCX", t0);
+    for (int i = 0; i < 30; ++i) allowed += allowNotification(limiter, "UDP", "VRCX", t0);
     EXPECT_EQ(allowed, 10);
     // Another sender has an allowance of its own.
-    EXPECT_TRUE(allowNotification(limiter, "Discord", t0));
+    EXPECT_TRUE(allowNotification(limiter, "UDP", "Discord", t0));
     allowed = 0;
-    for (int i = 0; i < 50; ++i) allowed += allowNotification(limiter, "VRCX", t0 + 1s + i * 1ms);
+    for (int i = 0; i < 50; ++i) allowed += allowNotification(limiter, "UDP", "VRCX", t0 + 1s + i * 1ms);
     EXPECT_EQ(allowed, 5);
     // Quiet long enough, the whole burst is back, and no more.
     allowed = 0;
-    for (int i = 0; i < 30; ++i) allowed += allowNotification(limiter, "VRCX", t0 + 1h);
+    for (int i = 0; i < 30; ++i) allowed += allowNotification(limiter, "UDP", "VRCX", t0 + 1h);
     EXPECT_EQ(allowed, 10);
 }
 
-// Made-up names cannot multiply the allowance or grow the table.
-TEST(RateLimiterTest, ManySendersShareOneAllowance) {
+// Made-up names cannot multiply the allowance or grow the table: a listener
+// lets through twenty, then ten a second, whatever the names; another
+// listener keeps its own.
+TEST(RateLimiterTest, MadeUpNamesShareTheirListenersAllowance) {
     RateLimiter limiter;
-    int allowed = 0;
-    for (int i = 0; i < 10000; ++i) allowed += allowNotification(limiter, "name" + std::to_string(i), t0);
-    EXPECT_LE(limiter.buckets.size(), maxRateLimitedSenders + 1);
-    EXPECT_EQ(allowed, 64 + 10);
+    int allowed = 0, name = 0;
+    for (int i = 0; i < 10000; ++i) allowed += allowNotification(limiter, "UDP", std::to_string(name++), t0);
+    EXPECT_EQ(allowed, 20);
+    allowed = 0;
+    for (int i = 0; i < 10000; ++i) allowed += allowNotification(limiter, "UDP", std::to_string(name++), t0 + 10s + i * 1ms);
+    EXPECT_NEAR(allowed, 20 + 10 * 10, 1);
+    EXPECT_LE(limiter.senders.size(), maxRateLimitedSenders + 1);
+    EXPECT_TRUE(allowNotification(limiter, "Desktop", "Mail", t0 + 20s));
 }
 
 }  // namespace
