@@ -19,7 +19,12 @@ int bindSocket(PortProtocol protocol, const sockaddr* address, socklen_t length)
     const int fd = socket(address->sa_family, type, 0);
     if (fd < 0) return -1;
     const int on = 1;
+    // On a TCP socket SO_REUSEADDR lets us listen again over the connections
+    // that the last server on the port closed (TIME_WAIT, up to a minute),
+    // and never beside another listener. On UDP it would share a port that
+    // another program holds, so not there.
     if ((address->sa_family == AF_INET6 && setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on) != 0) ||
+        (protocol == PortProtocol::Tcp && setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) ||
         bind(fd, address, length) != 0 || (protocol == PortProtocol::Tcp && listen(fd, listenBacklog) != 0)) {
         const int error = errno;
         close(fd);

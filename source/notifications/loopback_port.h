@@ -7,9 +7,11 @@
 
 // A port of our own on the loopback addresses: 127.0.0.1 and, where the
 // machine has it, ::1 (for clients that connect to "localhost"). Never on
-// another address, never with address or port reuse: a port that another
-// program holds (another overlay owning 42069) stays its own, and we try
-// again every loopbackRetryInterval.
+// another address, never sharing a port: no SO_REUSEPORT, and SO_REUSEADDR
+// only on TCP, where Linux lets it bind over closed connections (TIME_WAIT)
+// but not beside a listener. A port that another program holds (another
+// overlay owning 42069) stays its own, and we try again every
+// loopbackRetryInterval.
 enum class PortProtocol { Udp, Tcp };
 
 constexpr std::chrono::seconds loopbackRetryInterval{30};

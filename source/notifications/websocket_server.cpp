@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cerrno>
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -56,7 +58,7 @@ std::string queryArgument(std::string_view query, std::string_view name) {
         if (part.size() <= name.size() || part.substr(0, name.size()) != name || part[name.size()] != '=') continue;
         std::string value;
         for (std::size_t i = name.size() + 1; i < part.size(); ++i) {
-            if (part[i] == '%' && i + 2 < part.size() + 0 && std::isxdigit(static_cast<unsigned char>(part[i + 1])) &&
+            if (part[i] == '%' && i + 2 < part.size() && std::isxdigit(static_cast<unsigned char>(part[i + 1])) &&
                 std::isxdigit(static_cast<unsigned char>(part[i + 2]))) {
                 value += static_cast<char>(std::stoi(std::string(part.substr(i + 1, 2)), nullptr, 16));
                 i += 2;
@@ -172,11 +174,12 @@ void readFrames(WebSocketServer& server, WebSocketConnection& connection, Clock:
         switch (event.kind) {
         case WebSocketEventKind::Incomplete: break;
         case WebSocketEventKind::Text: {
-            const std::optional<Notification> notification =
-                server.api == WebSocketApi::XsOverlay ? readXsOverlayWebSocketMessage(event.payload, connection.clientName)
-                                                      : readOvrToolkitMessage(event.payload);
-            if (notification) {
-                received.push_back(*notification);
+            ReadNotification read = server.api == WebSocketApi::XsOverlay
+                                        ? readXsOverlayWebSocketMessage(event.payload, connection.clientName)
+                                        : readOvrToolkitMessage(event.payload);
+            if (!read.why.empty()) logThrottled("%s %s", apiName(server.api), read.why.c_str());
+            if (read.notification) {
+                received.push_back(std::move(*read.notification));
                 connection.quietSince = now;
             }
             continue;
@@ -259,9 +262,9 @@ void acceptWaiting(WebSocketServer& server, Clock::time_point now, std::vector<N
             const auto waiting = [](const WebSocketConnection& c) { return c.fd >= 0 && c.stage == WebSocketStage::Handshake; };
             const auto live = [](const WebSocketConnection& c) { return c.fd >= 0; };
             if (countOf(server, waiting) >= maxWebSocketHandshakes) {
-                auto oldest = std::find_if(server.connections.begin(), server.connections.end(), waiting);
-                for (auto it = oldest; it != server.connections.end(); ++it)
-                    if (waiting(*it) && it->since < oldest->since) oldest = it;
+                auto oldest = server.connections.end();
+                for (auto it = server.connections.begin(); it != server.connections.end(); ++it)
+                    if (waiting(*it) && (oldest == server.connections.end() || it->since < oldest->since)) oldest = it;
                 logThrottled("%s: the oldest handshake cut short for a newcomer", apiName(server.api));
                 closeNow(*oldest);
             } else if (countOf(server, live) >= maxWebSocketConnections &&
