@@ -1,8 +1,11 @@
 #include "notifications/notification_icon.h"
 
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <stb_image.h>
+#include <jpeglib.h>
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +27,151 @@ bool isPng(const std::uint8_t* data, std::size_t size) {
 
 bool isJpeg(const std::uint8_t* data, std::size_t size) {
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+// Any local program may send icons, so each decoder works within bounds
+// that hold whatever the bytes say: no more than 512 x 512 pixels, a PNG
+// inflates no more than its rows need, a JPEG reads at most maxJpegScans scans
+// into at most maxJpegMemory.
+constexpr int maxJpegScans = 100;  // libjpeg's progressive script has 10; encoders that tune theirs, a few more
+constexpr long maxJpegMemory = 16 * 1024 * 1024;
+// libpng would allow 8 MB; an icon has no chunk anywhere near this.
+constexpr png_alloc_size_t maxPngChunk = 256 * 1024;
+
+// The decoders' callbacks fill this in. They jump back to the setjmp in
+// readPng or readJpeg, whose frames hold nothing with a destructor.
+struct Decoding {
+    NotificationIcon icon;
+    std::string why;
+    bool complete = false;  // every row read
+    int lastPass = 0;
+};
+
+std::string tooLarge(unsigned long width, unsigned long height) {
+    return "larger than 512 x 512 (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+}
+
+void pngFailed(png_structp png, png_const_charp message) {
+    static_cast<Decoding*>(png_get_error_ptr(png))->why = message;
+    png_longjmp(png, 1);
+}
+
+void pngWarned(png_structp, png_const_charp) {}
+
+void pngHeaderRead(png_structp png, png_infop info) {
+    Decoding& read = *static_cast<Decoding*>(png_get_progressive_ptr(png));
+    // Any kind of PNG comes out as 8-bit RGBA.
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    read.icon.width = static_cast<int>(png_get_image_width(png, info));
+    read.icon.height = static_cast<int>(png_get_image_height(png, info));
+    read.icon.rgba.resize(std::size_t(read.icon.width) * read.icon.height * 4);
+    read.lastPass = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7 ? 6 : 0;
+}
+
+// With interlace handling libpng calls this for every row in every pass, a
+// null row when the pass left it as it was.
+void pngRowRead(png_structp png, png_bytep row, png_uint_32 number, int pass) {
+    Decoding& read = *static_cast<Decoding*>(png_get_progressive_ptr(png));
+    // Passes of an interlaced image add their pixels to the rows so far.
+    if (row) png_progressive_combine_row(png, read.icon.rgba.data() + std::size_t(number) * read.icon.width * 4, row);
+    if (int(number) == read.icon.height - 1 && pass == read.lastPass) read.complete = true;
+}
+
+// libpng's reader that is fed the bytes (rather than the one that pulls them)
+// stops inflating once the last row is complete; the other inflates all the
+// rest of the image data, gigabytes in a 2 MiB file, to check that it ends.
+// Every chunk but the image's own is skipped undecoded: texts and colour
+// profiles would be inflated too.
+void readPng(const std::uint8_t* data, std::size_t size, Decoding& read) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, pngFailed, pngWarned);
+    png_infop info = png_create_info_struct(png);  // none without png
+    if (!info) {
+        read.why = "out of memory";
+    } else if (setjmp(png_jmpbuf(png)) == 0) {
+        png_set_user_limits(png, maxIconSide, maxIconSide);
+        png_set_chunk_malloc_max(png, maxPngChunk);
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+        png_set_progressive_read_fn(png, &read, pngHeaderRead, pngRowRead, nullptr);
+        png_process_data(png, info, const_cast<png_bytep>(data), size);
+        if (!read.complete) read.why = "truncated";
+    } else if (png_get_image_width(png, info) > maxIconSide || png_get_image_height(png, info) > maxIconSide) {
+        // libpng has stored the header's size before refusing it.
+        read.why = tooLarge(png_get_image_width(png, info), png_get_image_height(png, info));
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+}
+
+// libjpeg hands its callbacks the error manager, so the rest rides along.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf failed;
+    Decoding* read;
+};
+
+// Set 'why' first: nothing with a destructor may be alive in a frame that
+// longjmp leaves.
+[[noreturn]] void jpegStop(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->failed, 1);
+}
+
+Decoding& jpegRead(j_common_ptr info) { return *reinterpret_cast<JpegErrors*>(info->err)->read; }
+
+void jpegFailed(j_common_ptr info) {
+    char message[JMSG_LENGTH_MAX];
+    info->err->format_message(info, message);
+    jpegRead(info).why = message;
+    jpegStop(info);
+}
+
+void jpegWarned(j_common_ptr, int) {}
+
+// A progressive JPEG may hold any number of scans, each one a pass over the
+// whole image however few bytes it has.
+void jpegProgressed(j_common_ptr info) {
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= maxJpegScans) return;
+    jpegRead(info).why = "more than " + std::to_string(maxJpegScans) + " scans";
+    jpegStop(info);
+}
+
+void readJpeg(const std::uint8_t* data, std::size_t size, Decoding& read) {
+    jpeg_decompress_struct info{};
+    JpegErrors errors{};
+    jpeg_progress_mgr progress{};
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jpegFailed;
+    errors.manager.emit_message = jpegWarned;
+    errors.read = &read;
+    progress.progress_monitor = jpegProgressed;
+    if (setjmp(errors.failed) == 0) {
+        jpeg_create_decompress(&info);
+        info.mem->max_memory_to_use = maxJpegMemory;
+        info.progress = &progress;
+        // At the end of the bytes the source reports an end of image, so a
+        // truncated JPEG ends too.
+        jpeg_mem_src(&info, data, size);
+        jpeg_read_header(&info, TRUE);
+        if (info.image_width > maxIconSide || info.image_height > maxIconSide) {
+            read.why = tooLarge(info.image_width, info.image_height);
+        } else {
+            info.out_color_space = JCS_EXT_RGBA;
+            jpeg_start_decompress(&info);
+            read.icon.width = static_cast<int>(info.output_width);
+            read.icon.height = static_cast<int>(info.output_height);
+            read.icon.rgba.resize(std::size_t(read.icon.width) * read.icon.height * 4);
+            while (info.output_scanline < info.output_height) {
+                JSAMPROW row = read.icon.rgba.data() + std::size_t(info.output_scanline) * read.icon.width * 4;
+                jpeg_read_scanlines(&info, &row, 1);
+            }
+            // Whatever follows the last row is left unread.
+            read.complete = true;
+        }
+    }
+    jpeg_destroy_decompress(&info);
 }
 
 }  // namespace
@@ -63,25 +211,16 @@ std::optional<NotificationIcon> decodeIconImage(const std::uint8_t* data, std::s
         why = "too large";
         return std::nullopt;
     }
-    const int length = static_cast<int>(size);
-    int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
-        why = "not decodable";
+    Decoding read;
+    if (isPng(data, size))
+        readPng(data, size, read);
+    else
+        readJpeg(data, size, read);
+    if (!read.complete) {
+        why = read.why;
         return std::nullopt;
     }
-    if (width < 1 || height < 1 || width > maxIconSide || height > maxIconSide) {
-        why = "larger than 512 x 512 (" + std::to_string(width) + " x " + std::to_string(height) + ")";
-        return std::nullopt;
-    }
-    stbi_uc* pixels = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
-    if (!pixels || width > maxIconSide || height > maxIconSide) {
-        stbi_image_free(pixels);
-        why = "not decodable";
-        return std::nullopt;
-    }
-    NotificationIcon icon{width, height, std::vector<std::uint8_t>(pixels, pixels + std::size_t(width) * height * 4)};
-    stbi_image_free(pixels);
-    return icon;
+    return std::move(read.icon);
 }
 
 std::optional<std::vector<std::uint8_t>> readIconFile(const std::string& path, std::string& why) {

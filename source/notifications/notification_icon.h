@@ -18,7 +18,8 @@ constexpr std::size_t maxIconFileBytes = 2 * 1024 * 1024;
 std::optional<std::vector<std::uint8_t>> decodeBase64(std::string_view text, std::size_t maxBytes);
 
 // A PNG or JPEG (known by its first bytes) of at most maxIconSide pixels a
-// side, decoded; otherwise nothing, and 'why' says what was wrong.
+// side, decoded; otherwise nothing, and 'why' says what was wrong. Whatever
+// the bytes, it takes milliseconds and a few MiB.
 std::optional<NotificationIcon> decodeIconImage(const std::uint8_t* data, std::size_t size, std::string& why);
 
 // A regular file of at most maxIconFileBytes (never a FIFO, device or
