@@ -81,7 +81,10 @@ async def send_raw(session):
                  f"Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n".encode())
     await reader.readuntil(b"\r\n\r\n")
     writer.write(bytes.fromhex(session["raw"]))
-    reply = await asyncio.wait_for(reader.read(), 5)
+    try:
+        reply = await asyncio.wait_for(reader.read(), 2)
+    except asyncio.TimeoutError:
+        reply = b""
     writer.close()
     print("closed", int.from_bytes(reply[2:4], "big") if reply[:1] == b"\x88" else "without a close frame", flush=True)
 
