@@ -39,9 +39,10 @@ constexpr std::size_t maxWebSocketConnectionsPerName = 4;
 constexpr std::chrono::seconds webSocketHandshakeTimeout{3};
 constexpr std::chrono::seconds webSocketGrace{2};
 // A connection silent for a while is pinged: browsers and client libraries
-// answer by themselves, so a live client that has nothing to say (Vencord,
-// which may not connect again once closed) stays. Silent for longer, it is
-// closed. VRCX sends a keep-alive every 5 s.
+// answer by themselves, so a live client with nothing to say stays (the
+// Vencord plugin connects as it starts and need not connect again once
+// closed). One that does not answer either is closed. VRCX sends a
+// keep-alive every 5 s.
 constexpr std::chrono::seconds webSocketPingAfter{15};
 constexpr std::chrono::seconds webSocketIdleTimeout{30};
 
