@@ -18,9 +18,10 @@
 //  - sounds (audioPath is read as a keyword and nothing is played)
 //  - Windows: the wing is not built there
 //
-// Every socket is non-blocking and bound to the loopback addresses only,
-// without reuse flags; libwebsockets serves connections that we accept. A
-// pass reads at most a few dozen messages from each listener.
+// Every socket is non-blocking and bound to the loopback addresses only
+// (listening TCP sockets take SO_REUSEADDR, for the TIME_WAIT of closed
+// connections, nothing else). A pass reads at most 32 datagrams a socket
+// and 16 KiB a connection; the flood limits come before any icon is read.
 #include "notifications/notification_center.h"
 
 #include <algorithm>
@@ -49,7 +50,6 @@ struct NotificationCenter {
 
 namespace {
 
-constexpr std::chrono::milliseconds webSocketTimerInterval{250};
 
 bool sourceOn(const NotificationSwitches& switches, NotificationSource source) {
     if (!switches.enabled) return false;
@@ -207,9 +207,8 @@ NotificationWait notificationWait(const NotificationCenter& center, ToastClock::
     auto opening = [&](const std::optional<ToastClock::time_point>& nextTry) { sooner(nextTry.value_or(now)); };
     if (center.udpOn && center.udp.fds.empty()) opening(center.udp.nextTry);
     for (const WebSocketServer* server : {&center.xsOverlayWebSocket, &center.ovrToolkitWebSocket}) {
-        if (server->context && server->port.fds.empty()) opening(server->port.nextTry);
-        // libwebsockets keeps its own timers for open connections.
-        if (!server->connections.empty()) sooner(now + webSocketTimerInterval);
+        if (server->started && server->port.fds.empty()) opening(server->port.nextTry);
+        sooner(webSocketServerDue(*server));
     }
     if (center.desktopOn && center.desktop.stage == DesktopMonitor::Stage::Closed) opening(center.desktop.nextTry);
     sooner(currentToastEnds(center.toasts));

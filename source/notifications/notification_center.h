@@ -55,7 +55,7 @@ ToastView currentNotificationToast(NotificationCenter& center, ToastClock::time_
 
 // For a main loop that waits instead of polling: the sockets to wait on for
 // reading (and the time after which to serve anyway: retries, connections
-// that libwebsockets keeps timers for, a toast's end).
+// due a close or a ping, a toast's end).
 struct NotificationWait {
     std::vector<int> fds;
     std::optional<ToastClock::time_point> serveBy;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <libwebsockets.h>
 #include <strings.h>
 
 #include "notifications/plain_text.h"
+#include "notifications/sha1.h"
 
 namespace {
 
@@ -121,13 +121,17 @@ WebSocketRequest readWebSocketRequest(std::string_view head) {
 }
 
 std::string webSocketHandshakeAnswer(std::string_view key) {
-    const std::string keyed = std::string(key) + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11";
-    unsigned char digest[20];
-    lws_SHA1(reinterpret_cast<const unsigned char*>(keyed.data()), keyed.size(), digest);
-    char accept[32];
-    lws_b64_encode_string(reinterpret_cast<const char*>(digest), sizeof digest, accept, sizeof accept);
-    return std::string("HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-                       "Sec-WebSocket-Accept: ") + accept + "\r\n\r\n";
+    const std::array<std::uint8_t, 20> digest = sha1(std::string(key) + "258EAFA5-E914-47DA-95CA-C5AB0DC85B11");
+    // Its base64: six groups of three bytes, then two bytes and one '='.
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string accept;
+    for (std::size_t i = 0; i < digest.size(); i += 3) {
+        const std::uint32_t group = std::uint32_t(digest[i]) << 16 | std::uint32_t(digest[i + 1]) << 8 |
+                                    (i + 2 < digest.size() ? digest[i + 2] : 0);
+        for (int k = 0; k < 4; ++k) accept += i + k <= digest.size() ? alphabet[group >> (18 - 6 * k) & 63] : '=';
+    }
+    return "HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+           "Sec-WebSocket-Accept: " + accept + "\r\n\r\n";
 }
 
 WebSocketEvent readWebSocketFrame(std::string_view& input, WebSocketMessage& message, std::size_t maxMessageBytes) {

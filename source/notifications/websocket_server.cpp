@@ -289,11 +289,11 @@ void startWebSocketServer(WebSocketServer& server, WebSocketApi api, int port) {
     server.port.protocol = PortProtocol::Tcp;
     server.port.name = apiName(api);
     server.port.requestedPort = port;
-    server.context = true;
+    server.started = true;
 }
 
 void serviceWebSocketServer(WebSocketServer& server, Clock::time_point now, std::vector<Notification>& received) {
-    if (!server.context || !keepLoopbackPortOpen(server.port, now)) return;
+    if (!server.started || !keepLoopbackPortOpen(server.port, now)) return;
     // The known connections first: a request that is here is read before a
     // newcomer could push out its handshake.
     for (WebSocketConnection& connection : server.connections)
@@ -312,11 +312,27 @@ void stopWebSocketServer(WebSocketServer& server) {
     }
     server.connections.clear();
     closeLoopbackPort(server.port);
-    server.context = false;
+    server.started = false;
 }
 
 void webSocketServerFds(const WebSocketServer& server, std::vector<int>& fds) {
     fds.insert(fds.end(), server.port.fds.begin(), server.port.fds.end());
     for (const WebSocketConnection& connection : server.connections)
         if (connection.fd >= 0) fds.push_back(connection.fd);
+}
+
+std::optional<Clock::time_point> webSocketServerDue(const WebSocketServer& server) {
+    std::optional<Clock::time_point> due;
+    for (const WebSocketConnection& connection : server.connections) {
+        Clock::time_point next;
+        switch (connection.stage) {
+        case WebSocketStage::Handshake: next = connection.since + webSocketHandshakeTimeout; break;
+        case WebSocketStage::Open:
+            next = connection.heardFrom + (connection.pinged ? webSocketIdleTimeout : webSocketPingAfter);
+            break;
+        case WebSocketStage::Closing: next = connection.since + lingerTime; break;
+        }
+        if (connection.fd >= 0 && (!due || next < *due)) due = next;
+    }
+    return due;
 }

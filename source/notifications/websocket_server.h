@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,7 @@ struct WebSocketConnection {
 struct WebSocketServer {
     WebSocketApi api = WebSocketApi::XsOverlay;
     LoopbackPort port;
-    bool context = false;  // started; the notification center reads it by that name
+    bool started = false;
     std::vector<WebSocketConnection> connections;
 };
 
@@ -84,3 +85,8 @@ void stopWebSocketServer(WebSocketServer& server);
 
 // The listening sockets and the connections' sockets, to wait on.
 void webSocketServerFds(const WebSocketServer& server, std::vector<int>& fds);
+
+// When a connection needs serving though nothing arrives (its handshake's
+// time is up, it is due a ping or its close, it has lingered enough); none
+// without connections.
+std::optional<std::chrono::steady_clock::time_point> webSocketServerDue(const WebSocketServer& server);
