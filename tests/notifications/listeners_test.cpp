@@ -15,6 +15,7 @@
 #include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
+#include "support/loopback_datagram.h"
 #include "support/test_files.h"
 
 namespace {
@@ -72,25 +73,6 @@ protected:
     NotificationCenterPointer center = createNotificationCenter(sendersOnly, anyFreePorts);
 };
 
-// As VRCX does it: a new socket for every datagram.
-void sendDatagram(int family, int port, const std::string& bytes) {
-    const int fd = socket(family, SOCK_DGRAM, 0);
-    if (family == AF_INET) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    } else {
-        sockaddr_in6 address{};
-        address.sin6_family = AF_INET6;
-        address.sin6_addr = in6addr_loopback;
-        address.sin6_port = htons(port);
-        sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-    close(fd);
-}
-
 std::string vrcxDatagram(const std::string& content) {
     return R"({"messageType":1,"index":0,"timeout":5.0,"height":110.0,"opacity":1.0,"volume":0.0,"audioPath":"",)"
            R"("title":"VRCX","content":")" + content + R"(","useBase64Icon":false,"icon":"","sourceApp":"VRCX"})";
@@ -105,11 +87,11 @@ std::vector<std::string> titles(const std::vector<Notification>& notifications) 
 TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddressesAfterHostileOnes) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     ASSERT_NE(port, 0);
-    sendDatagram(AF_INET, port, vrcxDatagram(R"(Alice \u2014 joined)"));
-    sendDatagram(AF_INET, port, vrcxDatagram("Bob").substr(0, 60));
-    sendDatagram(AF_INET, port, std::string(64000, '{'));
-    sendDatagram(AF_INET, port, R"({"messageType":1,"title":"\ud800x","content":"\u202e<size=999>big</size>"})");
-    sendDatagram(AF_INET6, port, vrcxDatagram("Carol over IPv6"));
+    sendLoopbackDatagram(AF_INET, port, vrcxDatagram(R"(Alice \u2014 joined)"));
+    sendLoopbackDatagram(AF_INET, port, vrcxDatagram("Bob").substr(0, 60));
+    sendLoopbackDatagram(AF_INET, port, std::string(64000, '{'));
+    sendLoopbackDatagram(AF_INET, port, R"({"messageType":1,"title":"\ud800x","content":"\u202e<size=999>big</size>"})");
+    sendLoopbackDatagram(AF_INET6, port, vrcxDatagram("Carol over IPv6"));
     const auto received = serve(*center, 300ms);
     EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|Alice \u2014 joined", "\uFFFDx|big", "VRCX|Carol over IPv6"}));
     // The shown toast is the first.
@@ -183,8 +165,8 @@ TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
 
 TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
-    for (int i = 0; i < 30; ++i) sendDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
-    sendDatagram(AF_INET, port, R"({"messageType":1,"title":"other","sourceApp":"Bridge"})");
+    for (int i = 0; i < 30; ++i) sendLoopbackDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
+    sendLoopbackDatagram(AF_INET, port, R"({"messageType":1,"title":"other","sourceApp":"Bridge"})");
     // Ten pass the flood limit; of those, VRCX's two places take two.
     const auto received = serve(*center, 300ms);
     EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|flood 0", "VRCX|flood 1", "other|"}));
@@ -193,14 +175,14 @@ TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
 // Switched off, the source's ports close and its toasts go.
 TEST_F(ListenersTest, SwitchesCloseListenersAndDropToasts) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
-    sendDatagram(AF_INET, port, vrcxDatagram("before"));
+    sendLoopbackDatagram(AF_INET, port, vrcxDatagram("before"));
     ASSERT_EQ(serve(*center, 100ms).size(), 1u);
     setNotificationSwitches(*center, {true, false, false, true});
     EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
     EXPECT_EQ(notificationPortsBound(*center).xsOverlayWebSocket, 0);
     EXPECT_NE(notificationPortsBound(*center).ovrToolkitWebSocket, 0);
     EXPECT_FALSE(currentNotificationToast(*center, std::chrono::steady_clock::now()).toast);
-    sendDatagram(AF_INET, port, vrcxDatagram("while off"));
+    sendLoopbackDatagram(AF_INET, port, vrcxDatagram("while off"));
     EXPECT_TRUE(serve(*center, 100ms).empty());
     setNotificationSwitches(*center, {false, true, true, true});
     EXPECT_EQ(notificationWait(*center, std::chrono::steady_clock::now()).fds.size(), 0u);

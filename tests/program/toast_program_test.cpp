@@ -7,15 +7,13 @@
 #include <filesystem>
 #include <thread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "support/call_log.h"
 #include "support/child_process.h"
+#include "support/loopback_datagram.h"
 #include "support/private_desktop.h"
 #include "support/test_files.h"
 #include "support/x11_window_probe.h"
@@ -25,15 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // As VRCX sends it: a new socket for each datagram to XSOverlay's port.
-void sendDatagram(const std::string& bytes) {
-    const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(42069);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sendto(socket, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    close(socket);
-}
+void sendDatagram(const std::string& bytes) { sendLoopbackDatagram(AF_INET, 42069, bytes); }
 
 std::string vrcxDatagram(const std::string& content) {
     return R"({"messageType":1,"index":0,"timeout":1,"height":110,"opacity":1,"volume":0,"audioPath":"",)"
