@@ -12,7 +12,9 @@
 #include "gl/context_bootstrap.h"
 #include "gl/fixed_gl_state.h"
 #include "gl/render_target.h"
+#include "notifications/toast_queue.h"
 #include "platform/file_io.h"
+#include "toast/toast_painter.h"
 #include "watch/text_element.h"
 #include "watch/watch_catalogue.h"
 #include "watch/watch_loader.h"
@@ -136,6 +138,33 @@ void drawTwoLineDate(benchmark::State& state) {
     }
 }
 BENCHMARK(drawTwoLineDate)->Unit(benchmark::kMillisecond);
+
+// A new toast each time, with the sender's name, a title and a content, in
+// the program's font and what it falls back to; the fonts it needs are
+// opened by a first toast, as the first such toast opens them in the program.
+void drawToast(benchmark::State& state, const std::string& title, const std::string& content) {
+    prepareWatchTarget();
+    const RenderTarget target = createRenderTarget(toastWidth, toastHeight);
+    ToastPainter painter(platform::readFileBytes(std::string(HORLOX_RUN_DIR) + "/Roboto-Medium.ttf"));
+    Toast toast;
+    toast.notification.source = NotificationSource::XsOverlay;
+    toast.notification.sourceName = "VRCX";
+    auto paintNext = [&] {
+        const std::string number = " " + std::to_string(++toast.count);
+        toast.notification.title = title + number;
+        toast.notification.content = content + number;
+        painter.paint(toast, target);
+        glFinish();
+    };
+    paintNext();
+    for (auto _ : state) paintNext();
+}
+BENCHMARK_CAPTURE(drawToast, Latin, std::string("Friend Online"),
+                  std::string("Alice is online in The Great Pug, a public world. Join her?"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawToast, CjkArabicEmoji, std::string("フレンドがオンラインになりました 🎉"),
+                  std::string("친구 你好 صديقك متصل الآن 👍🏽 東京のワールドにいます"))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
