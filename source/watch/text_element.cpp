@@ -19,7 +19,7 @@ void drawText(const Watch& watch, const WatchElement& element, const WatchReadin
               GLfloat depth) {
     std::string text = shownText(element, readings);
     if (element.textureText != text) {
-        const TextImage image = rasterizeText(element.fontFace.get(), text, element.textCenter);
+        const TextImage image = rasterizeText(element.fontFace.get(), text, element.textCenter, watch.fallbackFonts);
         glBindTexture(GL_TEXTURE_2D, element.texture);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textImageSide, textImageSide, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, image.data());

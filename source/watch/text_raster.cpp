@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "text/fallback_face.h"
 #include "watch/utf8.h"
 
 std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap) {
@@ -54,7 +55,7 @@ bool showsOnImage(const FT_Bitmap& bitmap, long left, long top) {
 
 }  // namespace
 
-TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin) {
+TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin, FontChain* fallback) {
     TextImage image(size_t(textImageSide) * textImageSide * 4, 0);
     // Positions are 64-bit: an origin near the integer limits must not overflow.
     long penX = 0, penY = 0;
@@ -70,10 +71,14 @@ TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin)
             continue;
         }
         const char32_t codePoint = nextCodePoint(text, at);
+        FT_Face drawing = face;
+        if (fallback && FT_Get_Char_Index(face, codePoint) == 0) {
+            if (FT_Face other = fallbackFace(*fallback, codePoint, face->size->metrics.y_ppem)) drawing = other;
+        }
         // Loading without rendering presets the bitmap's size and place, so
         // only glyphs that show are rendered, and none of a huge size.
-        if (FT_Load_Char(face, codePoint, FT_LOAD_DEFAULT) != 0) continue;
-        const FT_GlyphSlot glyph = face->glyph;
+        if (FT_Load_Char(drawing, codePoint, FT_LOAD_DEFAULT) != 0) continue;
+        const FT_GlyphSlot glyph = drawing->glyph;
         if (isTooLarge(glyph->bitmap)) continue;
         const long left = long(origin.x) + penX;
         const long top = long(origin.y) + penY - glyph->bitmap_top;

@@ -6,6 +6,8 @@
 
 #include "watch/watch.h"
 
+struct FontChain;
+
 constexpr int textImageSide = 256;
 
 // Glyphs wider or taller than this are left out like glyphs FreeType cannot
@@ -28,8 +30,9 @@ std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
 // the pen without their left bearing, clipped to the image, and replace what
 // lies below them, coverage 0 included. No kerning. Only glyphs that show are
 // rendered; one that cannot be, or would exceed maxGlyphSide, is skipped
-// without moving the pen.
-TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin);
+// without moving the pen. A character the face lacks is drawn from the
+// fallback fonts, where given, at the face's size.
+TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin, FontChain* fallback = nullptr);
 
 // The smallest box holding every pixel of the image that has coverage; empty
 // for a blank image.

@@ -29,6 +29,8 @@ struct WatchShader {
     GLuint fragmentShader = 0;
 };
 
+struct FontChain;
+
 struct FontFaceCloser {
     void operator()(FT_Face face) const { FT_Done_Face(face); }
 };
@@ -112,4 +114,5 @@ struct Watch {
     std::array<GLfloat, 16> viewMatrix{};  // column-major
     std::vector<WatchElement> elements;
     FT_Library fontLibrary = nullptr;  // borrowed: the process's one library
+    FontChain* fallbackFonts = nullptr;  // borrowed: for characters its fonts lack, where given
 };

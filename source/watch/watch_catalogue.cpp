@@ -21,8 +21,8 @@ WatchListing readListing(const std::string& packagePath) {
 }  // namespace
 
 WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
-                               const std::string& watchesFolder)
-    : fontLibrary(fontLibrary) {
+                               const std::string& watchesFolder, FontChain* fallbackFonts)
+    : fontLibrary(fontLibrary), fallbackFonts(fallbackFonts) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path folder = platform::pathFromUtf8(watchesFolder).value_or(fs::path());
@@ -80,6 +80,7 @@ const Watch& WatchCatalogue::load(const std::string& chosenName) {
     loadedListing = listing;
     loaded = std::make_unique<Watch>();
     loaded->fontLibrary = fontLibrary;
+    loaded->fallbackFonts = fallbackFonts;
     loadWatch(*loaded, listing->packagePath);
     return *loaded;
 }

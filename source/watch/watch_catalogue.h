@@ -27,8 +27,9 @@ public:
     // watch name the one listed first wins. With no watch at all the program
     // ends with "No watches found!"; an empty `initialWatchName` becomes the
     // first watch's name.
+    // A watch's text draws what its font lacks from `fallbackFonts` where given.
     WatchCatalogue(Settings& settings, FT_Library fontLibrary,
-                   const std::string& watchesFolder = "watches");
+                   const std::string& watchesFolder = "watches", FontChain* fallbackFonts = nullptr);
 
     const WatchListing* find(const std::string& name) const;
     const WatchListing* first() const;
@@ -51,6 +52,7 @@ public:
 private:
     std::map<std::string, WatchListing> listings;
     FT_Library fontLibrary;
+    FontChain* fallbackFonts;
     const WatchListing* loadedListing = nullptr;
     std::unique_ptr<Watch> loaded;
 };

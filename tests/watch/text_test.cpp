@@ -7,6 +7,7 @@
 
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
+#include "text/text_fonts.h"
 #include "watch/battery_text.h"
 #include "watch/text_raster.h"
 #include "watch/time_format.h"
@@ -208,6 +209,17 @@ TEST_F(TextRasterTest, Utf8AndLatin1BytesDrawRealGlyphs) {
     EXPECT_EQ(degree, draw("\xB0", 20, 100));
     EXPECT_NE(degree, draw("\xEF\xBF\xBF", 20, 100));  // U+FFFF, in no font
     EXPECT_EQ(draw("A\xC3\xBC" "B", 20, 100), draw("A\xFC" "B", 20, 100));
+}
+
+// What the package font lacks comes from the fallback fonts instead of its
+// missing-glyph box; what it has stays its own.
+TEST_F(TextRasterTest, CharactersTheFontLacksComeFromTheFallbackFonts) {
+    const FontChainPointer fallback = chainWith();
+    const auto drawn = [&](const std::string& text) { return rasterizeText(face, text, {20, 100}, fallback.get()); };
+    EXPECT_NE(drawn("\u6771"), draw("\u6771", 20, 100));
+    EXPECT_FALSE(isBlank(drawn("\u6771")));
+    EXPECT_NE(drawn("\u6771"), drawn("\u4EAC"));
+    EXPECT_EQ(drawn("Ab\xC2\xB0"), draw("Ab\xC2\xB0", 20, 100));
 }
 
 FT_Bitmap bitmap(unsigned rows, unsigned width, int pitch, unsigned char mode, unsigned char* buffer) {
