@@ -145,7 +145,10 @@ BENCHMARK(drawTwoLineDate)->Unit(benchmark::kMillisecond);
 void drawToast(benchmark::State& state, const std::string& title, const std::string& content) {
     prepareWatchTarget();
     const RenderTarget target = createRenderTarget(toastWidth, toastHeight);
-    ToastPainter painter(platform::readFileBytes(std::string(HORLOX_RUN_DIR) + "/Roboto-Medium.ttf"));
+    const FontChainPointer fonts =
+        createFontChain(fontLibrary(), *platform::readFileBytes(std::string(HORLOX_RUN_DIR) + "/Roboto-Medium.ttf"),
+                        std::string(HORLOX_RUN_DIR) + "/fonts");
+    ToastPainter painter(fonts.get());
     Toast toast;
     toast.notification.source = NotificationSource::XsOverlay;
     toast.notification.sourceName = "VRCX";

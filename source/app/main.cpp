@@ -129,11 +129,16 @@ int main(int argc, char** argv) {
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
     const std::optional<std::vector<char>> menuFont = readMenuFont(freeType, "Roboto-Medium.ttf");
     setUpMenuGui(menuFont);
+    // Texts from outside (senders, packages) in every script: the menu font
+    // first, then the system's fonts and those in fonts/.
+    const FontChainPointer outsideFonts = menuFont ? createFontChain(freeType, *menuFont, "fonts") : nullptr;
+    std::optional<PackageTexts> packageTexts;
+    if (outsideFonts) ImGui::GetIO().UserData = &packageTexts.emplace(*outsideFonts);
     setFixedGlState();
     settings.load();
-    WatchCatalogue catalogue(settings, freeType);
+    WatchCatalogue catalogue(settings, freeType, "watches", outsideFonts.get());
 #ifdef HORLOX_WITH_NOTIFICATIONS
-    NotificationToasts toasts(settings, menuFont);
+    NotificationToasts toasts(settings, outsideFonts.get());
 #endif
 
     // Empty while the watch shows nothing drawn since it came into view.

@@ -11,11 +11,10 @@ NotificationSwitches switchesFor(const Settings& settings) {
 
 }  // namespace
 
-NotificationToasts::NotificationToasts(const Settings& settings,
-                                       const std::optional<std::vector<char>>& font)
+NotificationToasts::NotificationToasts(const Settings& settings, FontChain* fonts)
     : center(createNotificationCenter(switchesFor(settings))),
       applied(settings.notifications),
-      painter(font),
+      painter(fonts),
       target(createRenderTarget(toastWidth, toastHeight)) {}
 
 NotificationToasts::Shown NotificationToasts::serve(const Settings& settings,

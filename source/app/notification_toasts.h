@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
-#include <vector>
 
 #include "config/settings.h"
 #include "gl/render_target.h"
@@ -15,8 +13,8 @@
 // in front. Built on Linux only, where the listeners are.
 class NotificationToasts {
 public:
-    // Toasts are drawn in the menu's font where it has one.
-    NotificationToasts(const Settings& settings, const std::optional<std::vector<char>>& font);
+    // Toasts' texts are drawn in that chain of fonts, or ImGui's own font.
+    NotificationToasts(const Settings& settings, FontChain* fonts);
 
     // What one pass shows: the toast's alpha (0 while none shows), whether
     // it is fading in or out, and whether its image was drawn anew in this

@@ -10,12 +10,12 @@
 
 #include "gl/render_target.h"
 #include "notifications/toast_queue.h"
-#include "ui/menu_font.h"
 
 namespace {
 
 constexpr float iconSide = 96.0f;
-constexpr char ellipsis[] = "...";
+// A sender's line, two lines of title and eight of content fit the height.
+constexpr float senderPixels = 18, titlePixels = 22, contentPixels = 17;
 
 // Makes `context` current while it lives and gives the previous one back.
 class ContextSwitch {
@@ -31,40 +31,6 @@ private:
     ImGuiContext* previous;
 };
 
-// The content as lines wrapped to the width, at most toastContentLines; when
-// more would follow, the last one is cut to end in "...".
-std::string wrappedAndCut(std::string_view text, float width) {
-    ImFont* font = ImGui::GetFont();
-    const float size = ImGui::GetFontSize();
-    std::string lines;
-    const char* rest = text.data();
-    const char* end = text.data() + text.size();
-    for (int line = 0; line < toastContentLines && rest < end; ++line) {
-        const char* lineEnd = font->CalcWordWrapPositionA(1.0f, rest, end, width);
-        if (lineEnd == rest) ++lineEnd;  // a character wider than the toast still takes a line
-        const char* next = lineEnd;
-        while (next < end && (*next == ' ' || *next == '\n')) ++next;
-        std::string_view shown(rest, static_cast<std::size_t>(lineEnd - rest));
-        if (!shown.empty() && shown.back() == '\n') shown.remove_suffix(1);
-        if (line + 1 == toastContentLines && next < end) {
-            // Cut whole UTF-8 characters until the ellipsis fits.
-            const float ellipsisWidth = font->CalcTextSizeA(size, width, 0, ellipsis).x;
-            while (!shown.empty() &&
-                   font->CalcTextSizeA(size, width, 0, shown.data(), shown.data() + shown.size()).x +
-                           ellipsisWidth > width) {
-                do shown.remove_suffix(1);
-                while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80);
-                if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0) shown.remove_suffix(1);
-            }
-            lines.append(shown).append(ellipsis);
-            break;
-        }
-        lines.append(shown).append("\n");
-        rest = next;
-    }
-    return lines;
-}
-
 void uploadIcon(GLuint texture, const NotificationIcon& icon) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -73,41 +39,55 @@ void uploadIcon(GLuint texture, const NotificationIcon& icon) {
                  icon.rgba.data());
 }
 
-void drawToastPanel(const Toast& toast, GLuint iconTexture) {
+// The sender with the count, the title in two lines at most and the
+// content in toastContentLines, each cut with "…" where more would follow.
+// Without the text engine's fonts ImGui's own font draws what it can.
+void drawToastTexts(const Toast& toast, FontChain* fonts, ToastTexts& texts) {
     const Notification& notification = toast.notification;
+    std::string sender = notification.sourceName.empty() ? std::string(notificationSourceName(notification.source))
+                                                         : notification.sourceName;
+    if (toast.count > 1) sender += "  (" + std::to_string(toast.count) + ")";
+    const int width = static_cast<int>(ImGui::GetContentRegionAvail().x);
+    if (!fonts) {
+        ImGui::TextColored(ImVec4(0.6f, 0.7f, 0.9f, 1), "%s", sender.c_str());
+        ImGui::TextWrapped("%s", notification.title.c_str());
+        ImGui::TextWrapped("%s", notification.content.c_str());
+        return;
+    }
+    texts.sender.show(*fonts, sender, {senderPixels, width, 1, 153, 178, 230});
+    texts.title.show(*fonts, notification.title, {titlePixels, width, 2, 255, 255, 255});
+    texts.content.show(*fonts, notification.content, {contentPixels, width, toastContentLines, 220, 220, 220});
+}
+
+void drawToastPanel(const Toast& toast, GLuint iconTexture, FontChain* fonts, ToastTexts& texts) {
     ImGui::SetNextWindowPos(ImVec2(0, 0));
     ImGui::SetNextWindowSize(ImVec2(toastWidth, toastHeight));
     ImGui::Begin("toast", nullptr,
                  ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
                      ImGuiWindowFlags_NoSavedSettings);
-    if (!notification.icon.rgba.empty()) {
+    if (!toast.notification.icon.rgba.empty()) {
         ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(iconTexture)),
                      ImVec2(iconSide, iconSide));
         ImGui::SameLine();
     }
     ImGui::BeginGroup();
-    std::string source = notification.sourceName.empty()
-                             ? std::string(notificationSourceName(notification.source))
-                             : notification.sourceName;
-    if (toast.count > 1) source += "  (" + std::to_string(toast.count) + ")";
-    ImGui::TextColored(ImVec4(0.6f, 0.7f, 0.9f, 1), "%s", source.c_str());
-    ImGui::TextUnformatted(notification.title.data(), notification.title.data() + notification.title.size());
-    const std::string content =
-        wrappedAndCut(notification.content, ImGui::GetContentRegionAvail().x);
-    ImGui::TextUnformatted(content.data(), content.data() + content.size());
+    drawToastTexts(toast, fonts, texts);
     ImGui::EndGroup();
     ImGui::End();
 }
 
 }  // namespace
 
-ToastPainter::ToastPainter(const std::optional<std::vector<char>>& font) {
-    const ContextSwitch current(ImGui::CreateContext());
-    context = ImGui::GetCurrentContext();
+ToastPainter::ToastPainter(FontChain* fonts) : fonts(fonts) {
+    // CreateContext makes the new context current where none was: the
+    // switch gives back the one before, none included.
+    ImGuiContext* const before = ImGui::GetCurrentContext();
+    context = ImGui::CreateContext();
+    ImGui::SetCurrentContext(before);
+    const ContextSwitch current(context);
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(toastWidth, toastHeight);
-    if (font) addMenuFont(*font, 24.0f);
     ImGui::StyleColorsDark();
     ImGui::GetStyle().WindowRounding = 12.0f;
     ImGui_ImplOpenGL3_Init("#version 130");
@@ -129,7 +109,7 @@ void ToastPainter::paint(const Toast& toast, const RenderTarget& target) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ImGui_ImplOpenGL3_NewFrame();
     ImGui::NewFrame();
-    drawToastPanel(toast, iconTexture);
+    drawToastPanel(toast, iconTexture, fonts, texts);
     ImGui::Render();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
 }

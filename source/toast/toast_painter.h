@@ -1,7 +1,6 @@
 #pragma once
 
-#include <optional>
-#include <vector>
+#include "ui/text_texture.h"
 
 // OpenGL's name for its objects, without the GL headers.
 typedef unsigned int GLuint;
@@ -13,17 +12,22 @@ struct Toast;
 // bottom), like the watch's.
 constexpr int toastWidth = 512;
 constexpr int toastHeight = 256;
-// What a toast shows of a notification's content before it is cut with "...".
+// What a toast shows of a notification's content before it is cut with "…".
 constexpr int toastContentLines = 8;
+
+struct ToastTexts {
+    TextTexture sender, title, content;
+};
 
 // Draws toasts with Dear ImGui in a context of its own, so that the menu's
 // context (its windows, input and frames) never sees them: the sender, the
 // title, the content wrapped and cut, how many equal ones came, and the icon
-// when one came. Needs the GL context current while it lives and draws.
+// when one came; the texts in any script through the text engine. Needs the
+// GL context current while it lives and draws.
 class ToastPainter {
 public:
-    // In that font, or ImGui's own without one.
-    explicit ToastPainter(const std::optional<std::vector<char>>& font);
+    // The texts in that chain of fonts, or in ImGui's own font without one.
+    explicit ToastPainter(FontChain* fonts);
     ~ToastPainter();
     ToastPainter(const ToastPainter&) = delete;
     ToastPainter& operator=(const ToastPainter&) = delete;
@@ -33,4 +37,6 @@ public:
 private:
     ImGuiContext* context = nullptr;
     GLuint iconTexture = 0;
+    FontChain* fonts;
+    ToastTexts texts;
 };

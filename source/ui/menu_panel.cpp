@@ -1,5 +1,6 @@
 #include "ui/menu_panel.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -30,10 +31,31 @@ void chooseWatch(Settings& settings, const WatchListing& watch) {
     settings.save();
 }
 
+// A package's text whole: wrapped within the width and as many lines of
+// the height as it may take, smaller where it needs more; only past the
+// smallest size is it cut with "…".
+void packageText(FontChain& fonts, TextTexture& image, const std::string& text, float height) {
+    const int width = static_cast<int>(ImGui::GetContentRegionAvail().x);
+    if (!image.holds(text)) {
+        for (const float pixels : {64.0f, 48.0f, 40.0f, 32.0f}) {
+            const int lines = std::max(1, static_cast<int>(height / (pixels * 1.25f)));
+            if (!image.draw(fonts, text, {pixels, width, lines, 255, 255, 255}).cut) break;
+        }
+    }
+    image.show();
+}
+
 void drawWatchChooser(Settings& settings, const WatchCatalogue& catalogue, GLuint watchTexture) {
     const WatchListing& current = catalogue.shown(settings.initialWatchName);
-    literalText(current.name);
-    literalText(current.description);
+    if (auto* texts = static_cast<PackageTexts*>(ImGui::GetIO().UserData)) {
+        // Below them come the picture and a row of buttons.
+        const float room = ImGui::GetContentRegionAvail().y - watchPictureSize - 2 * ImGui::GetFrameHeightWithSpacing();
+        packageText(texts->fonts, texts->name, current.name, 80);
+        packageText(texts->fonts, texts->description, current.description, room - texts->name.block().height);
+    } else {
+        literalText(current.name);
+        ImGui::TextWrapped("%s", current.description.c_str());
+    }
     // The target holds the image upside down as OpenGL does; flip it back.
     ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(watchTexture)),
                  ImVec2(watchPictureSize, watchPictureSize), ImVec2(0, 1), ImVec2(1, 0));
@@ -61,7 +83,12 @@ void drawNotificationControls(Settings& settings) {
                                                      {"XSOverlay senders", &chosen.fromXsOverlay},
                                                      {"OVR Toolkit senders", &chosen.fromOvrToolkit}};
     for (const auto& [label, on] : senders) {
-        if (on != &chosen.fromDesktop) ImGui::SameLine();
+        // Beside the one before where the whole label fits, else below it.
+        const float width = ImGui::GetFrameHeight() + ImGui::GetStyle().ItemInnerSpacing.x + ImGui::CalcTextSize(label).x;
+        if (on != &chosen.fromDesktop) {
+            ImGui::SameLine();
+            if (ImGui::GetContentRegionAvail().x < width) ImGui::NewLine();
+        }
         if (ImGui::Checkbox(label, on)) settings.save();
         noteMenuControl(label);
     }

@@ -3,8 +3,19 @@
 // OpenGL's name for its objects, without the GL headers.
 typedef unsigned int GLuint;
 
+#include "ui/text_texture.h"
+
 class WatchCatalogue;
 struct Settings;
+
+// The current watch's name and description as images, in any script. The
+// program hands it to the menu's ImGui context (its io.UserData); without
+// it the menu writes them in ImGui's own font.
+struct PackageTexts {
+    explicit PackageTexts(FontChain& fonts) : fonts(fonts) {}
+    FontChain& fonts;
+    TextTexture name, description;
+};
 
 // The menu is a square of this many pixels; menuTarget is made to match.
 constexpr int menuSize = 1280;

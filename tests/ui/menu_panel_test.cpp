@@ -13,6 +13,7 @@
 #include "support/menu_gui_context.h"
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
+#include "text/text_fonts.h"
 #include "ui/menu_buttons.h"
 #include "ui/menu_font.h"
 #include "ui/menu_panel.h"
@@ -79,6 +80,23 @@ TEST_F(MenuPanelTest, TheRowsShowTheirTextsAndTheWatchsTextsLiterally) {
     EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n");
     settings.initialWatchName = "Gone";
     EXPECT_EQ(frame(), rows + "\n100% %d %s\n50%% off, %n\n") << "the first stands in for a watch not installed";
+}
+
+// With the text engine, a package's name and description show in any
+// script and whole: wrapped, and smaller where they need it.
+TEST_F(MenuPanelTest, PackageTextsShowInAnyScriptAndWhole) {
+    const FontChainPointer fonts = chainWith();
+    PackageTexts texts(*fonts);
+    ImGui::GetIO().UserData = &texts;
+    std::string description;
+    for (int i = 0; i < 8; ++i) description += "A dial from Tokyo in brushed steel that goes on and on. ";
+    description.pop_back();
+    install({"東京"}, description);
+    EXPECT_NE(frame().find("東京\n" + description + "\n"), std::string::npos);
+    EXPECT_FALSE(texts.name.block().cut);
+    EXPECT_FALSE(texts.description.block().cut);
+    EXPECT_GT(texts.description.block().lines, 2);
+    ImGui::GetIO().UserData = nullptr;
 }
 
 // The window can be neither moved, resized nor collapsed; the program's
