@@ -51,14 +51,16 @@ protected:
 };
 
 TEST_F(TextBlockTest, EveryScriptDrawsGlyphsOfItsOwn) {
-    EXPECT_EQ(missingGlyphs(*chain, true), "");
+    const bool emoji = systemHasEmojiFont();
+    EXPECT_EQ(missingGlyphs(*chain, emoji), "");
     std::set<std::vector<std::uint8_t>> images;
     for (const Sample& sample : everyScript) {
+        if (!emoji && sample.isEmoji()) continue;
         const TextBlock block = render(sample.text);
         EXPECT_GT(block.width, 0) << sample.script;
         images.insert(block.rgba);
     }
-    EXPECT_EQ(images.size(), std::size(everyScript));
+    EXPECT_EQ(images.size(), std::size(everyScript) - (emoji ? 0 : 1));
 }
 
 TEST_F(TextBlockTest, ArabicLettersJoinUnlessKeptApart) {
@@ -94,14 +96,7 @@ TEST_F(TextBlockTest, RightToLeftTextRunsFromTheRight) {
     }
 }
 
-TEST_F(TextBlockTest, EmojiKeepTheirColoursAndTextTakesTheStyles) {
-    for (const char* emoji : {"😀", "👍🏽", "🇯🇵", "❤️"}) {
-        const TextBlock block = render(emoji);
-        bool coloured = false;
-        for (std::size_t i = 0; i < block.rgba.size(); i += 4)
-            coloured = coloured || (block.rgba[i + 3] > 128 && std::abs(block.rgba[i] - block.rgba[i + 1]) > 24);
-        EXPECT_TRUE(coloured) << emoji;
-    }
+TEST_F(TextBlockTest, TextTakesTheStylesColourAndEmojiKeepTheirOwn) {
     TextBlockStyle style;
     style.red = 10, style.green = 200, style.blue = 30;
     const TextBlock text = renderTextBlock(*chain, "Друг 你好 مرحبا", style);
@@ -109,6 +104,15 @@ TEST_F(TextBlockTest, EmojiKeepTheirColoursAndTextTakesTheStyles) {
     for (std::size_t i = 0; i < text.rgba.size(); i += 4)
         if (text.rgba[i + 3] == 255) colours.insert({text.rgba[i], text.rgba[i + 1], text.rgba[i + 2]});
     EXPECT_EQ(colours, (std::set<std::vector<int>>{{10, 200, 30}}));
+
+    if (!systemHasEmojiFont()) GTEST_SKIP() << "this system has no emoji font (Wine has none)";
+    for (const char* emoji : {"😀", "👍🏽", "🇯🇵", "❤️"}) {
+        const TextBlock block = render(emoji);
+        bool coloured = false;
+        for (std::size_t i = 0; i < block.rgba.size(); i += 4)
+            coloured = coloured || (block.rgba[i + 3] > 128 && std::abs(block.rgba[i] - block.rgba[i + 1]) > 24);
+        EXPECT_TRUE(coloured) << emoji;
+    }
 }
 
 // Lines end where Unicode allows: after blanks, between ideographs but not

@@ -11,6 +11,7 @@
 #include <windows.h>
 #endif
 
+#include "platform/system_fonts.h"
 #include "platform/text_encoding.h"
 #include "support/test_files.h"
 #include "text/font_chain.h"
@@ -33,6 +34,7 @@ inline std::string runDirectory() {
 struct Sample {
     const char* script;
     const char* text;
+    bool isEmoji() const { return std::string(script) == "Emoji"; }
 };
 // Toasts as players send them.
 inline constexpr Sample everyScript[] = {
@@ -47,6 +49,9 @@ inline constexpr Sample everyScript[] = {
     {"Thai", "เพื่อนของคุณออนไลน์แล้ว"},
     {"Emoji", "🎉👍🏽❤️🇯🇵"},
 };
+
+// Colour emoji come from the system's fonts only.
+inline bool systemHasEmojiFont() { return !platform::systemFontsFor(U'\U0001F600').empty(); }
 
 inline FT_Library freeType() {
     static FT_Library library = [] {
@@ -80,7 +85,7 @@ inline std::string missingGlyphs(FontChain& chain, bool withEmoji) {
     std::string missing;
     const ShapingBuffer shaping;
     for (const Sample& sample : everyScript) {
-        if (!withEmoji && std::string(sample.script) == "Emoji") continue;
+        if (!withEmoji && sample.isEmoji()) continue;
         const Paragraph paragraph = laidOut(chain, sample.text, shaping.buffer);
         for (const TextRun& run : paragraph.runs) {
             hb_codepoint_t question = 0;
