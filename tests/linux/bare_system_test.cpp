@@ -12,9 +12,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <sys/socket.h>
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/loopback_datagram.h"
 #include "support/test_files.h"
 #include "support/x11_window_probe.h"
 
@@ -72,7 +75,7 @@ private:
 };
 
 class BareSystemTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         for (const char* folder : {"changes", "work", "root"}) fs::create_directory(path(folder));
         // The package lies at the system's root.
@@ -132,10 +135,9 @@ TEST_F(BareSystemTest, ProgramsFindEveryLibraryAndTheShippedWatchesPassTheCheck)
 }
 
 // Offline from the home folder, on the system's Xvfb, which the test reaches
-// through its abstract socket: the window shows the first watch as its
-// picture does, and closing it ends the program with status 0.
-TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
-    auto session = start("Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb.log &\n"
+// through its abstract socket; the display it found.
+std::string startOffline(BareSystemTest& test, std::unique_ptr<ChildProcess>& session) {
+    session = test.start("Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb.log &\n"
                          "while [ ! -s /tmp/display ]; do sleep 0.1; done\n"
                          "cd '" + homeFolder + "/Horlox'\n"
                          "DISPLAY=:$(head -n 1 /tmp/display) ./horlox --offline\n"
@@ -143,12 +145,25 @@ TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
     std::string display;
     for (auto waited = 0ms; waited < 30s && display.empty() && session->running(); waited += 100ms) {
         std::this_thread::sleep_for(100ms);
-        display = readWholeFile(written("/tmp/display"));
+        display = readWholeFile(test.written("/tmp/display"));
     }
-    ASSERT_FALSE(display.empty()) << "Xvfb did not start\n" << readWholeFile(written("/tmp/xvfb.log"))
+    EXPECT_FALSE(display.empty()) << "Xvfb did not start\n" << readWholeFile(test.written("/tmp/xvfb.log"))
                                   << session->standardError();
-    const DisplayChoice systemsDisplay(":" + display.substr(0, display.find('\n')));
+    return ":" + display.substr(0, display.find('\n'));
+}
 
+// Closing the window ends the program with status 0.
+void closeOffline(ChildProcess& session) {
+    EXPECT_TRUE(requestWindowClose("Horlox"));
+    EXPECT_EQ(session.waitForExit(30s), 0) << session.standardError();
+    EXPECT_NE(session.standardOutput().find("horlox ended with 0\n"), std::string::npos)
+        << session.standardOutput() << session.standardError();
+}
+
+// The window shows the first watch as its picture does.
+TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
+    std::unique_ptr<ChildProcess> session;
+    const DisplayChoice systemsDisplay(startOffline(*this, session));
     const Image picture = readPng(HORLOX_SOURCE_DIR "/docs/pictures/" + firstWatch + ".png");
     ASSERT_EQ(picture.width, 256);
     double shownAsPictured = 0;
@@ -161,10 +176,41 @@ TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
     }
     EXPECT_TRUE(window && window->viewable) << session->standardError();
     EXPECT_GE(shownAsPictured, 0.85) << "the window's lower-left corner shows " << firstWatch;
-    EXPECT_TRUE(requestWindowClose("Horlox"));
-    EXPECT_EQ(session->waitForExit(30s), 0) << session->standardError();
-    EXPECT_NE(session->standardOutput().find("horlox ended with 0\n"), std::string::npos)
-        << session->standardOutput() << session->standardError();
+    closeOffline(*session);
+}
+
+// The system has no fonts of its own for most scripts: a toast in each
+// draws glyphs of its own from the fonts the package ships, never boxes or
+// question marks.
+TEST_F(BareSystemTest, ToastsInEveryScriptDrawFromTheShippedFonts) {
+    std::unique_ptr<ChildProcess> session;
+    const DisplayChoice systemsDisplay(startOffline(*this, session));
+    ASSERT_TRUE(eventually([] { return findWindowByTitle("Horlox").has_value(); }, 30s)) << session->standardError();
+    // The toast's pixels once it has faded in, after the one before it left.
+    const auto toastOf = [&](const std::string& title) {
+        sendLoopbackDatagram(AF_INET, 42069, R"({"messageType":1,"timeout":1,"sourceApp":"VRCX","title":")" + title + "\"}");
+        std::vector<std::uint32_t> shown;
+        eventually([&] {
+            shown = readWindowPixels("Horlox", 256, 720 - 256, 512, 256);
+            return std::count(shown.begin(), shown.end(), 0u) < long(shown.size()) * 9 / 10;
+        }, 20s);
+        std::this_thread::sleep_for(400ms);
+        shown = readWindowPixels("Horlox", 256, 720 - 256, 512, 256);
+        EXPECT_TRUE(eventually([] {
+            const std::vector<std::uint32_t> gone = readWindowPixels("Horlox", 256, 720 - 256, 512, 256);
+            return std::count(gone.begin(), gone.end(), 0u) == long(gone.size());
+        }, 20s)) << title;
+        return shown;
+    };
+    // Two characters each: without their fonts, all would be the same two boxes.
+    std::set<std::vector<std::uint32_t>> seen{toastOf("??")};
+    for (const auto& [script, text] : {std::pair{"Japanese", "\u30D5\u30EC"}, {"Korean", "\uCE5C\uAD6C"},
+                                        {"Chinese", "\u670B\u53CB"}, {"Arabic", "\u0635\u062F"},
+                                        {"Hebrew", "\u05D7\u05D1"}, {"Hindi", "\u092E\u093F"},
+                                        {"Thai", "\u0E40\u0E1E"}, {"Russian", "\u0414\u0440"},
+                                        {"Greek", "\u03A6\u03AF"}})
+        EXPECT_TRUE(seen.insert(toastOf(text)).second) << script << " draws as another did";
+    closeOffline(*session);
 }
 
 }  // namespace
