@@ -115,8 +115,9 @@ class Run:
             with open(os.path.join(self.folder, "settings.conf"), "w") as file:
                 file.write(settings)
         run_dir = os.path.join(build, "run")
-        for name in ("dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf"):
-            os.symlink(os.path.abspath(os.path.join(run_dir, name)), os.path.join(self.folder, name))
+        for name in ("dashboard_overlay.png", "app.manifest", "Roboto-Medium.ttf", "fonts"):
+            if os.path.exists(os.path.join(run_dir, name)):
+                os.symlink(os.path.abspath(os.path.join(run_dir, name)), os.path.join(self.folder, name))
         if watches == 3:
             os.symlink(os.path.abspath(os.path.join(run_dir, "watches")),
                        os.path.join(self.folder, "watches"))
@@ -196,6 +197,32 @@ def resident_memory(build, watches):
     try:
         run.seconds_until("SetOverlayTexture(1,", limit=120)
         time.sleep(2)
+        return run.resident_mib()
+    finally:
+        run.end()
+
+
+# Toasts as players send them, ten scripts.
+TOAST_TEXTS = ["フレンドがオンラインになりました", "친구가 온라인 상태입니다", "你的朋友现在在线", "Друг в сети",
+               "صديقك متصل الآن", "החבר שלך מחובר", "आपका मित्र ऑनलाइन है", "เพื่อนของคุณออนไลน์แล้ว",
+               "Ο φίλος σου είναι συνδεδεμένος", "Alice joined 🎉👍🏽"]
+
+
+def toast_memory(build):
+    """Resident memory offline after 100 toasts in ten scripts, ten a second
+    from ten senders (the flood limit lets them all through), once the last
+    few have been drawn."""
+    run = Run(build, ("--offline",))
+    try:
+        time.sleep(3)
+        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        for number in range(100):
+            text = TOAST_TEXTS[number % len(TOAST_TEXTS)]
+            message = {"messageType": 1, "title": text, "content": "%s %d" % (text, number), "timeout": 1,
+                       "sourceApp": "sender %d" % (number % 10)}
+            sender.sendto(json.dumps(message).encode(), ("127.0.0.1", 42069))
+            time.sleep(0.1)
+        time.sleep(10)
         return run.resident_mib()
     finally:
         run.end()
@@ -395,6 +422,9 @@ def main():
         rows.append(("resident memory, %d watches installed%s" % (watches, BOMBS_NOTE.get(watches, "")),
                      ["%.0f MiB" % runs[0] for runs in
                       each_build(lambda b: resident_memory(b, watches))]))
+
+    rows.append(("resident memory offline after 100 toasts in ten scripts",
+                 ["%.0f MiB" % runs[0] for runs in each_build(toast_memory)]))
 
     few = each_build(lambda b: start_cpu(b, 3), RUNS)
     many = each_build(lambda b: start_cpu(b, 3 + COPIES), RUNS)
