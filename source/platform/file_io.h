@@ -38,6 +38,27 @@ FileDescriptor openRegularFile(const std::string& path);
 // The complete contents of a regular file, or nothing when it cannot be read.
 std::optional<std::vector<char>> readFileBytes(const std::string& path);
 
+// A regular file's bytes mapped read-only into memory: only the pages looked
+// at are read, and the system may drop them again, so a large file that is
+// read here and there (a font) takes little memory. Empty (no data) when the
+// file cannot be opened or mapped, or has no bytes. The file must not be cut
+// shorter while it is mapped; programs that update files (package managers)
+// write a new file and rename it, which leaves the mapped one whole.
+class MappedFile {
+public:
+    explicit MappedFile(const std::string& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const char* data() const { return address; }
+    std::size_t size() const { return length; }
+
+private:
+    const char* address = nullptr;
+    std::size_t length = 0;
+};
+
 // Creates or empties a file and opens it for writing; the bytes land as
 // written (no CR before LF on Windows). Null when it cannot be opened.
 std::FILE* openFileForWriting(const std::string& path);

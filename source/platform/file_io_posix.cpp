@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,21 @@ FileDescriptor openRegularFile(const std::string& path) {
         return FileDescriptor(-1);
     }
     return file;
+}
+
+MappedFile::MappedFile(const std::string& path) {
+    const FileDescriptor file = openRegularFile(path);
+    struct stat status;
+    if (!file.isOpen() || fstat(file.get(), &status) != 0 || status.st_size <= 0) return;
+    const auto size = static_cast<std::size_t>(status.st_size);
+    void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
+    if (mapped == MAP_FAILED) return;
+    address = static_cast<const char*>(mapped);
+    length = size;
+}
+
+MappedFile::~MappedFile() {
+    if (address) munmap(const_cast<char*>(address), length);
 }
 
 std::FILE* openFileForWriting(const std::string& path) {

@@ -48,6 +48,26 @@ FileDescriptor openRegularFile(const std::string& path) {
     return FileDescriptor(fd);
 }
 
+MappedFile::MappedFile(const std::string& path) {
+    const FileDescriptor file = openRegularFile(path);
+    if (!file.isOpen()) return;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.get()));
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(handle, &size) || size.QuadPart <= 0) return;
+    // The view keeps the mapping, and the mapping the file, for as long as it lives.
+    HANDLE mapping = CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return;
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);
+    if (!view) return;
+    address = static_cast<const char*>(view);
+    length = static_cast<std::size_t>(size.QuadPart);
+}
+
+MappedFile::~MappedFile() {
+    if (address) UnmapViewOfFile(address);
+}
+
 std::FILE* openFileForWriting(const std::string& path) {
     const std::optional<std::wstring> name = usablePath(path);
     return name ? _wfopen(name->c_str(), L"wb") : nullptr;
