@@ -14,9 +14,10 @@
 namespace {
 
 // Bounds on what a text from outside can make the chain do or keep: the
-// fonts open at once (a toast in every script needs about ten), their bytes,
-// the questions to the system per text (each sorts all its fonts), and the
-// characters whose font is remembered.
+// fonts open at once (a toast in every script needs about ten), their bytes
+// (mapped, so only the pages read take memory), the questions to the system
+// per text (each sorts all its fonts), and the characters whose font is
+// remembered.
 constexpr std::size_t maxFaces = 16;
 constexpr std::size_t maxFallbackBytes = std::size_t{96} << 20;
 constexpr int systemLookupsPerText = 16;
@@ -75,7 +76,7 @@ bool covers(const Face& face, std::u32string_view cluster) {
     });
 }
 
-std::unique_ptr<Face> openFace(FT_Library freeType, std::vector<char> bytes) {
+std::unique_ptr<Face> openFace(FT_Library freeType, FontBytes bytes) {
     auto face = std::make_unique<Face>();
     face->bytes = std::move(bytes);
     const auto* data = reinterpret_cast<const FT_Byte*>(face->bytes.data());
@@ -118,7 +119,7 @@ int descentOf(const Face& face) {
 }
 
 FontChainPointer createFontChain(FT_Library freeType, std::vector<char> primary, std::string bundledFolder) {
-    std::unique_ptr<Face> face = openFace(freeType, std::move(primary));
+    std::unique_ptr<Face> face = openFace(freeType, FontBytes{std::move(primary), nullptr});
     // Lines are measured by the primary's outlines.
     if (!face || face->fixedBitmaps) return nullptr;
     FontChainPointer chain(new FontChain);
@@ -199,10 +200,10 @@ int FontChain::search(std::u32string_view cluster, bool wantColour) {
 int FontChain::open(const std::string& path) {
     int index = -1;
     if (faces.size() < maxFaces) {
-        std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
-        if (bytes && bytes->size() <= maxFallbackBytes - fallbackBytes) {
-            const std::size_t size = bytes->size();
-            if (std::unique_ptr<Face> face = openFace(freeType, std::move(*bytes))) {
+        FontBytes bytes{{}, std::make_unique<platform::MappedFile>(path)};
+        if (bytes.data() && bytes.size() <= maxFallbackBytes - fallbackBytes) {
+            const std::size_t size = bytes.size();
+            if (std::unique_ptr<Face> face = openFace(freeType, std::move(bytes))) {
                 fallbackBytes += size;
                 this->size(*face);
                 faces.push_back(std::move(face));

@@ -12,7 +12,20 @@
 #include FT_FREETYPE_H
 #include <hb.h>
 
+#include "platform/file_io.h"
+#include "text/glyph_drawing.h"
 #include "text/text_block.h"
+
+// A font file's bytes: held (the primary, which the program has read
+// already) or mapped from the file (a fallback, of which a text reads only
+// the few glyphs it needs).
+struct FontBytes {
+    std::vector<char> held;
+    std::unique_ptr<platform::MappedFile> mapped;
+
+    const char* data() const { return mapped ? mapped->data() : held.data(); }
+    std::size_t size() const { return mapped ? mapped->size() : held.size(); }
+};
 
 // One font of a chain. FreeType draws its glyphs; HarfBuzz shapes with its
 // own reading of the same bytes, not through hb-ft, so that no FreeType call
@@ -24,7 +37,7 @@ struct Face {
     Face& operator=(const Face&) = delete;
     ~Face();
 
-    std::vector<char> bytes;  // what both read, for as long as the face lives
+    FontBytes bytes;  // what both read, for as long as the face lives
     FT_Face freeType = nullptr;
     hb_font_t* harfBuzz = nullptr;
     bool colour = false;          // draws in colours of its own (emoji)
@@ -41,6 +54,7 @@ struct FontChain {
     FT_Library freeType = nullptr;
     std::string bundledFolder;
     std::vector<std::unique_ptr<Face>> faces;  // the primary first, then fallbacks as they opened
+    GlyphCache renderedGlyphs;                 // what the faces drew lately
 
     // Sets every face, and each one opened from now on, to this em; the
     // primary's line height is what fixed bitmaps are scaled to.
@@ -73,7 +87,7 @@ private:
 
 // A face from the font's bytes; nothing when FreeType or HarfBuzz cannot read
 // them, or when they hold neither outlines nor bitmaps.
-std::unique_ptr<Face> openFace(FT_Library freeType, std::vector<char> bytes);
+std::unique_ptr<Face> openFace(FT_Library freeType, FontBytes bytes);
 
 // An outline face's ascender above the baseline and descender below it, at
 // its size, in whole pixels rounded up.

@@ -200,7 +200,7 @@ TextBlock renderTextBlock(FontChain& fonts, std::string_view utf8, const TextBlo
     block.lines = static_cast<int>(lines.size());
     block.height = lineHeight * block.lines;
     block.cut = placement.cut;
-    GlyphCanvas canvas(block.width, block.height, style.red, style.green, style.blue);
+    GlyphCanvas canvas(block.width, block.height, style.red, style.green, style.blue, fonts.renderedGlyphs);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const hb_position_t baseline = static_cast<hb_position_t>((static_cast<int>(i) * lineHeight + ascent) * 64);
         hb_position_t pen = 0;
@@ -213,6 +213,6 @@ TextBlock renderTextBlock(FontChain& fonts, std::string_view utf8, const TextBlo
             }
         }
     }
-    block.rgba = canvas.straightRgba();
+    block.rgba = canvas.takeStraightRgba();
     return block;
 }

@@ -32,6 +32,8 @@ const TextBlock& TextTexture::draw(FontChain& fonts, const std::string& wanted, 
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, drawn.width, drawn.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      drawn.rgba.data());
     }
+    // The texture holds the pixels from now on.
+    std::vector<std::uint8_t>().swap(drawn.rgba);
     return drawn;
 }
 

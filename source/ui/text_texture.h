@@ -28,7 +28,8 @@ public:
         draw(fonts, text, style);
         show();
     }
-    // The image last drawn.
+    // The image last drawn: its size, lines and whether it was cut; its
+    // pixels are in the texture alone.
     const TextBlock& block() const { return drawn; }
     // Whether its image is of that text, in whatever style.
     bool holds(const std::string& wanted) const { return !empty && wanted == text; }

@@ -63,6 +63,20 @@ TEST_F(TextBlockTest, EveryScriptDrawsGlyphsOfItsOwn) {
     EXPECT_EQ(images.size(), std::size(everyScript) - (emoji ? 0 : 1));
 }
 
+// Glyphs once drawn are kept for the next texts, which draw as they would
+// with none kept, whatever size came before.
+TEST_F(TextBlockTest, KeptGlyphsDrawAsNewOnes) {
+    TextBlockStyle style;
+    std::vector<std::vector<std::uint8_t>> drawn;
+    for (const float size : {24.0f, 12.0f, 24.0f}) {
+        style.pixelSize = size;
+        drawn.push_back(renderTextBlock(*chain, "Друг Hello", style).rgba);
+    }
+    EXPECT_EQ(drawn[0], drawn[2]);
+    style.pixelSize = 12;
+    EXPECT_EQ(drawn[1], renderTextBlock(*chainWith(), "Друг Hello", style).rgba);
+}
+
 TEST_F(TextBlockTest, ArabicLettersJoinUnlessKeptApart) {
     std::string joined = "ب", apart = "ب";
     for (int i = 0; i < 4; ++i) {
@@ -113,6 +127,20 @@ TEST_F(TextBlockTest, TextTakesTheStylesColourAndEmojiKeepTheirOwn) {
             coloured = coloured || (block.rgba[i + 3] > 128 && std::abs(block.rgba[i] - block.rgba[i + 1]) > 24);
         EXPECT_TRUE(coloured) << emoji;
     }
+    // Letters keep the style's colour at their soft edges too when an emoji follows them.
+    const TextBlock mixed = renderTextBlock(*chain, "Друг 😀", style);
+    const int letters = renderTextBlock(*chain, "Друг", style).width;
+    int edges = 0;
+    for (int y = 0; y < mixed.height; ++y)
+        for (int x = 0; x < letters; ++x) {
+            const std::uint8_t* pixel = &mixed.rgba[(std::size_t(y) * mixed.width + x) * 4];
+            // Fainter ones lose their colour to the 8 bits of premultiplied alpha.
+            if (pixel[3] < 64 || pixel[3] == 255) continue;
+            ++edges;
+            EXPECT_LE(std::abs(pixel[0] - 10) + std::abs(pixel[1] - 200) + std::abs(pixel[2] - 30), 12)
+                << "at " << x << "," << y << " alpha " << int(pixel[3]);
+        }
+    EXPECT_GT(edges, 10);
 }
 
 // Lines end where Unicode allows: after blanks, between ideographs but not
