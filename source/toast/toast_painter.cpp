@@ -9,6 +9,7 @@
 #include <imgui.h>
 
 #include "gl/render_target.h"
+#include "gl/rgba_texture.h"
 #include "notifications/toast_queue.h"
 
 namespace {
@@ -30,14 +31,6 @@ public:
 private:
     ImGuiContext* previous;
 };
-
-void uploadIcon(GLuint texture, const NotificationIcon& icon) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, icon.width, icon.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 icon.rgba.data());
-}
 
 // The sender with the count, the title in two lines at most and the
 // content in toastContentLines, each cut with "…" where more would follow.
@@ -103,7 +96,8 @@ ToastPainter::~ToastPainter() {
 
 void ToastPainter::paint(const Toast& toast, const RenderTarget& target) {
     const ContextSwitch current(context);
-    if (!toast.notification.icon.rgba.empty()) uploadIcon(iconTexture, toast.notification.icon);
+    const NotificationIcon& icon = toast.notification.icon;
+    if (!icon.rgba.empty()) uploadRgbaTexture(iconTexture, icon.width, icon.height, icon.rgba.data());
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     glViewport(0, 0, toastWidth, toastHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

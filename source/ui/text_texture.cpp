@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include <GL/glew.h>
 #include <imgui.h>
+
+#include "gl/rgba_texture.h"
 
 namespace {
 
@@ -24,14 +25,7 @@ const TextBlock& TextTexture::draw(FontChain& fonts, const std::string& wanted, 
     style = wantedStyle;
     empty = false;
     drawn = renderTextBlock(fonts, text, style);
-    if (drawn.width > 0) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, drawn.width, drawn.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     drawn.rgba.data());
-    }
+    if (drawn.width > 0) uploadRgbaTexture(texture, drawn.width, drawn.height, drawn.rgba.data());
     // The texture holds the pixels from now on.
     std::vector<std::uint8_t>().swap(drawn.rgba);
     return drawn;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+
+#include <GL/glew.h>
+
+// Gives the texture an RGBA8 image of width x height pixels, rows in the
+// order given, linearly filtered without mipmaps; leaves it bound.
+void uploadRgbaTexture(GLuint texture, int width, int height, const std::uint8_t* rgba);
