@@ -148,14 +148,15 @@ TextBlock renderTextBlock(FontChain& fonts, std::string_view utf8, const TextBlo
     TextBlock block;
     if (style.maxWidth <= 0 || !(style.pixelSize > 0)) return block;
     const std::unique_ptr<hb_buffer_t, decltype(&hb_buffer_destroy)> buffer(hb_buffer_create(), hb_buffer_destroy);
-    const std::u32string text = charactersOf(limited(utf8), buffer.get());
+    const std::string_view looked = limited(utf8);
+    const std::u32string text = charactersOf(looked, buffer.get());
     if (text.empty()) return block;
     fonts.setPixelSize(std::min(style.pixelSize, maxPixelSize));
     fonts.beginText();
     const hb_position_t room = static_cast<hb_position_t>(style.maxWidth) * 64;
     Placement placement =
         place(fonts, text, room, static_cast<std::size_t>(std::max(1, style.maxLines)), buffer.get());
-    placement.cut = placement.cut || limited(utf8).size() < utf8.size();
+    placement.cut = placement.cut || looked.size() < utf8.size();
 
     // The last line of a cut text gives way to the ellipsis, in its paragraph's direction.
     std::vector<ShapedGlyph> ellipsisGlyphs;

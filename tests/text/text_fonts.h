@@ -14,6 +14,7 @@
 #include "platform/system_fonts.h"
 #include "platform/text_encoding.h"
 #include "support/test_files.h"
+#include "support/watch_package_fixture.h"
 #include "text/font_chain.h"
 #include "text/paragraph.h"
 #include "text/text_block.h"
@@ -53,19 +54,10 @@ inline constexpr Sample everyScript[] = {
 // Colour emoji come from the system's fonts only.
 inline bool systemHasEmojiFont() { return !platform::systemFontsFor(U'\U0001F600').empty(); }
 
-inline FT_Library freeType() {
-    static FT_Library library = [] {
-        FT_Library made = nullptr;
-        FT_Init_FreeType(&made);
-        return made;
-    }();
-    return library;
-}
-
 // As the program makes it: Roboto first, the system's fonts, then the bundled ones.
 inline FontChainPointer chainWith(const std::string& primary = runDirectory() + "/Roboto-Medium.ttf") {
     const std::string bytes = readWholeFile(primary);
-    return createFontChain(freeType(), {bytes.begin(), bytes.end()}, runDirectory() + "/fonts");
+    return createFontChain(testFontLibrary(), {bytes.begin(), bytes.end()}, runDirectory() + "/fonts");
 }
 
 struct ShapingBuffer {
