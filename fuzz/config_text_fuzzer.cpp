@@ -5,12 +5,6 @@
 
 #include "config/config_text.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // A trace line for every key line of every input would only slow the runs.
-    configTraceEnabled = false;
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const char* begin = reinterpret_cast<const char*>(data);
     const ConfigFile config = parseConfig(begin, begin + size);

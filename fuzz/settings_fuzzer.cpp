@@ -2,15 +2,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "config/config_text.h"
 #include "config/settings.h"
 #include "scratch_file.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // A trace line for every key line of every input would only slow the runs.
-    configTraceEnabled = false;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ScratchFile settingsFile;

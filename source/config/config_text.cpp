@@ -1,22 +1,10 @@
 #include "config/config_text.h"
 
-#include <cstdio>
-
-bool configTraceEnabled = true;
-
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-void traceKeyLine(std::size_t lineNumber, std::string_view line) {
-    if (!configTraceEnabled) return;
-    std::printf("%zu", lineNumber);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::putchar('\n');
-    std::fflush(stdout);
-}
 
 // A line without '=' is its own key and value, so a bare word like
 // "CONTINUOUS" can serve as a flag.
@@ -47,9 +35,10 @@ ConfigFile parseConfig(const char* begin, const char* end) {
     std::string_view rest(begin, static_cast<std::size_t>(end - begin));
     std::size_t lineNumber = 0;
     while (!rest.empty()) {
-        // A carriage return is an ordinary byte: with CR LF ends it stays in the line.
         std::size_t lineFeed = rest.find('\n');
-        std::string_view line = trimBlanks(rest.substr(0, lineFeed));
+        std::string_view line = rest.substr(0, lineFeed);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = trimBlanks(line);
         rest.remove_prefix(lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1);
         ++lineNumber;
 
@@ -61,7 +50,6 @@ ConfigFile parseConfig(const char* begin, const char* end) {
             continue;
         }
         addKeyLine(line, lineNumber, config.sections.back());
-        traceKeyLine(lineNumber, line);
     }
     return config;
 }
@@ -76,6 +64,12 @@ bool parseBool(std::string_view text) {
         if (asciiLower(text[i]) != word[i]) return false;
     }
     return true;
+}
+
+std::string asciiLowerCased(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = asciiLower(c);
+    return lower;
 }
 
 std::string_view trimBlanks(std::string_view text) {

@@ -9,7 +9,8 @@
 
 // The line-based text format of "settings.conf" and of every package's
 // "config": ':name' opens a section, any other non-blank line is 'key=value'.
-// Bytes pass through unchanged; no character set is decoded.
+// A line ends at LF or at CR LF, as editors on Windows save it. Other bytes
+// pass through unchanged; no character set is decoded.
 
 // One key line as it stood in the text, for tools that point an author at it.
 struct ConfigKeyLine {
@@ -38,16 +39,14 @@ struct ConfigFile {
     std::vector<ConfigSection> sections;
 };
 
-// Never fails: text that fits no other rule is a key line. Each key line is
-// traced to standard output, preceded by its line number.
+// Never fails: text that fits no other rule is a key line.
 ConfigFile parseConfig(const char* begin, const char* end);
-
-// On for the program; tools whose standard output is their result turn the
-// trace off.
-extern bool configTraceEnabled;
 
 // True for a text starting with '1' or with the whole word "true" in any case.
 bool parseBool(std::string_view text);
+
+// The text with A to Z in lower case and every other byte as it is.
+std::string asciiLowerCased(std::string_view text);
 
 // Drops leading and trailing spaces and tabs, nothing else.
 std::string_view trimBlanks(std::string_view text);

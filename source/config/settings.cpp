@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -10,6 +12,7 @@
 
 #include "config/config_text.h"
 #include "platform/file_io.h"
+#include "platform/log.h"
 
 namespace {
 
@@ -19,40 +22,88 @@ constexpr std::pair<WatchVisibility, const char*> visibilityNames[] = {
     {WatchVisibility::Off, "off"},
 };
 
-WatchVisibility visibilityNamed(const std::string& name) {
-    for (const auto& [visibility, visibilityName] : visibilityNames)
-        if (name == visibilityName) return visibility;
-    return WatchVisibility::Always;
-}
-
 const char* nameOf(WatchVisibility visibility) {
     for (const auto& [named, name] : visibilityNames)
         if (named == visibility) return name;
     return "always";
 }
 
-// The whole value as a number from low to high, or the fallback. Numbers are
-// read and written without the locale, so the file means the same everywhere.
-float numberWithin(const ConfigSection& keys, const std::string& key, float low, float high,
-                   float fallback) {
-    const std::string text = keys.get(key, "");
-    float value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !(value >= low && value <= high))
-        return fallback;
-    return value;
+std::string numberText(float value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
+
+// Reads the first section's values, saying in the log which it cannot take
+// as they stand.
+class SavedValues {
+public:
+    SavedValues(const ConfigSection& keys, const std::string& path) : keys(keys), path(path) {}
+
+    std::string text(const std::string& key) const { return keys.get(key, ""); }
+
+    // "true" or "false" (also "1" or "0", any case); another value counts as
+    // its leading bytes say.
+    bool truth(const std::string& key) const {
+        const std::optional<std::string> value = keys.get(key);
+        if (!value) return false;
+        const bool meant = parseBool(*value);
+        if (!isOneOf(*value, {"true", "false", "1", "0"})) report(key, *value, "is not true or false", meant ? "true" : "false");
+        return meant;
+    }
+
+    // A switch that is on unless its key holds the off word.
+    bool switchedOn(const std::string& key, const char* onWord, const char* offWord) const {
+        const std::optional<std::string> value = keys.get(key);
+        if (!value) return true;
+        const bool on = *value != offWord;
+        if (on && *value != onWord) report(key, *value, std::string("is not ") + onWord + " or " + offWord, onWord);
+        return on;
+    }
+
+    WatchVisibility visibility(const std::string& key) const {
+        const std::optional<std::string> value = keys.get(key);
+        if (!value) return WatchVisibility::Always;
+        for (const auto& [visibility, name] : visibilityNames)
+            if (*value == name) return visibility;
+        report(key, *value, "is not always, whenLookedAt or off", "always");
+        return WatchVisibility::Always;
+    }
+
+    // The whole value as a number, brought within low to high. Numbers are
+    // read and written without the locale, so the file means the same everywhere.
+    float number(const std::string& key, float low, float high, float fallback) const {
+        const std::optional<std::string> text = keys.get(key);
+        if (!text) return fallback;
+        float value = 0;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+        if (error != std::errc() || end != text->data() + text->size() || !std::isfinite(value)) {
+            report(key, *text, "is no number", numberText(fallback));
+            return fallback;
+        }
+        const float kept = std::clamp(value, low, high);
+        if (kept != value)
+            report(key, *text, "is out of range (" + numberText(low) + " to " + numberText(high) + ")", numberText(kept));
+        return kept;
+    }
+
+private:
+    static bool isOneOf(const std::string& value, std::initializer_list<std::string_view> words) {
+        return std::find(words.begin(), words.end(), asciiLowerCased(value)) != words.end();
+    }
+
+    void report(const std::string& key, const std::string& value, const std::string& problem,
+                const std::string& used) const {
+        logMessage("%s: %s=%s %s; using %s", path.c_str(), key.c_str(), value.c_str(), problem.c_str(), used.c_str());
+    }
+
+    const ConfigSection& keys;
+    const std::string& path;
+};
 
 constexpr std::string_view ownKeys[] = {
     "watchOnRightHand", "initialWatchName",     "watchVisibility",         "watchWidthCm",
     "watchOffsetCm",    "watchTiltDegrees",     "notifications",           "notificationsFromDesktop",
     "notificationsFromXsOverlay", "notificationsFromOvrToolkit"};
-
-// A switch that is on unless its key says so: the default wins over a
-// value that cannot be read.
-bool switchedOn(const ConfigSection& keys, const std::string& key, const char* offValue) {
-    return keys.get(key, "") != offValue;
-}
 
 // The file's lines without the line ends, a CR before the LF included.
 std::vector<std::string_view> linesOf(std::string_view text) {
@@ -75,11 +126,6 @@ bool isOwnKeyLine(std::string_view line, bool inFirstSection) {
     return std::find(std::begin(ownKeys), std::end(ownKeys), key) != std::end(ownKeys);
 }
 
-std::string numberText(float value) {
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
 }  // namespace
 
 bool NotificationChoices::operator==(const NotificationChoices& other) const {
@@ -90,37 +136,33 @@ bool NotificationChoices::operator==(const NotificationChoices& other) const {
 void Settings::load(const std::string& path) {
     std::optional<std::vector<char>> bytes = platform::readFileBytes(path);
     if (!bytes) return;
-    std::string text;
     foreignLines.clear();
     bool inFirstSection = true;
     for (std::string_view line : linesOf(std::string_view(bytes->data(), bytes->size()))) {
-        (text += line) += '\n';
         const std::string_view trimmed = trimBlanks(line);
         if (trimmed.empty()) continue;
         inFirstSection &= trimmed.front() != ':';
         if (!isOwnKeyLine(trimmed, inFirstSection)) foreignLines.emplace_back(line);
     }
-    const ConfigFile config = parseConfig(text.data(), text.data() + text.size());
-    const ConfigSection& keys = config.sections[0];
-    watchOnRightHand = parseBool(keys.get("watchOnRightHand", "false"));
-    initialWatchName = keys.get("initialWatchName", "");
-    watchVisibility = visibilityNamed(keys.get("watchVisibility", ""));
+    const ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
+    const SavedValues saved(config.sections[0], path);
+    watchOnRightHand = saved.truth("watchOnRightHand");
+    initialWatchName = saved.text("initialWatchName");
+    watchVisibility = saved.visibility("watchVisibility");
     const WristPlacement standard;
-    placement.widthCm = numberWithin(keys, "watchWidthCm", minWatchWidthCm, maxWatchWidthCm,
-                                     standard.widthCm);
-    placement.offsetCm = numberWithin(keys, "watchOffsetCm", -maxWatchOffsetCm, maxWatchOffsetCm,
-                                      standard.offsetCm);
-    placement.tiltDegrees = numberWithin(keys, "watchTiltDegrees", -maxWatchTiltDegrees,
-                                         maxWatchTiltDegrees, standard.tiltDegrees);
-    notifications.shown = switchedOn(keys, "notifications", "off");
-    notifications.fromDesktop = switchedOn(keys, "notificationsFromDesktop", "false");
-    notifications.fromXsOverlay = switchedOn(keys, "notificationsFromXsOverlay", "false");
-    notifications.fromOvrToolkit = switchedOn(keys, "notificationsFromOvrToolkit", "false");
+    placement.widthCm = saved.number("watchWidthCm", minWatchWidthCm, maxWatchWidthCm, standard.widthCm);
+    placement.offsetCm = saved.number("watchOffsetCm", -maxWatchOffsetCm, maxWatchOffsetCm, standard.offsetCm);
+    placement.tiltDegrees =
+        saved.number("watchTiltDegrees", -maxWatchTiltDegrees, maxWatchTiltDegrees, standard.tiltDegrees);
+    notifications.shown = saved.switchedOn("notifications", "on", "off");
+    notifications.fromDesktop = saved.switchedOn("notificationsFromDesktop", "true", "false");
+    notifications.fromXsOverlay = saved.switchedOn("notificationsFromXsOverlay", "true", "false");
+    notifications.fromOvrToolkit = saved.switchedOn("notificationsFromOvrToolkit", "true", "false");
 }
 
 // The keys after the first two are written only when they differ from their
 // defaults, so that a user who never chose them keeps the file as it was.
-bool Settings::save(const std::string& path) const {
+bool Settings::save(const std::string& path) {
     std::string text = std::string("watchOnRightHand=") + (watchOnRightHand ? "true" : "false") + "\n" +
                        "initialWatchName=" + initialWatchName + "\n";
     auto addChosen = [&text](const char* key, const std::string& value, bool isDefault) {
@@ -139,5 +181,12 @@ bool Settings::save(const std::string& path) const {
     addChosen("notificationsFromXsOverlay", "false", notifications.fromXsOverlay);
     addChosen("notificationsFromOvrToolkit", "false", notifications.fromOvrToolkit);
     for (const std::string& line : foreignLines) text += line + "\n";
-    return platform::replaceFile(path, text);
+    std::string whyNot;
+    if (platform::replaceFile(path, text, &whyNot)) {
+        saveFailure.clear();
+        return true;
+    }
+    if (whyNot != saveFailure) logMessage("Your choices cannot be saved: %s", whyNot.c_str());
+    saveFailure = whyNot;
+    return false;
 }

@@ -39,13 +39,18 @@ struct Settings {
     // newer version's keys, sections), in their order, written back after them.
     std::vector<std::string> foreignLines;
 
-    // Takes the saved choices from the file's keys before any section line;
-    // a missing key, or a value that cannot be read or is out of range, gives
-    // that choice's default. A carriage return ending a line is no part of its
-    // value, as editors on Windows write them. An unreadable or missing file
-    // changes nothing.
+    // Why the most recent save failed, in words ("settings.conf is
+    // read-only"); empty while the file holds the choices.
+    std::string saveFailure;
+
+    // Takes the saved choices from the file's keys before any section line.
+    // A missing key gives that choice's default; a value that cannot be read
+    // gives the default too, a number out of range the nearest in range,
+    // each with a log line naming the key, the value and what is used. An
+    // unreadable or missing file changes nothing.
     void load(const std::string& path = settingsFileName);
     // Writes the saved choices, then the foreign lines; true when the file
-    // holds them all. On failure the previous file stays as it was.
-    bool save(const std::string& path = settingsFileName) const;
+    // holds them all. On failure the previous file stays as it was,
+    // saveFailure says why and the log has a line, once for each new reason.
+    bool save(const std::string& path = settingsFileName);
 };

@@ -64,8 +64,11 @@ private:
 std::FILE* openFileForWriting(const std::string& path);
 
 // Writes the bytes to a temporary file beside `path` and renames it over
-// `path`, so a crash or a full disk leaves the old file whole. False when
-// anything failed; the old file is then untouched.
-bool replaceFile(const std::string& path, std::string_view bytes);
+// `path`, so a crash or a full disk leaves the old file whole. The new file
+// keeps the old one's permissions; a read-only file, a directory or another
+// kind of file that stands at `path` is left alone. False when anything
+// failed; the old file is then untouched and `whyNot`, when given, says why
+// in words for the user, naming the path ("settings.conf is read-only").
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* whyNot = nullptr);
 
 }  // namespace platform

@@ -27,6 +27,14 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// The system's reason in the words a user knows best.
+std::string reasonOf(DWORD error) {
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return "the disk is full";
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) return "its folder is read-only";
+    if (error == ERROR_PATH_NOT_FOUND) return "its folder does not exist";
+    return "Windows error " + std::to_string(error);
+}
+
 }  // namespace
 
 FileDescriptor openRegularFile(const std::string& path) {
@@ -73,25 +81,36 @@ std::FILE* openFileForWriting(const std::string& path) {
     return name ? _wfopen(name->c_str(), L"wb") : nullptr;
 }
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
+bool replaceFile(const std::string& path, std::string_view bytes, std::string* whyNot) {
+    auto failed = [&](const std::string& reason) {
+        if (whyNot) *whyNot = path + reason;
+        return false;
+    };
     const std::optional<std::wstring> name = usablePath(path);
-    if (!name) return false;
+    if (!name) return failed(" is no usable file name");
+    const DWORD attributes = GetFileAttributesW(name->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return failed(" is a directory");
+        if (attributes & FILE_ATTRIBUTE_READONLY) return failed(" is read-only");
+    }
     const std::wstring temporaryName = *name + L".tmp";
     // A left-over temporary file (or a link planted there) goes first, and the
     // new one is created afresh, never opened through whatever stood there.
     DeleteFileW(temporaryName.c_str());
     HANDLE file = CreateFileW(temporaryName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return failed(" cannot be written: " + reasonOf(GetLastError()));
     // Flushed before the rename, so the name never points at bytes still in flight.
     bool complete = writeAll(file, bytes) && FlushFileBuffers(file);
+    DWORD error = GetLastError();
     complete = CloseHandle(file) && complete;
     if (complete && MoveFileExW(temporaryName.c_str(), name->c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
+    if (complete) error = GetLastError();
     DeleteFileW(temporaryName.c_str());
-    return false;
+    return failed(" cannot be written: " + reasonOf(error));
 }
 
 }  // namespace platform

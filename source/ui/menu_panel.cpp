@@ -24,7 +24,6 @@ void literalText(const std::string& text) {
     ImGui::TextUnformatted(text.data(), text.data() + text.size());
 }
 
-// A saved failure is not reported: the change holds for this run anyway.
 void chooseWatch(Settings& settings, const WatchListing& watch) {
     settings.initialWatchName = watch.name;
     settings.needsRedraw = true;
@@ -103,6 +102,14 @@ void drawMenuPanel(Settings& settings, const WatchCatalogue& catalogue, GLuint w
     ImGui::SetNextWindowSize(ImVec2(menuSize, menuSize), ImGuiCond_Always);
     ImGui::Begin(creditLine, nullptr,
                  ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
+
+    // A choice that could not be saved still holds for this run; the next
+    // change tries again.
+    if (!settings.saveFailure.empty()) {
+        ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1.0f, 0.45f, 0.35f, 1.0f));
+        ImGui::TextWrapped("Your choices cannot be saved: %s", settings.saveFailure.c_str());
+        ImGui::PopStyleColor();
+    }
 
     // The label names the action; whether the watch shows is not kept across runs.
     if (menuButton(settings.watchEnabled ? "Disable" : "Enable")) {

@@ -17,8 +17,7 @@ constexpr std::pair<WatchVisibility, const char*> visibilityChoices[] = {
     {WatchVisibility::Off, "Off"},
 };
 
-// As wide as the menu; its text names it. A saved failure is not reported:
-// the change holds for this run anyway.
+// As wide as the menu; its text names it.
 void placementSlider(Settings& settings, const char* name, float* value, float low, float high,
                      const char* format) {
     ImGui::SetNextItemWidth(-FLT_MIN);

@@ -1,13 +1,17 @@
 // The config text and the settings file written in it.
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "config/config_text.h"
 #include "config/settings.h"
+#include "platform/log.h"
+#include "support/debug_output_capture.h"
 #include "support/test_files.h"
 
 namespace {
@@ -35,8 +39,9 @@ TEST(ConfigParse, SectionsAndKeyLines) {
         {":watch\nname=X", ":{}:watch{name=X|}"},
         // Repeated sections stay separate and the first line of a key wins in each.
         {"k=1\nk=2\n:watch\nk=3\nk=4\n:watch\nk=5\n", ":{k=1|}:watch{k=3|}:watch{k=5|}"},
-        // Carriage returns stay; only spaces and tabs around the line and the key go.
-        {"a=1\r\nflag\r\n:watch\r\nname=X\r\n", ":{a=1\r|flag\r=flag\r|}:watch\r{name=X\r|}"},
+        // A CR before the LF ends the line too, as Windows editors save it; another CR stays.
+        {"a=1\r\nflag\r\n:watch\r\nname=X\r\nend=\r", ":{a=1|flag=flag|}:watch{end=|name=X|}"},
+        {"a=\r1\r\r\n:w\r\rx\n", ":{a=\r1\r|}:w\r\rx{}"},
         {"  key  =  value  \n\thand\t=x\t\nfile = a.png\n\vv=1\nsp=a b\n",
          ":{\vv=1|file= a.png|hand=x|key=  value|sp=a b|}"},
         // A line without '=' is its own key and value.
@@ -51,19 +56,7 @@ TEST(ConfigParse, SectionsAndKeyLines) {
     EXPECT_EQ(dump(parseConfig(buffer.data(), buffer.data() + 27)),
               std::string(":{bin=a\0b|last=12|name=Uhr \xC3\xBC|}", 31));
     EXPECT_EQ(dump(parse("top\n\n:watch\r\n  name = A\n\t\nname=B\n:face\nfile\n"), true),
-              ":0{top=top|top1}:watch\r3{name= A|name4name6}:face7{file=file|file8}");
-}
-
-TEST(ConfigParse, TracesEachKeyLineWithItsLineNumberUnlessTurnedOff) {
-    testing::internal::CaptureStdout();
-    parse("a=1\n\n:watch\n  b = 2 \r\nflag");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "1a=1\n4b = 2 \r\n5flag\n");
-    testing::internal::CaptureStdout();
-    configTraceEnabled = false;
-    const ConfigFile config = parse("a=1\n");
-    configTraceEnabled = true;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(dump(config), ":{a=1|}");
+              ":0{top=top|top1}:watch3{name= A|name4name6}:face7{file=file|file8}");
 }
 
 TEST(ConfigSectionGet, GivesTheStoredValueOrNothingOrTheFallback) {
@@ -104,6 +97,14 @@ protected:
     std::string path = directory.path() + "/settings.conf";
 };
 
+// The log's lines without their time stamps.
+std::string messagesOf(const std::string& log) {
+    std::string messages;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) messages += line.substr(line.find("] ") + 2) + "\n";
+    return messages;
+}
+
 auto fields(const Settings& s) {
     return std::make_tuple(s.watchOnRightHand, s.initialWatchName, s.watchVisibility, s.placement,
                            s.notifications.shown, s.notifications.fromDesktop, s.notifications.fromXsOverlay,
@@ -133,7 +134,8 @@ TEST_F(SettingsFile, SaveWritesWhatLoadReadsBack) {
 }
 
 // Values are read as the config format reads them, from the unnamed first
-// section; absent keys and values out of range give the defaults.
+// section; absent keys and unreadable values give the defaults, numbers out
+// of range the nearest in range.
 TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
     using V = WatchVisibility;
     const WristPlacement standard;
@@ -150,7 +152,7 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
         {"watchVisibility=off\nwatchWidthCm=12\nwatchOffsetCm=5\nwatchTiltDegrees=-30\nfuture=1\n", false, "", V::Off,
          {12, 5, -30}},
         {"watchVisibility=WhenLookedAt\nwatchWidthCm=3.9\nwatchOffsetCm=5.1\nwatchTiltDegrees=-31\n", false, "",
-         V::Always, standard},
+         V::Always, {4, 5, -30}},
         {"watchWidthCm=7cm\nwatchOffsetCm= 1\nwatchTiltDegrees=nan\n", false, "", V::Always, standard},
         {"watchWidthCm=inf\nwatchOffsetCm=1e999\nwatchTiltDegrees=0x10\n", false, "", V::Always, standard}};
     for (const auto& [text, right, name, visibility, placement] : files) {
@@ -172,6 +174,26 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
     EXPECT_EQ(loadOverChosenValues().initialWatchName, "Before");
 }
 
+// Each value the program cannot take as it stands is one log line: the key,
+// the value, and what is used instead.
+TEST_F(SettingsFile, UnusableValuesAreLoggedWithWhatIsUsed) {
+    const bool wasLogging = std::exchange(loggingEnabled, true);
+    DebugOutputCapture output;
+    writeFile(path, "watchOnRightHand=yes\ninitialWatchName=\nwatchVisibility=sometimes\nwatchWidthCm=100\n"
+                    "watchOffsetCm=2,5\nwatchTiltDegrees=-30\nnotifications=no\nnotificationsFromDesktop=FALSE\n"
+                    "notificationsFromXsOverlay=true\nnotificationsFromOvrToolkit=false\n");
+    const Settings loaded = loadOverChosenValues();
+    loggingEnabled = wasLogging;
+    EXPECT_EQ(std::make_tuple(loaded.watchOnRightHand, loaded.watchVisibility, loaded.placement),
+              std::make_tuple(false, WatchVisibility::Always, WristPlacement{12, 0, -30}));
+    EXPECT_EQ(messagesOf(output.text()), path + ": watchOnRightHand=yes is not true or false; using false\n" +
+                         path + ": watchVisibility=sometimes is not always, whenLookedAt or off; using always\n" +
+                         path + ": watchWidthCm=100 is out of range (4 to 12); using 12\n" +
+                         path + ": watchOffsetCm=2,5 is no number; using 0\n" +
+                         path + ": notifications=no is not on or off; using on\n" +
+                         path + ": notificationsFromDesktop=FALSE is not true or false; using true\n");
+}
+
 // Comments, a newer version's keys and sections survive a save, in their
 // order after the program's own lines; the program's own keys are not repeated.
 TEST_F(SettingsFile, SaveKeepsTheLinesItDoesNotOwn) {
@@ -184,16 +206,45 @@ TEST_F(SettingsFile, SaveKeepsTheLinesItDoesNotOwn) {
                                    "futureKey = 3\n  # indented note\n:later\nwatchWidthCm=9\n");
 }
 
-TEST_F(SettingsFile, FailedSaveLeavesTheOldFileWhole) {
+// A save that fails leaves the old file whole and says why, in the settings
+// for the menu and once in the log; the next save tries again. A file that
+// is replaced keeps its permissions; a read-only one is not replaced.
+TEST_F(SettingsFile, FailedSavesLeaveTheOldFileAndSayWhy) {
+    const bool wasLogging = std::exchange(loggingEnabled, true);
+    DebugOutputCapture output;
     const std::string old = "watchOnRightHand=true\ninitialWatchName=Old\n";
     writeFile(path, old);
-    const Settings settings;
+    Settings settings;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(settings.save(path));
+    EXPECT_FALSE(settings.save(path));
+    EXPECT_EQ(settings.saveFailure, path + " is read-only");
+    EXPECT_EQ(readWholeFile(path), old);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     fs::create_directory(path + ".tmp");  // the temporary file cannot be made
     EXPECT_FALSE(settings.save(path));
     EXPECT_EQ(readWholeFile(path), old);
+    EXPECT_EQ(settings.saveFailure.rfind(path + " cannot be written: ", 0), 0u) << settings.saveFailure;
     fs::remove(path + ".tmp");
 
+    EXPECT_TRUE(settings.save(path));
+    EXPECT_EQ(settings.saveFailure, "");
+    EXPECT_EQ(readWholeFile(path), "watchOnRightHand=false\ninitialWatchName=\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_FALSE(settings.save(path));
+    EXPECT_EQ(settings.saveFailure, path + " is a directory");
     EXPECT_FALSE(settings.save(directory.path() + "/missing/settings.conf"));
+    EXPECT_EQ(settings.saveFailure, directory.path() + "/missing/settings.conf cannot be written: its folder does not exist");
+    loggingEnabled = wasLogging;
+    EXPECT_EQ(messagesOf(output.text()), "Your choices cannot be saved: " + path + " is read-only\n"
+              "Your choices cannot be saved: " + path + " cannot be written: Is a directory\n"
+              "Your choices cannot be saved: " + path + " is a directory\n"
+              "Your choices cannot be saved: " + directory.path() + "/missing/settings.conf cannot be written: its folder does not exist\n");
 }
 
 }  // namespace

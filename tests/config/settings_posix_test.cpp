@@ -27,6 +27,7 @@ TEST(SettingsFileOnPosix, DiskFullPartWayLeavesTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(saved);
+    EXPECT_EQ(settings.saveFailure, path + " cannot be written: the disk is full");
     EXPECT_EQ(readWholeFile(path), old);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }

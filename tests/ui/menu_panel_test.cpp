@@ -128,6 +128,24 @@ TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce
     EXPECT_EQ(click("Previous"), std::make_pair(true, std::string("watchOnRightHand=false\ninitialWatchName=Beta\n")));
 }
 
+// A choice that cannot be saved still holds for the run; the menu says why
+// until a later change is saved.
+TEST_F(MenuPanelTest, AChoiceThatCannotBeSavedIsSaidAndTriedAgainAtTheNextChange) {
+    install({"Alpha"});
+    const std::string old = "watchOnRightHand=false\ninitialWatchName=Alpha\n";
+    writeFile(settingsFileName, old);
+    namespace fs = std::filesystem;
+    fs::permissions(settingsFileName, fs::perms::owner_read);
+    EXPECT_EQ(click("left hand"), std::make_pair(true, old));
+    EXPECT_TRUE(settings.watchOnRightHand);
+    const std::string unsaved = "Your choices cannot be saved: settings.conf is read-only\n";
+    EXPECT_EQ(frame().find(credit + "\n" + unsaved + "[ Disable ]"), 0u) << frame();
+    fs::permissions(settingsFileName, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(click("When I look at it").second,
+              "watchOnRightHand=true\ninitialWatchName=Alpha\nwatchVisibility=whenLookedAt\n");
+    EXPECT_EQ(frame().find(unsaved), std::string::npos);
+}
+
 // Notifications and each kind of sender are switched and saved at once; the
 // senders' switches show only while notifications are on.
 TEST_F(MenuPanelTest, NotificationSwitchesAreSavedAtOnce) {

@@ -1,12 +1,9 @@
 #include "horlox_watch/watch_loading.h"
 
-#include "config/config_text.h"
 #include "gl/headless_bootstrap.h"
 #include "horlox_watch/tool_arguments.h"
 
 FontLibrary prepareWatchLoading(const std::string& command) {
-    // Standard output carries the command's own result.
-    configTraceEnabled = false;
     if (!bootstrapHeadlessGlContext()) {
         cannotRun(command, "cannot create a headless OpenGL 4.3 context");
         return nullptr;
