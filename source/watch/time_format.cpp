@@ -23,20 +23,23 @@ size_t conversionLength(const std::string& format, size_t at) {
     return 0;
 }
 
-// The format with every unknown conversion's '%' doubled, so it prints as is.
-std::string escapeUnknownConversions(const std::string& format) {
-    std::string safe;
+// Calls back with the position of every unknown conversion's '%'; the
+// known ones are passed over whole, so "%%Q" holds none.
+template <typename Visit>
+void forEachUnknownConversion(const std::string& format, Visit visit) {
     for (size_t i = 0; i < format.size(); ++i) {
-        safe += format[i];
         if (format[i] != '%') continue;
         const size_t length = conversionLength(format, i + 1);
-        if (length == 0) {
-            safe += '%';
-        } else {
-            safe.append(format, i + 1, length);
-            i += length;
-        }
+        if (length == 0) visit(i);
+        i += length;
     }
+}
+
+// The format with every unknown conversion's '%' doubled, so it prints as is.
+std::string escapeUnknownConversions(const std::string& format) {
+    std::string safe = format;
+    size_t added = 0;
+    forEachUnknownConversion(format, [&](size_t at) { safe.insert(at + added++, 1, '%'); });
     return safe;
 }
 
@@ -83,4 +86,10 @@ std::string formatTime(const std::string& format, const std::tm& time) {
     std::vector<char> buffer(64 * safeFormat.size() + 256);
     const size_t length = std::strftime(buffer.data(), buffer.size(), safeFormat.c_str(), &time);
     return std::string(buffer.data(), length);
+}
+
+std::vector<std::string> unknownConversions(const std::string& format) {
+    std::vector<std::string> unknown;
+    forEachUnknownConversion(format, [&](size_t at) { unknown.push_back(format.substr(at, 2)); });
+    return unknown;
 }

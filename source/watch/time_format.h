@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 // The local time formatted by strftime in the C locale. A conversion that the
 // C standard does not define (such as "%Q", or a lone '%' at the end) is
@@ -13,3 +14,7 @@ std::string formatTime(const std::string& format, const std::tm& time);
 // for the machine's own zone.
 std::string formatTimeInZone(const std::string& format, const std::tm& time,
                              const std::string& abbreviation, long utcOffsetSeconds);
+
+// The conversions of the format that formatTime writes out unchanged, each
+// with its '%' ("%Q", or "%" for one at the end), in order.
+std::vector<std::string> unknownConversions(const std::string& format);

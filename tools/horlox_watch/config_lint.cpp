@@ -5,16 +5,11 @@
 #include <optional>
 
 #include "horlox_watch/shown_data_lint.h"
+#include "horlox_watch/value_lint.h"
 #include "watch/config_values.h"
 #include "watch/config_vocabulary.h"
 
 namespace {
-
-std::string lowerCased(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // The name without blanks and carriage returns around it, in lower case:
 // what its author most likely meant.
@@ -22,15 +17,43 @@ std::string loosely(const std::string& name) {
     const std::size_t first = name.find_first_not_of(" \t\r");
     if (first == std::string::npos) return "";
     const std::size_t last = name.find_last_not_of(" \t\r");
-    return lowerCased(name.substr(first, last - first + 1));
+    return asciiLowerCased(name.substr(first, last - first + 1));
 }
 
-// The known name that an unknown one misspells, if any.
+// How many letters must be put in, left out, changed or swapped with their
+// neighbour to turn one text into the other.
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i)
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+// The known name that an unknown one misspells, if any: the nearest that
+// differs in case, blanks, or a slip or two of the keys (one in a short name).
 std::optional<std::string> meantName(const std::string& name,
                                      const std::vector<std::string>& known) {
-    for (const std::string& candidate : known)
-        if (loosely(name) == lowerCased(candidate)) return candidate;
-    return std::nullopt;
+    // Longer names are no slip of anyone's fingers, and would cost time to compare.
+    constexpr std::size_t longestCompared = 64;
+    const std::string written = loosely(name);
+    if (written.size() > longestCompared) return std::nullopt;
+    std::optional<std::string> nearest;
+    std::size_t nearestDistance = 0;
+    for (const std::string& candidate : known) {
+        const std::size_t slips = candidate.size() <= 4 ? 1 : 2;
+        const std::size_t distance = editDistance(written, asciiLowerCased(candidate));
+        if (distance <= slips && (!nearest || distance < nearestDistance)) {
+            nearest = candidate;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 std::vector<std::string> sectionNames() {
@@ -102,11 +125,18 @@ void lintBinding(const ConfigSection& hand, std::vector<Finding>& findings) {
     if (!bind) {
         findings.push_back(
             {Severity::Warning, hand.line, "':hand' has no 'bind'; the hand stays at twelve"});
-    } else if (parseHandBinding(*bind) == HandBinding::None) {
-        findings.push_back(
-            {Severity::Error, lineOfKey(hand, "bind"),
-             "bind value " + quote(*bind) +
-                 " matches no hand (HOUR, MINUTE or SECOND); the hand stays at twelve"});
+    } else if (*bind != "HOUR" && *bind != "MINUTE" && *bind != "SECOND") {
+        const char* readAs = nullptr;
+        switch (parseHandBinding(*bind)) {
+            case HandBinding::Hour: readAs = "HOUR"; break;
+            case HandBinding::Minute: readAs = "MINUTE"; break;
+            case HandBinding::Second: readAs = "SECOND"; break;
+            case HandBinding::None: break;
+        }
+        findings.push_back({Severity::Error, lineOfKey(hand, "bind"),
+                            "bind value " + quote(*bind) +
+                                (readAs ? " is not HOUR, MINUTE or SECOND; the program reads it as " + std::string(readAs)
+                                        : " matches no hand (HOUR, MINUTE or SECOND); the hand stays at twelve")});
     }
 }
 
@@ -164,6 +194,7 @@ std::vector<Finding> lintConfig(const ConfigFile& config) {
             continue;
         }
         lintKeys(section, *vocabulary, findings);
+        lintValues(section, findings);
         if (section.name == "watch") {
             if (previousWatch)
                 findings.push_back({Severity::Warning, section.line,

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string_view>
 
 #include "horlox_watch/config_lint.h"
 #include "horlox_watch/layer_check.h"
@@ -34,6 +35,9 @@ PackageCheck checkPackage(const std::string& packagePath, FT_Library fontLibrary
     }
     const ConfigFile config = parseConfig(bytes->data(), bytes->data() + bytes->size());
     check.findings = lintConfig(config);
+    if (std::string_view(bytes->data(), bytes->size()).find("\r\n") != std::string_view::npos)
+        check.findings.push_back({Severity::Warning, 0,
+                                  "the file has Windows (CR LF) line ends, which the program reads as plain ones"});
 
     Watch watch;
     watch.fontLibrary = fontLibrary;

@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "horlox_watch/battery_argument.h"
 #include "horlox_watch/commands.h"
+#include "horlox_watch/package_check.h"
 #include "horlox_watch/render_time.h"
 #include "horlox_watch/tool_arguments.h"
 #include "horlox_watch/watch_loading.h"
@@ -25,7 +26,8 @@ const char* const renderHelp =
     "Draws the watch of the package (a folder or a 7z archive) exactly as the\n"
     "program hands it to the VR overlay at that moment: 256 x 256 pixels on a\n"
     "transparent background. Needs no display: it draws with a headless\n"
-    "OpenGL context.\n"
+    "OpenGL context. A package with errors, as check names them, is not\n"
+    "drawn: its errors are printed instead.\n"
     "\n"
     "  --time HH:MM:SS    the local time of day, on the 24-hour clock\n"
     "  --date YYYY-MM-DD  the date for texts that show it (default: today)\n"
@@ -40,7 +42,8 @@ const char* const renderHelp =
     "                     closer look at the very pixels the overlay gets\n"
     "  -o OUT.png         the image to write\n"
     "\n"
-    "Exit status: 0 written, 2 the image could not be made.\n";
+    "Exit status: 0 written, 1 the package has errors, 2 the image could not be\n"
+    "made.\n";
 
 struct RenderRequest {
     std::string package;
@@ -139,6 +142,18 @@ int runRender(const std::vector<std::string>& arguments) {
 
     const FontLibrary fontLibrary = prepareWatchLoading("render");
     if (!fontLibrary) return exitCouldNotRun;
+    // A picture of a broken package would show a watch that its author did not mean.
+    const PackageCheck check = checkPackage(request.package, fontLibrary.get());
+    bool broken = false;
+    for (const Finding& finding : check.findings)
+        if (finding.severity == Severity::Error) {
+            std::fprintf(stderr, "%s\n", formatFinding(check.packagePath, finding).c_str());
+            broken = true;
+        }
+    if (broken) {
+        std::fprintf(stderr, "horlox-watch render: the package has errors, so nothing was drawn\n");
+        return exitFindings;
+    }
     Watch watch;
     watch.fontLibrary = fontLibrary.get();
     loadWatch(watch, request.package);

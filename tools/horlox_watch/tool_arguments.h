@@ -8,7 +8,7 @@
 // The command line of one horlox-watch command, and how a command ends.
 
 constexpr int exitDone = 0;
-constexpr int exitFindings = 1;  // check only: the packages hold errors
+constexpr int exitFindings = 1;  // the packages hold errors
 constexpr int exitCouldNotRun = 2;
 
 struct CommandOptions {
