@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     // Before the GL context and the runtime, so that a second copy touches neither.
     const platform::InstanceLock lock = platform::lockInstance(instanceLockFileName);
     if (lock == platform::InstanceLock::HeldByAnother) {
-        platform::writeDebugOutput("Horlox is already running.\n");
+        logMessage("Horlox is already running.");
         return 0;
     }
     if (lock == platform::InstanceLock::Unavailable)

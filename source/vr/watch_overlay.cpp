@@ -1,7 +1,7 @@
 #include "vr/watch_overlay.h"
 
 #include "config/settings.h"
-#include "platform/debug_output.h"
+#include "platform/log.h"
 #include "vr/watch_placement.h"
 
 void resolveWatchDevice(VrContext& vr, const Settings& settings) {
@@ -42,8 +42,7 @@ void drainWatchEvents(VrContext& vr) {
     while (vr.runtime->PollNextOverlayEvent(vr.watchOverlay, &event, sizeof event)) {
         const char* name =
             vr.runtime->GetEventTypeNameFromEnum(static_cast<EVREventType>(event.eventType));
-        platform::writeDebugOutput(name ? name : "");
-        platform::writeDebugOutput("\n");
+        logThrottled("Watch overlay: %s", name ? name : "an event without a name");
     }
 }
 
@@ -56,7 +55,7 @@ void placeWatch(VrContext& vr, const Settings& settings) {
     const HmdMatrix34_t placement = watchPlacement(settings.watchOnRightHand, settings.placement);
     if (vr.runtime->SetOverlayTransformTrackedDeviceRelative(vr.watchOverlay, vr.watchDeviceIndex,
                                                              &placement) != VROverlayError_None)
-        platform::writeDebugOutput("Error setting overlay tracked device relative!");
+        logThrottled("The runtime did not place the watch on its controller");
 }
 
 void fitWatch(VrContext& vr, const Settings& settings) {

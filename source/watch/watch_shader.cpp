@@ -1,6 +1,6 @@
 #include "watch/watch_shader.h"
 
-#include "platform/debug_output.h"
+#include "platform/log.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ bool compileShader(GLenum kind, const char* source, GLuint& shader) {
     if (compiled) return true;
     char log[infoLogSize] = {};
     glGetShaderInfoLog(shader, infoLogSize, nullptr, log);
-    platform::writeDebugOutput(log);
+    logMessage("The watch's shader does not compile: %s", log);
     return false;
 }
 
@@ -80,7 +80,7 @@ WatchShader buildWatchShader() {
     if (!shader.linked) {
         char log[infoLogSize] = {};
         glGetProgramInfoLog(shader.program, infoLogSize, nullptr, log);
-        platform::writeDebugOutput(log);
+        logMessage("The watch's shader does not link: %s", log);
     }
     return shader;
 }

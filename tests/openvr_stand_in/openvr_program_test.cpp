@@ -65,7 +65,7 @@ TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
                 matches(calls.end()[-2], "AcknowledgeQuit_Exiting") && matches(calls.end()[-1], "VR_Shutdown"))
         << "the quit request answered, then the session closed, through the client library";
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
-    EXPECT_NE(log.find("\nVREvent_OverlayShown\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("] Watch overlay: VREvent_OverlayShown\n"), std::string::npos) << log;
 
     const Image watch = readPng(path("record/app.quillmere.horlox.watch.png"));
     ASSERT_EQ(watch.width, 256);

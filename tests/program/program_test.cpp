@@ -187,7 +187,10 @@ TEST_F(VrProgramTest, TheLeftHandsWatchIsDrawnAndPlacedOnceASecondWhileItsContro
     EXPECT_EQ(matching(calls, "SetOverlayTransformTrackedDeviceRelative").size(), std::size_t(redraws));
     EXPECT_GE(redraws, 4) << "the first image at once, then one a second";
     EXPECT_LE(redraws, 6);
-    EXPECT_NE(log.find("\nVREvent_OverlayShown\n"), std::string::npos) << log;
+    // Every diagnostic is a line of the log; standard output stays empty.
+    EXPECT_NE(log.find("] Watch overlay: VREvent_OverlayShown\n"), std::string::npos) << log;
+    EXPECT_EQ(untimedLines(log), "");
+    EXPECT_EQ(output, "");
 }
 
 TEST_F(VrProgramTest, NextInTheMenuSavesTheNextWatchAndShowsItInTheSamePass) {
@@ -242,6 +245,23 @@ TEST_F(VrProgramTest, MenuButtonsTakeEffectInThePassOfTheirRelease) {
     EXPECT_TRUE(enabled != shown.end() && *enabled == released[1]) << "Enable";
     EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}), released[2]) << "on the right";
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=true\ninitialWatchName=Red\n");
+}
+
+// A read-only settings file stays as it was: the change of hand holds for
+// the run, and the log says once why it was not saved.
+TEST_F(VrProgramTest, AReadOnlySettingsFileIsLeftAsItIsAndTheLogSaysWhy) {
+    namespace fs = std::filesystem;
+    const std::string saved = "watchOnRightHand=false\ninitialWatchName=Red\n";
+    writeFile(path("settings.conf"), saved);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path("settings.conf"), readOnly);
+    ASSERT_TRUE(run("1 controller 1 on left\n1 controller 2 on right\n1 mouse move 0.5 0.5\n3 dashboard open\n"
+                    "4 mouse click left hand\n4 mouse click right hand\n12 quit\n", 0));
+    EXPECT_EQ(firstPass("SetOverlayTransformTrackedDeviceRelative", {"1", "2"}),
+              passes("PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonUp"}).at(0));
+    EXPECT_EQ(readWholeFile(path("settings.conf")), saved);
+    EXPECT_EQ(fs::status(path("settings.conf")).permissions(), readOnly);
+    EXPECT_EQ(occurrences(log, "] Your choices cannot be saved: settings.conf is read-only\n"), 1u) << log;
 }
 
 // The width follows the slider as it moves, the placement the last drag, and

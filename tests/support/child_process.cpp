@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <regex>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -83,6 +85,15 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
+}
+
+std::string untimedLines(const std::string& log) {
+    static const std::regex stamp(R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] .*)");
+    std::string untimed;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        if (!std::regex_match(line, stamp)) untimed += line + "\n";
+    return untimed;
 }
 
 bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

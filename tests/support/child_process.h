@@ -43,5 +43,9 @@ private:
 // How often the part occurs in the text, a program's output as a rule.
 std::size_t occurrences(const std::string& text, const std::string& part);
 
+// The lines of a program's log that do not begin with its time stamp
+// ("[YYYY-MM-DD hh:mm:ss] "), each with its line feed.
+std::string untimedLines(const std::string& log);
+
 // Asks every 20 ms until the condition holds; false once the limit has passed.
 bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit);

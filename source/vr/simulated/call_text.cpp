@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/debug_output.h"
+#include "platform/log.h"
 
 #define NAME_OF(value) \
     case value:        \
@@ -147,5 +147,5 @@ std::string describeEvent(const VREvent_t& event) {
 }
 
 void reportSimulatorFault(const std::string& fault) {
-    platform::writeDebugOutput(("Simulated VR runtime: " + fault + "\n").c_str());
+    logMessage("Simulated VR runtime: %s", fault.c_str());
 }
