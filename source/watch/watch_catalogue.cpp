@@ -36,8 +36,10 @@ WatchCatalogue::WatchCatalogue(Settings& settings, FT_Library fontLibrary,
                        listing.packagePath.c_str());
             continue;
         }
-        std::string name = listing.name;
-        listings.try_emplace(std::move(name), std::move(listing));
+        const auto [kept, isNew] = listings.try_emplace(listing.name, listing);
+        if (!isNew)
+            logMessage("Watch package %s names its watch \"%s\" as %s does, left out", listing.packagePath.c_str(),
+                       listing.name.c_str(), kept->second.packagePath.c_str());
     }
     if (listings.empty()) platform::fatalExit("No watches found!");
     if (settings.initialWatchName.empty()) settings.initialWatchName = listings.begin()->first;

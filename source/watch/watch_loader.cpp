@@ -38,6 +38,35 @@ private:
     bool refused = false;
 };
 
+// Says in the log why layers are left out: a line each for the first few,
+// then how many more, so that a package of thousands of broken layers costs
+// the log a few lines.
+class LayerFaults {
+public:
+    explicit LayerFaults(const std::string& packagePath) : packagePath(packagePath) {}
+
+    std::nullopt_t leftOut(const ConfigSection& section, const std::string& why) {
+        if (said < maxSaid) {
+            logMessage("Watch package %s, config line %zu: %s, the layer left out", packagePath.c_str(),
+                       section.line, why.c_str());
+            ++said;
+        } else {
+            ++unsaid;
+        }
+        return std::nullopt;
+    }
+    void sayTheRest() const {
+        if (unsaid)
+            logMessage("Watch package %s: %zu more layers left out; horlox-watch check lists them all",
+                       packagePath.c_str(), unsaid);
+    }
+
+private:
+    static constexpr std::size_t maxSaid = 8;
+    const std::string& packagePath;
+    std::size_t said = 0, unsaid = 0;
+};
+
 // Maps the canvas, 0 to 256 on x and y, to clip space; z passes unchanged.
 constexpr std::array<GLfloat, 16> canvasToClip = {
     1.0f / 128, 0, 0, 0,  //
@@ -65,16 +94,27 @@ void createQuadBuffers(WatchElement& element, GLfloat width, GLfloat height) {
     glBufferData(GL_ARRAY_BUFFER, sizeof indices, indices, GL_STATIC_DRAW);
 }
 
+// What a layer is loaded from and into, and where its faults are told.
+struct LayerSources {
+    FileProvider& package;
+    FT_Library fontLibrary;
+    LayerBudget& budget;
+    LayerFaults& faults;
+};
+
 // A face or a hand: the named image becomes the element's texture and gives
 // its quad's size. Nothing when the package lacks the image, it does not
 // decode, or its pixels do not fit in the budget.
 std::optional<WatchElement> loadImageLayer(ElementType type, const ConfigSection& section,
-                                           FileProvider& package, LayerBudget& budget) {
-    const FileBytes* bytes = package.getFile(section.get("file", ""));
-    if (!bytes) return std::nullopt;
+                                           const LayerSources& sources) {
+    const std::optional<std::string> name = section.get("file");
+    if (!name) return sources.faults.leftOut(section, "':" + section.name + "' names no image file");
+    const FileBytes* bytes = sources.package.getFile(*name);
+    if (!bytes) return sources.faults.leftOut(section, "image \"" + *name + "\" is not in the package");
     std::optional<DecodedImage> image =
         decodeImage(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
-    if (!image) return std::nullopt;
+    if (!image) return sources.faults.leftOut(section, "image \"" + *name + "\" cannot be decoded");
+    LayerBudget& budget = sources.budget;
     const std::size_t pixelBytes = std::size_t(image->width) * std::size_t(image->height) * 4;
     if (!budget.fits(pixelBytes)) return std::nullopt;
     budget.spend(pixelBytes);
@@ -98,16 +138,14 @@ void loadShownData(WatchElement& element, const ConfigSection& section) {
                    zoneName->c_str());
 }
 
-std::optional<WatchElement> loadFace(const ConfigSection& section, FileProvider& package,
-                                     LayerBudget& budget) {
-    std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, package, budget);
+std::optional<WatchElement> loadFace(const ConfigSection& section, const LayerSources& sources) {
+    std::optional<WatchElement> face = loadImageLayer(ElementType::Face, section, sources);
     if (face) face->mirrorOnRight = parseBool(section.get("mirrorOnRight", ""));
     return face;
 }
 
-std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider& package,
-                                     LayerBudget& budget) {
-    std::optional<WatchElement> hand = loadImageLayer(ElementType::Hand, section, package, budget);
+std::optional<WatchElement> loadHand(const ConfigSection& section, const LayerSources& sources) {
+    std::optional<WatchElement> hand = loadImageLayer(ElementType::Hand, section, sources);
     if (!hand) return std::nullopt;
     hand->bind = parseHandBinding(section.get("bind", ""));
     hand->continuous = parseMovement(section.get("movement", ""));
@@ -117,20 +155,22 @@ std::optional<WatchElement> loadHand(const ConfigSection& section, FileProvider&
     return hand;
 }
 
-std::optional<WatchElement> loadText(const ConfigSection& section, FileProvider& package,
-                                     FT_Library fontLibrary, LayerBudget& budget) {
-    const FileBytes* font = package.getFile(section.get("fontfamily", ""));
-    if (!font || !budget.fits(font->size())) return std::nullopt;
+std::optional<WatchElement> loadText(const ConfigSection& section, const LayerSources& sources) {
+    const std::optional<std::string> name = section.get("fontfamily");
+    if (!name) return sources.faults.leftOut(section, "':text' names no font");
+    const FileBytes* font = sources.package.getFile(*name);
+    if (!font) return sources.faults.leftOut(section, "font \"" + *name + "\" is not in the package");
+    if (!sources.budget.fits(font->size())) return std::nullopt;
     WatchElement text;
     text.type = ElementType::Text;
     // The face reads its bytes for as long as it lives; the package's copy
     // goes when the load ends.
     text.fontData.assign(font->begin(), font->end());
     FT_Face face = nullptr;
-    if (FT_New_Memory_Face(fontLibrary, text.fontData.data(),
+    if (FT_New_Memory_Face(sources.fontLibrary, text.fontData.data(),
                            static_cast<FT_Long>(text.fontData.size()), 0, &face) != 0)
-        return std::nullopt;
-    budget.spend(text.fontData.size());
+        return sources.faults.leftOut(section, "font \"" + *name + "\" cannot be opened");
+    sources.budget.spend(text.fontData.size());
     text.fontFace.reset(face);
     text.fontSize = fontPixelSize(section.get("fontsize", ""));
     // FreeType raises 0 to 1 and lowers sizes past 65535 itself.
@@ -150,11 +190,10 @@ bool isLayer(const ConfigSection& section) {
 
 // The layer a "face", "hand" or "text" section describes; nothing for other
 // sections and for layers whose files are missing or unusable.
-std::optional<WatchElement> loadLayer(const ConfigSection& section, FileProvider& package,
-                                      FT_Library fontLibrary, LayerBudget& budget) {
-    if (section.name == "face") return loadFace(section, package, budget);
-    if (section.name == "hand") return loadHand(section, package, budget);
-    if (section.name == "text") return loadText(section, package, fontLibrary, budget);
+std::optional<WatchElement> loadLayer(const ConfigSection& section, const LayerSources& sources) {
+    if (section.name == "face") return loadFace(section, sources);
+    if (section.name == "hand") return loadHand(section, sources);
+    if (section.name == "text") return loadText(section, sources);
     return std::nullopt;
 }
 
@@ -189,17 +228,19 @@ void loadWatch(Watch& watch, const std::string& packagePath,
 
     package->willAskFor(filesOfVisibleLayers(config));
     LayerBudget budget;
+    LayerFaults faults(packagePath);
+    const LayerSources sources{*package, watch.fontLibrary, budget, faults};
     bool hiddenLayersSkipped = false;
     for (std::size_t index = 0; index < config.sections.size(); ++index) {
         const ConfigSection& section = config.sections[index];
         if (isLayer(section) && watch.elements.size() == maxVisibleLayers) {
             hiddenLayersSkipped = true;
-        } else if (std::optional<WatchElement> element =
-                       loadLayer(section, *package, watch.fontLibrary, budget)) {
+        } else if (std::optional<WatchElement> element = loadLayer(section, sources)) {
             watch.elements.push_back(std::move(*element));
             if (layerSections) layerSections->push_back(index);
         }
     }
+    faults.sayTheRest();
     if (hiddenLayersSkipped)
         logMessage("Watch package has more layers than can be seen, the rest skipped: %s",
                    packagePath.c_str());

@@ -1,7 +1,6 @@
 // The config text and the settings file written in it.
 #include <gtest/gtest.h>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -97,14 +96,6 @@ protected:
     std::string path = directory.path() + "/settings.conf";
 };
 
-// The log's lines without their time stamps.
-std::string messagesOf(const std::string& log) {
-    std::string messages;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) messages += line.substr(line.find("] ") + 2) + "\n";
-    return messages;
-}
-
 auto fields(const Settings& s) {
     return std::make_tuple(s.watchOnRightHand, s.initialWatchName, s.watchVisibility, s.placement,
                            s.notifications.shown, s.notifications.fromDesktop, s.notifications.fromXsOverlay,
@@ -186,7 +177,7 @@ TEST_F(SettingsFile, UnusableValuesAreLoggedWithWhatIsUsed) {
     loggingEnabled = wasLogging;
     EXPECT_EQ(std::make_tuple(loaded.watchOnRightHand, loaded.watchVisibility, loaded.placement),
               std::make_tuple(false, WatchVisibility::Always, WristPlacement{12, 0, -30}));
-    EXPECT_EQ(messagesOf(output.text()), path + ": watchOnRightHand=yes is not true or false; using false\n" +
+    EXPECT_EQ(output.messages(), path + ": watchOnRightHand=yes is not true or false; using false\n" +
                          path + ": watchVisibility=sometimes is not always, whenLookedAt or off; using always\n" +
                          path + ": watchWidthCm=100 is out of range (4 to 12); using 12\n" +
                          path + ": watchOffsetCm=2,5 is no number; using 0\n" +
@@ -241,7 +232,7 @@ TEST_F(SettingsFile, FailedSavesLeaveTheOldFileAndSayWhy) {
     EXPECT_FALSE(settings.save(directory.path() + "/missing/settings.conf"));
     EXPECT_EQ(settings.saveFailure, directory.path() + "/missing/settings.conf cannot be written: its folder does not exist");
     loggingEnabled = wasLogging;
-    EXPECT_EQ(messagesOf(output.text()), "Your choices cannot be saved: " + path + " is read-only\n"
+    EXPECT_EQ(output.messages(), "Your choices cannot be saved: " + path + " is read-only\n"
               "Your choices cannot be saved: " + path + " cannot be written: Is a directory\n"
               "Your choices cannot be saved: " + path + " is a directory\n"
               "Your choices cannot be saved: " + directory.path() + "/missing/settings.conf cannot be written: its folder does not exist\n");

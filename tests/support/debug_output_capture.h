@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <sstream>
 #include <string>
 
 #include "platform/debug_output.h"
@@ -16,6 +17,13 @@ public:
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
     const std::string& text() const { return captured(); }
+    // The log's lines without their time stamps.
+    std::string messages() const {
+        std::string messages;
+        std::istringstream lines(text());
+        for (std::string line; std::getline(lines, line);) messages += line.substr(line.find("] ") + 2) + "\n";
+        return messages;
+    }
 
 private:
     static std::string& captured() {

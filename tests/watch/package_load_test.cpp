@@ -151,6 +151,32 @@ TEST_F(WatchLoaderTest, ImagesBecomeRgbaTexturesKeepingTheirAlpha) {
     }
 }
 
+// Each layer left out is a log line with its config line and why, up to
+// eight of them; the rest are counted in one more.
+TEST_F(WatchLoaderTest, LayersLeftOutAreLoggedWithTheirLineAndWhy) {
+    add("broken.png", "not a picture");
+    add("broken.ttf", "not a font");
+    std::string config = ":face\n:face\nfile=gone.png\n:hand\nfile=broken.png\n:text\n:text\nfontfamily=gone.ttf\n"
+                         ":text\nfontfamily=broken.ttf\n";
+    for (int more = 0; more < 5; ++more) config += ":face\nfile=gone.png\n";
+    add("config", config);
+    const bool wasLogging = std::exchange(loggingEnabled, true);
+    const DebugOutputCapture output;
+    EXPECT_TRUE(load().elements.empty());
+    loggingEnabled = wasLogging;
+    const std::string package = "Watch package " + packagePath(), gone = "image \"gone.png\" is not in the package",
+                      leftOut = ", the layer left out\n";
+    EXPECT_EQ(output.messages(), package + ", config line 1: ':face' names no image file" + leftOut +
+                                     package + ", config line 2: " + gone + leftOut +
+                                     package + ", config line 4: image \"broken.png\" cannot be decoded" + leftOut +
+                                     package + ", config line 6: ':text' names no font" + leftOut +
+                                     package + ", config line 7: font \"gone.ttf\" is not in the package" + leftOut +
+                                     package + ", config line 9: font \"broken.ttf\" cannot be opened" + leftOut +
+                                     package + ", config line 11: " + gone + leftOut +
+                                     package + ", config line 13: " + gone + leftOut +
+                                     package + ": 3 more layers left out; horlox-watch check lists them all\n");
+}
+
 TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchReadyToDraw) {
     add("face.png", pngOfColour(4, 4, 4, opaqueRed));
     for (const Watch* watch : {&load(), &load(scratch.path() + "/no-such-package")}) {
@@ -228,6 +254,10 @@ TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListedAndNamelessOnesAr
         EXPECT_NE(output.text().find("] No watch is named by this package's config, left out: " + watches + "/" + leftOut +
                                      "\n"),
                   std::string::npos) << output.text();
+    const std::string secondListed = firstListed == "one" ? "two" : "one";
+    EXPECT_NE(output.text().find("] Watch package " + watches + "/" + secondListed + " names its watch \"Classic\" as " +
+                                 watches + "/" + firstListed + " does, left out\n"),
+              std::string::npos) << output.text();
 }
 
 int liveTextures() {
