@@ -47,8 +47,8 @@ public:
 
     std::nullopt_t leftOut(const ConfigSection& section, const std::string& why) {
         if (said < maxSaid) {
-            logMessage("Watch package %s, config line %zu: %s, the layer left out", packagePath.c_str(),
-                       section.line, why.c_str());
+            logMessage("Watch package %s, config line %lu: %s, the layer left out", packagePath.c_str(),
+                       static_cast<unsigned long>(section.line), why.c_str());
             ++said;
         } else {
             ++unsaid;
@@ -57,8 +57,8 @@ public:
     }
     void sayTheRest() const {
         if (unsaid)
-            logMessage("Watch package %s: %zu more layers left out; horlox-watch check lists them all",
-                       packagePath.c_str(), unsaid);
+            logMessage("Watch package %s: %lu more layers left out; horlox-watch check lists them all",
+                       packagePath.c_str(), static_cast<unsigned long>(unsaid));
     }
 
 private:

@@ -203,39 +203,40 @@ TEST_F(SettingsFile, SaveKeepsTheLinesItDoesNotOwn) {
 TEST_F(SettingsFile, FailedSavesLeaveTheOldFileAndSayWhy) {
     const bool wasLogging = std::exchange(loggingEnabled, true);
     DebugOutputCapture output;
+    Settings settings;
+    std::string saidInTheLog;
+    auto expectFailure = [&](const std::string& target, const std::string& reason) {
+        EXPECT_FALSE(settings.save(target));
+        EXPECT_FALSE(settings.save(target));
+        EXPECT_EQ(settings.saveFailure.rfind(target + reason, 0), 0u) << settings.saveFailure;
+        saidInTheLog += "Your choices cannot be saved: " + settings.saveFailure + "\n";
+    };
     const std::string old = "watchOnRightHand=true\ninitialWatchName=Old\n";
     writeFile(path, old);
-    Settings settings;
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(settings.save(path));
-    EXPECT_FALSE(settings.save(path));
-    EXPECT_EQ(settings.saveFailure, path + " is read-only");
+    const fs::perms readOnly = fs::status(path).permissions();
+    expectFailure(path, " is read-only");
     EXPECT_EQ(readWholeFile(path), old);
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(fs::status(path).permissions(), readOnly);
 
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    const fs::perms chosen = fs::status(path).permissions();
     fs::create_directory(path + ".tmp");  // the temporary file cannot be made
-    EXPECT_FALSE(settings.save(path));
+    expectFailure(path, " cannot be written: ");
     EXPECT_EQ(readWholeFile(path), old);
-    EXPECT_EQ(settings.saveFailure.rfind(path + " cannot be written: ", 0), 0u) << settings.saveFailure;
     fs::remove(path + ".tmp");
-
     EXPECT_TRUE(settings.save(path));
     EXPECT_EQ(settings.saveFailure, "");
     EXPECT_EQ(readWholeFile(path), "watchOnRightHand=false\ninitialWatchName=\n");
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    EXPECT_EQ(fs::status(path).permissions(), chosen);
 
     fs::remove(path);
     fs::create_directory(path);
-    EXPECT_FALSE(settings.save(path));
-    EXPECT_EQ(settings.saveFailure, path + " is a directory");
-    EXPECT_FALSE(settings.save(directory.path() + "/missing/settings.conf"));
-    EXPECT_EQ(settings.saveFailure, directory.path() + "/missing/settings.conf cannot be written: its folder does not exist");
+    expectFailure(path, " is a directory");
+    expectFailure(directory.path() + "/missing/settings.conf", " cannot be written: its folder does not exist");
     loggingEnabled = wasLogging;
-    EXPECT_EQ(output.messages(), "Your choices cannot be saved: " + path + " is read-only\n"
-              "Your choices cannot be saved: " + path + " cannot be written: Is a directory\n"
-              "Your choices cannot be saved: " + path + " is a directory\n"
-              "Your choices cannot be saved: " + directory.path() + "/missing/settings.conf cannot be written: its folder does not exist\n");
+    EXPECT_EQ(output.messages(), saidInTheLog) << "once for each new reason";
 }
+
 
 }  // namespace

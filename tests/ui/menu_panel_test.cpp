@@ -138,8 +138,9 @@ TEST_F(MenuPanelTest, AChoiceThatCannotBeSavedIsSaidAndTriedAgainAtTheNextChange
     fs::permissions(settingsFileName, fs::perms::owner_read);
     EXPECT_EQ(click("left hand"), std::make_pair(true, old));
     EXPECT_TRUE(settings.watchOnRightHand);
-    const std::string unsaved = "Your choices cannot be saved: settings.conf is read-only\n";
-    EXPECT_EQ(frame().find(credit + "\n" + unsaved + "[ Disable ]"), 0u) << frame();
+    const std::string unsaved = "Your choices cannot be saved: settings.conf is read-only";
+    const std::string rows = frame();
+    EXPECT_LT(rows.find(unsaved), rows.find("[ Disable ]")) << "on top: " << rows;
     fs::permissions(settingsFileName, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(click("When I look at it").second,
               "watchOnRightHand=true\ninitialWatchName=Alpha\nwatchVisibility=whenLookedAt\n");
