@@ -54,8 +54,8 @@ std::string helpText() {
            "                      offers overlays, otherwise openvr\n"
            "\n"
            "Horlox works in its run directory, the working directory: it reads the watches\n"
-           "in watches/ there and keeps its settings in settings.conf and the menu's in\n"
-           "imgui.ini there. One Horlox runs per run directory; a second one ends at once.\n";
+           "in watches/ there and keeps its settings in settings.conf there. One Horlox\n"
+           "runs per run directory; a second one ends at once.\n";
 }
 
 std::string versionText() { return "Horlox " HORLOX_VERSION "\n"; }

@@ -53,6 +53,8 @@ constexpr char instanceLockFileName[] = "horlox.lock";
 
 void setUpMenuGui(const std::optional<std::vector<char>>& menuFont) {
     ImGui::CreateContext();
+    // The menu's one window never moves: ImGui has nothing to keep in a file.
+    ImGui::GetIO().IniFilename = nullptr;
     // Without a usable menu font ImGui falls back to its built-in one.
     if (menuFont) addMenuFont(*menuFont, 64.0f);
     ImGui::StyleColorsDark();
