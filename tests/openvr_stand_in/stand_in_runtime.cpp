@@ -24,6 +24,7 @@
 #include <typeinfo>
 #include <utility>
 
+#include "platform/log.h"
 #include "vr/simulated/simulated_runtime.h"
 
 namespace {
@@ -187,6 +188,8 @@ public:
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) void* VRClientCoreFactory(const char* name, int* returnCode) {
+    // The module's own log, as the program's: the simulator's faults are lines of it.
+    loggingEnabled = true;
     const bool known = name && std::strcmp(name, vr::IVRClientCore_Version) == 0;
     if (returnCode) *returnCode = known ? vr::VRInitError_None : vr::VRInitError_Init_InterfaceNotFound;
     return known ? &core : nullptr;
