@@ -23,7 +23,8 @@ bool isRegionalIndicator(char32_t c) { return c >= 0x1F1E6 && c <= 0x1F1FF; }
 // Where UAX #14 allows a break after each character. libunibreak 1.1
 // (Debian 12) aborts on the regional indicators that make flags: it is given
 // an ideograph in their place, and no break is allowed within a pair of them
-// (the rule LB30a).
+// (the rule LB30a). It also takes U+FFFF, a noncharacter that any text may
+// hold, for its end of text and aborts: it is given U+FFFD instead.
 std::vector<char> breakOpportunities(const std::u32string& text) {
     static const bool initialised = [] {
         init_linebreak();
@@ -31,8 +32,10 @@ std::vector<char> breakOpportunities(const std::u32string& text) {
     }();
     (void)initialised;
     std::vector<utf32_t> characters(text.begin(), text.end());
-    for (utf32_t& c : characters)
+    for (utf32_t& c : characters) {
         if (isRegionalIndicator(c)) c = 0x4E00;
+        if (c == 0xFFFF) c = 0xFFFD;
+    }
     std::vector<char> breaks(text.size());
     set_linebreaks_utf32(characters.data(), characters.size(), nullptr, breaks.data());
     bool pairStarts = true;

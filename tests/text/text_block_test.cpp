@@ -156,6 +156,8 @@ TEST_F(TextBlockTest, LinesBreakWhereUnicodeAllows) {
         {"Hello wonderful world", 15, 16, U""},
         {"ゲームをプレーしましょう。", 3, 3, U"。"},
         {"Supercalifragilisticexpialidocious", 10, 10, U""},
+        // U+FFFF is a character like any other here, not the end of the text.
+        {"Noncharacter \xEF\xBF\xBF inside", 15, 0, U""},
         {"เพื่อนของคุณออนไลน์แล้ว", 6, 0, U"\u0E37\u0E48\u0E38\u0E4C\u0E49"},
     };
     const ShapingBuffer shaping;
