@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr char32_t replacementCharacter = 0xFFFD;
+using platform::replacementCharacter;
 // Tags longer than this are taken as text: a real tag is short.
 constexpr std::size_t maxTagLength = 256;
 // Only this much of a text is looked at; nothing longer can be shown anyway.
@@ -16,39 +16,6 @@ constexpr std::size_t maxInputBytes = 64 * 1024;
 
 // Decodes UTF-8, each invalid or overlong sequence, surrogate or value past
 // U+10FFFF becoming one U+FFFD.
-std::u32string decodeUtf8(std::string_view bytes) {
-    std::u32string text;
-    text.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                   : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        if (length == 0) {
-            text += replacementCharacter;
-            ++i;
-            continue;
-        }
-        char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        int taken = 1;
-        for (; taken < length && i + taken < bytes.size(); ++taken) {
-            const auto next = static_cast<unsigned char>(bytes[i + taken]);
-            if ((next & 0xC0) != 0x80) break;
-            point = point << 6 | (next & 0x3F);
-        }
-        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (taken < length || point < smallest[length] || point > 0x10FFFF ||
-            (point >= 0xD800 && point <= 0xDFFF)) {
-            text += replacementCharacter;
-            i += taken;
-            continue;
-        }
-        text += point;
-        i += length;
-    }
-    return text;
-}
-
 bool isBidiControl(char32_t c) {
     return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
            (c >= 0x2066 && c <= 0x2069);
@@ -149,17 +116,17 @@ std::string encodeShown(const std::u32string& text, std::size_t maxCharacters, b
 
 std::string plainText(std::string_view bytes, std::size_t maxCharacters) {
     const bool cut = bytes.size() > maxInputBytes;
-    return encodeShown(decodeUtf8(bytes.substr(0, maxInputBytes)), maxCharacters, cut);
+    return encodeShown(platform::decodeUtf8Text(bytes.substr(0, maxInputBytes)), maxCharacters, cut);
 }
 
 std::string plainTextFromMarkup(std::string_view bytes, std::size_t maxCharacters) {
     const bool cut = bytes.size() > maxInputBytes;
-    return encodeShown(withoutMarkup(decodeUtf8(bytes.substr(0, maxInputBytes))), maxCharacters, cut);
+    return encodeShown(withoutMarkup(platform::decodeUtf8Text(bytes.substr(0, maxInputBytes))), maxCharacters, cut);
 }
 
 std::string validUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (char32_t c : decodeUtf8(bytes)) platform::appendUtf8(out, c);
+    for (char32_t c : platform::decodeUtf8Text(bytes)) platform::appendUtf8(out, c);
     return out;
 }

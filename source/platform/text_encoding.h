@@ -15,6 +15,19 @@ namespace platform {
 // value (at most U+10FFFF, no surrogate).
 void appendUtf8(std::string& out, char32_t character);
 
+// Reads the character that starts at `at`, which is before the end, and
+// moves `at` past it. Bytes that are no UTF-8 (a stray continuation byte, a
+// truncated, overlong or surrogate sequence, one past U+10FFFF) give nothing,
+// and `at` moves past the longest start of a valid sequence found there, at
+// least one byte: each such stretch is one character that is not there, as
+// Unicode counts them for replacing each with U+FFFD.
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& at);
+
+// The text with every stretch that is no UTF-8 replaced by U+FFFD.
+std::u32string decodeUtf8Text(std::string_view text);
+
+constexpr char32_t replacementCharacter = 0xFFFD;
+
 // Nothing for text that is not valid in its encoding.
 std::optional<std::wstring> wideFromUtf8(std::string_view utf8);
 std::optional<std::string> utf8FromWide(std::wstring_view wide);

@@ -10,22 +10,10 @@ bool isScalarValue(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDF
 
 std::optional<std::wstring> wideFromUtf8(std::string_view utf8) {
     std::wstring wide;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                         : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > utf8.size()) return std::nullopt;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            c = c << 6 | (next & 0x3F);
-        }
-        // Overlong forms would let one character hide behind another's bytes.
-        constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < smallest[length] || !isScalarValue(c)) return std::nullopt;
-        wide += static_cast<wchar_t>(c);
-        i += length;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::optional<char32_t> character = decodeUtf8(utf8, at);
+        if (!character) return std::nullopt;
+        wide += static_cast<wchar_t>(*character);
     }
     return wide;
 }

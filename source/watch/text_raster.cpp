@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/text_encoding.h"
 #include "text/fallback_face.h"
-#include "watch/utf8.h"
 
 std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap) {
     std::vector<std::uint8_t> coverage;
@@ -70,7 +70,7 @@ TextImage rasterizeText(FT_Face face, const std::string& text, PenOrigin origin,
             at += 2;
             continue;
         }
-        const char32_t codePoint = nextCodePoint(text, at);
+        const char32_t codePoint = platform::decodeUtf8(text, at).value_or(platform::replacementCharacter);
         FT_Face drawing = face;
         if (fallback && FT_Get_Char_Index(face, codePoint) == 0) {
             if (FT_Face other = fallbackFace(*fallback, codePoint, face->size->metrics.y_ppem)) drawing = other;

@@ -25,7 +25,7 @@ using TextImage = std::vector<std::uint8_t>;
 std::vector<std::uint8_t> glyphCoverage(const FT_Bitmap& bitmap);
 
 // Renders UTF-8 text with the face from the pen origin (x from the left, y the
-// first baseline from the top). The two bytes '\' 'n' break the line; a
+// first baseline from the top); bytes that are no UTF-8 show as U+FFFD. The two bytes '\' 'n' break the line; a
 // backslash with any other byte is dropped with it. Glyph bitmaps are placed at
 // the pen without their left bearing, clipped to the image, and replace what
 // lies below them, coverage 0 included. No kerning. Only glyphs that show are

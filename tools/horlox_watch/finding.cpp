@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "platform/text_encoding.h"
-#include "watch/utf8.h"
 
 void sortByLine(std::vector<Finding>& findings) {
     std::stable_sort(findings.begin(), findings.end(),
@@ -24,18 +23,17 @@ std::string quote(const std::string& text) {
     std::string result = "'";
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t start = at;
-        const char32_t character = nextCodePoint(text, at);
-        // A byte outside any valid sequence comes back alone, as itself.
-        const bool validUtf8 = character < 0x80 || at - start > 1;
-        if (character == '\r') {
+        const std::optional<char32_t> character = platform::decodeUtf8(text, at);
+        if (character == U'\r') {
             result += "\\r";
-        } else if (character == '\t') {
+        } else if (character == U'\t') {
             result += "\\t";
-        } else if (!validUtf8 || character < 0x20 || character == 0x7F) {
-            char escape[5];
-            std::snprintf(escape, sizeof escape, "\\x%02X",
-                          static_cast<unsigned char>(text[start]));
-            result += escape;
+        } else if (!character || *character < 0x20 || *character == 0x7F) {
+            for (std::size_t byte = start; byte < at; ++byte) {
+                char escape[5];
+                std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[byte]));
+                result += escape;
+            }
         } else {
             result.append(text, start, at - start);
         }
