@@ -5,7 +5,7 @@
 #include <GL/glew.h>
 
 #include "watch/watch.h"
-#include "watch/watch_renderer.h"
+#include "watch/watch_readings.h"
 
 // What the element's format makes of the readings: its battery, or the time
 // in its zone or the local one.

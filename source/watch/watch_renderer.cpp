@@ -33,13 +33,6 @@ Matrix4 handModelMatrix(const WatchElement& hand, GLfloat angle, GLfloat depth) 
            translation(-hand.center.x, -hand.center.y, 0.0f);
 }
 
-std::optional<ZonedTime> elementZoneTime(const WatchElement& element,
-                                         const WatchReadings& readings) {
-    const TimeZone* zone = element.zone ? element.zone : readings.localZone;
-    if (!zone) return std::nullopt;
-    return timeInZone(*zone, readings.instant);
-}
-
 bool showsBatteries(const Watch& watch) {
     return std::any_of(watch.elements.begin(), watch.elements.end(), [](const WatchElement& element) {
         return element.battery != BatteryDevice::None;
