@@ -31,15 +31,13 @@
 #include "platform/program_arguments.h"
 #include "platform/program_restart.h"
 #include "platform/window.h"
-#ifdef HORLOX_WITH_NOTIFICATIONS
 #include "app/notification_toasts.h"
-#include "vr/toast_overlay.h"
-#endif
 #include "ui/menu_font.h"
 #include "ui/menu_panel.h"
 #include "vr/device_batteries.h"
 #include "vr/glance_tracking.h"
 #include "vr/menu_overlay.h"
+#include "vr/toast_overlay.h"
 #include "vr/vr_connection.h"
 #include "vr/watch_overlay.h"
 #include "watch/watch_catalogue.h"
@@ -139,19 +137,15 @@ int main(int argc, char** argv) {
     setFixedGlState();
     settings.load();
     WatchCatalogue catalogue(settings, freeType, "watches", outsideFonts.get());
-#ifdef HORLOX_WITH_NOTIFICATIONS
     NotificationToasts toasts(settings, outsideFonts.get());
-#endif
 
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
     VrContext vr;
     if (!settings.offline) vr = startVr(std::move(runtime), settings, watchTarget, menuTarget);
-#ifdef HORLOX_WITH_NOTIFICATIONS
-    if (!settings.offline) createToastOverlay(vr, toasts.image().colorTexture);
+    if (!settings.offline) createToastOverlay(vr, toasts.image() ? toasts.image()->colorTexture : 0);
     // Offline, whether the window shows a toast beside the watch.
     bool toastInWindow = false;
-#endif
 
     // The runtime's quit request ends a VR run; closing the window ends an
     // offline one.
@@ -187,33 +181,25 @@ int main(int argc, char** argv) {
             windowStale = true;
             if (!settings.offline) placeWatch(vr, settings);
         }
-#ifdef HORLOX_WITH_NOTIFICATIONS
         const NotificationToasts::Shown toast = toasts.serve(settings, std::chrono::steady_clock::now());
         if (!settings.offline) updateToastOverlay(vr, settings, toast.alpha, toast.newImage);
         const bool toastShows = toast.alpha > 0 && settings.notifications.shown;
         windowStale |= toast.newImage || toastShows != toastInWindow;
         toastInWindow = toastShows;
         if (settings.offline && windowStale)
-            offlineWindow.present(watchTarget, toastInWindow ? &toasts.image() : nullptr);
-#else
-        if (settings.offline && windowStale) offlineWindow.present(watchTarget, nullptr);
-#endif
+            offlineWindow.present(watchTarget, toastInWindow ? toasts.image() : nullptr);
         // After the redraw, so that a watch coming into view shows a current image.
         if (glanceMoved || watchChangedHands) showOrHideWatch(vr, settings);
 
         // Then the loop waits as long as the work allows.
         const LoopClock::time_point passEnd = LoopClock::now();
         LoopState state = loopStateOf(vr, settings, watchCanBeSeen(settings, imageNeeded), passEnd);
-        std::vector<int> sockets;
-#ifdef HORLOX_WITH_NOTIFICATIONS
         state.toastFading = toast.fading;
-        NotificationWait listeners = toasts.wait(passEnd);
+        const NotificationToasts::Wait listeners = toasts.wait(passEnd);
         state.nextToastChange = listeners.serveBy;
-        sockets = std::move(listeners.fds);
-#endif
         if (!state.runtimePaces)
             platform::waitForEvents(
-                window, sockets, std::chrono::ceil<std::chrono::milliseconds>(loopWait(state, passEnd)));
+                window, listeners.sockets, std::chrono::ceil<std::chrono::milliseconds>(loopWait(state, passEnd)));
     }
     if (!settings.offline) {
         leaveVr(vr);

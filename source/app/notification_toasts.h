@@ -1,20 +1,24 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "config/settings.h"
-#include "gl/render_target.h"
-#include "notifications/notification_center.h"
-#include "toast/toast_painter.h"
+
+class FontChain;
+struct RenderTarget;
 
 // Notifications from other programs as toasts beside the watch: the
 // listeners the settings switch on, their queue, and the image of the toast
-// in front. Built on Linux only, where the listeners are.
+// in front. Linux has them (notification_toasts_posix.cpp); elsewhere there
+// are none to show, and this does nothing (notification_toasts_win32.cpp).
 class NotificationToasts {
 public:
     // Toasts' texts are drawn in that chain of fonts, or ImGui's own font.
     NotificationToasts(const Settings& settings, FontChain* fonts);
+    ~NotificationToasts();
 
     // What one pass shows: the toast's alpha (0 while none shows), whether
     // it is fading in or out, and whether its image was drawn anew in this
@@ -28,18 +32,17 @@ public:
     // front when it is new or its count changed.
     Shown serve(const Settings& settings, std::chrono::steady_clock::time_point now);
 
-    const RenderTarget& image() const { return target; }
+    // The toast's image; null where there are no notifications.
+    const RenderTarget* image() const;
+
     // The listeners' sockets to wait on, and when to serve them anyway.
-    NotificationWait wait(std::chrono::steady_clock::time_point now) const {
-        return notificationWait(*center, now);
-    }
+    struct Wait {
+        std::vector<int> sockets;
+        std::optional<std::chrono::steady_clock::time_point> serveBy;
+    };
+    Wait wait(std::chrono::steady_clock::time_point now) const;
 
 private:
-    NotificationCenterPointer center;
-    NotificationChoices applied;
-    ToastPainter painter;
-    RenderTarget target;
-    // Which toast the image shows, and how many notifications it stood for.
-    std::uint64_t paintedSerial = 0;
-    int paintedCount = 0;
+    struct Listeners;
+    std::unique_ptr<Listeners> listeners;
 };

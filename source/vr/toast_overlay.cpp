@@ -34,6 +34,7 @@ void placeToast(VrContext& vr, const Settings& settings) {
 }  // namespace
 
 void createToastOverlay(VrContext& vr, GLuint toastTexture) {
+    if (toastTexture == 0) return;
     if (vr.runtime->CreateOverlay("app.quillmere.horlox.toast", "Horlox Notifications",
                                   &vr.toastOverlay) != VROverlayError_None) {
         vr.toastOverlay = k_ulOverlayHandleInvalid;

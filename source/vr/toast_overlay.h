@@ -11,7 +11,8 @@ struct Settings;
 // not while the watch is off or disabled, or notifications are.
 
 // Makes the overlay, hidden, 10 cm wide, for the toast image's texture; a
-// refusal is logged and the run goes on without toasts.
+// refusal is logged and the run goes on without toasts. No texture (0): this
+// system has no toasts, and no overlay is made.
 void createToastOverlay(VrContext& vr, GLuint toastTexture);
 
 // The toast at this alpha (0: none to show); `newImage` when the toast's
