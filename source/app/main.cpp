@@ -9,9 +9,7 @@
 #include <vector>
 
 #include <GL/glew.h>
-#include <backends/imgui_impl_opengl3.h>
 #include <ft2build.h>
-#include <imgui.h>
 #include FT_FREETYPE_H
 
 #include "app/command_line.h"
@@ -32,8 +30,7 @@
 #include "platform/program_restart.h"
 #include "platform/window.h"
 #include "app/notification_toasts.h"
-#include "ui/menu_font.h"
-#include "ui/menu_panel.h"
+#include "ui/menu_gui.h"
 #include "vr/device_batteries.h"
 #include "vr/glance_tracking.h"
 #include "vr/menu_overlay.h"
@@ -48,17 +45,6 @@ namespace {
 constexpr GLsizei watchSize = 256;
 // Relative on purpose: one Horlox per run directory.
 constexpr char instanceLockFileName[] = "horlox.lock";
-
-void setUpMenuGui(const std::optional<std::vector<char>>& menuFont) {
-    ImGui::CreateContext();
-    // The menu's one window never moves: ImGui has nothing to keep in a file.
-    ImGui::GetIO().IniFilename = nullptr;
-    // Without a usable menu font ImGui falls back to its built-in one.
-    if (menuFont) addMenuFont(*menuFont, 64.0f);
-    ImGui::StyleColorsDark();
-    ImGui_ImplOpenGL3_Init("#version 130");
-    CHECK_GL_ERROR();
-}
 
 void redrawWatch(Settings& settings, WatchCatalogue& catalogue, const RenderTarget& watchTarget,
                  VrContext& vr, const WatchReadings& readings) {
@@ -127,17 +113,13 @@ int main(int argc, char** argv) {
     static FT_Library freeType = nullptr;  // one for the process, never released
     if (FT_Init_FreeType(&freeType) != 0)
         platform::fatalExit("ERROR::FREETYPE: Could not init FreeType Library");
-    const std::optional<std::vector<char>> menuFont = readMenuFont(freeType, "Roboto-Medium.ttf");
-    setUpMenuGui(menuFont);
-    // Texts from outside (senders, packages) in every script: the menu font
-    // first, then the system's fonts and those in fonts/.
-    const FontChainPointer outsideFonts = menuFont ? createFontChain(freeType, *menuFont, "fonts") : nullptr;
-    std::optional<PackageTexts> packageTexts;
-    if (outsideFonts) ImGui::GetIO().UserData = &packageTexts.emplace(*outsideFonts);
+    const MenuGui menuGui = setUpMenuGui(freeType, "Roboto-Medium.ttf", "fonts");
+    CHECK_GL_ERROR();
+    FontChain* const outsideFonts = menuGui.outsideFonts.get();
     setFixedGlState();
     settings.load();
-    WatchCatalogue catalogue(settings, freeType, "watches", outsideFonts.get());
-    NotificationToasts toasts(settings, outsideFonts.get());
+    WatchCatalogue catalogue(settings, freeType, "watches", outsideFonts);
+    NotificationToasts toasts(settings, outsideFonts);
 
     // Empty while the watch shows nothing drawn since it came into view.
     std::optional<std::tm> lastDrawnTime;
