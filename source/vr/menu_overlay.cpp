@@ -6,7 +6,7 @@
 
 #include "config/settings.h"
 #include "ui/menu_panel.h"
-#include "vr/menu_drawing.h"
+#include "ui/menu_drawing.h"
 #include "vr/menu_input.h"
 #include "vr/watch_overlay.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "config/wrist_placement.h"
-#include "vr/menu_frame_rule.h"
+#include "ui/menu_frame_rule.h"
 #include "vr/vr_runtime.h"
 #include "vr/watch_glance.h"
 #include "watch/battery_status.h"

@@ -3,7 +3,7 @@
 // OpenGL's name for its objects, without the GL headers.
 typedef unsigned int GLuint;
 
-#include "vr/menu_frame_rule.h"
+#include "ui/menu_frame_rule.h"
 
 class WatchCatalogue;
 struct RenderTarget;

@@ -1,4 +1,4 @@
-#include "vr/menu_frame_rule.h"
+#include "ui/menu_frame_rule.h"
 
 namespace {
 

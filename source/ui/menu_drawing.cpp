@@ -1,4 +1,4 @@
-#include "vr/menu_drawing.h"
+#include "ui/menu_drawing.h"
 
 #include <algorithm>
 #include <cfloat>
