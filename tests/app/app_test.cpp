@@ -57,25 +57,22 @@ TEST(CommandLineTest, WaitHelpAndVersionAreTakenOnlyExactly) {
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 5);
 }
 
-// A new second redraws only while the watch can be seen: offline, or with its
-// controller tracked; a requested redraw happens anyway. Only the seconds count.
+// A new second redraws only while the watch can be seen; a requested redraw
+// happens anyway. Only the seconds count.
 TEST(RedrawRuleTest, WhenTheWatchIsRedrawn) {
-    // offline, requested, image needed, now (minute, second), last drawn second, redraw;
+    // requested, seen, now (minute, second), last drawn second, redraw;
     // a request waits while nobody can see the watch
-    const std::tuple<bool, bool, bool, int, int, int, bool> cases[] = {
-        {false, false, false, 0, 1, 0, false}, {false, false, true, 0, 1, 0, true},
-        {false, false, true, 0, 0, 0, false},  {true, false, false, 0, 0, 59, true},
-        {true, false, false, 0, 59, 59, false}, {false, true, true, 0, 5, 5, true},
-        {false, true, false, 0, 5, 5, false},   {true, true, false, 0, 5, 5, true},
-        {true, false, false, 1, 5, 5, false}};
-    for (const auto& [offline, requested, tracked, minute, second, lastSecond, redraw] : cases) {
+    const std::tuple<bool, bool, int, int, int, bool> cases[] = {
+        {false, false, 0, 1, 0, false}, {false, true, 0, 1, 0, true},   {false, true, 0, 0, 0, false},
+        {false, true, 0, 0, 59, true},  {false, true, 0, 59, 59, false}, {true, true, 0, 5, 5, true},
+        {true, false, 0, 5, 5, false},  {false, true, 1, 5, 5, false}};
+    for (const auto& [requested, seen, minute, second, lastSecond, redraw] : cases) {
         Settings settings;
-        settings.offline = offline;
         settings.needsRedraw = requested;
         std::tm now{}, last{};
         now.tm_min = minute, now.tm_sec = second, last.tm_sec = lastSecond;
-        EXPECT_EQ(shouldRedraw(settings, tracked, now, last), redraw)
-            << offline << requested << tracked << " " << minute << ":" << second << " after " << lastSecond;
+        EXPECT_EQ(shouldRedraw(settings, seen, now, last), redraw)
+            << requested << seen << " " << minute << ":" << second << " after " << lastSecond;
     }
 }
 
