@@ -13,7 +13,7 @@
 #include FT_FREETYPE_H
 
 #include "app/command_line.h"
-#include "app/notification_toasts.h"
+#include "toast/notification_toasts.h"
 #include "app/redraw_rule.h"
 #include "app/runtime_selection.h"
 #include "app/session.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/notification_toasts.h"
+#include "toast/notification_toasts.h"
 #include "app/wait_rule.h"
 #include "watch/battery_status.h"
 

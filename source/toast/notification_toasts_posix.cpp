@@ -1,4 +1,4 @@
-#include "app/notification_toasts.h"
+#include "toast/notification_toasts.h"
 
 #include "gl/render_target.h"
 #include "notifications/notification_center.h"

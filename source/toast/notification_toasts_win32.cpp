@@ -1,5 +1,5 @@
 // Windows has no notification listeners yet: no toast ever shows.
-#include "app/notification_toasts.h"
+#include "toast/notification_toasts.h"
 
 struct NotificationToasts::Listeners {};
 
