@@ -66,6 +66,11 @@ bool parseBool(std::string_view text) {
     return true;
 }
 
+bool isPlainBool(std::string_view text) {
+    const std::string word = asciiLowerCased(text);
+    return word == "true" || word == "false" || word == "1" || word == "0";
+}
+
 std::string asciiLowerCased(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) c = asciiLower(c);

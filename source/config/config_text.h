@@ -45,6 +45,10 @@ ConfigFile parseConfig(const char* begin, const char* end);
 // True for a text starting with '1' or with the whole word "true" in any case.
 bool parseBool(std::string_view text);
 
+// True for the words that say a switch's state plainly: "true", "false",
+// "1" or "0", in any case. parseBool reads other texts by their leading bytes.
+bool isPlainBool(std::string_view text);
+
 // The text with A to Z in lower case and every other byte as it is.
 std::string asciiLowerCased(std::string_view text);
 

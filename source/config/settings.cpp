@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -47,7 +46,7 @@ public:
         const std::optional<std::string> value = keys.get(key);
         if (!value) return false;
         const bool meant = parseBool(*value);
-        if (!isOneOf(*value, {"true", "false", "1", "0"})) report(key, *value, "is not true or false", meant ? "true" : "false");
+        if (!isPlainBool(*value)) report(key, *value, "is not true or false", meant ? "true" : "false");
         return meant;
     }
 
@@ -87,10 +86,6 @@ public:
     }
 
 private:
-    static bool isOneOf(const std::string& value, std::initializer_list<std::string_view> words) {
-        return std::find(words.begin(), words.end(), asciiLowerCased(value)) != words.end();
-    }
-
     void report(const std::string& key, const std::string& value, const std::string& problem,
                 const std::string& used) const {
         logMessage("%s: %s=%s %s; using %s", path.c_str(), key.c_str(), value.c_str(), problem.c_str(), used.c_str());

@@ -11,6 +11,9 @@ int wholePercent(float charge) {
     return static_cast<int>(std::lround(std::min(charge, 1.0f) * 100.0f));
 }
 
+// What may follow a '%': the charge, the charging mark, a percent sign.
+bool isBatteryConversion(char c) { return c == 'c' || c == '+' || c == '%'; }
+
 }  // namespace
 
 std::string formatBattery(const std::string& format, const BatteryStatus& battery,
@@ -19,7 +22,7 @@ std::string formatBattery(const std::string& format, const BatteryStatus& batter
     std::string text;
     for (std::size_t i = 0; i < format.size(); ++i) {
         const char next = i + 1 < format.size() ? format[i + 1] : '\0';
-        if (format[i] != '%' || (next != 'c' && next != '+' && next != '%')) {
+        if (format[i] != '%' || !isBatteryConversion(next)) {
             text += format[i];
             continue;
         }
@@ -29,4 +32,14 @@ std::string formatBattery(const std::string& format, const BatteryStatus& batter
         ++i;
     }
     return text;
+}
+
+std::vector<std::string> unknownBatteryConversions(const std::string& format) {
+    std::vector<std::string> unknown;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') continue;
+        if (i + 1 < format.size() && isBatteryConversion(format[i + 1])) ++i;
+        else unknown.push_back(format.substr(i, 2));
+    }
+    return unknown;
 }

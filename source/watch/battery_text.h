@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "watch/battery_status.h"
 
@@ -11,6 +12,10 @@
 // absent or reports no battery, so that the field stays blank.
 std::string formatBattery(const std::string& format, const BatteryStatus& battery,
                           const std::string& chargingMark);
+
+// The conversions of the format that formatBattery copies as they are, each
+// with its '%' ("%d", or "%" for one at the end), in order.
+std::vector<std::string> unknownBatteryConversions(const std::string& format);
 
 // The mark that "%+" writes when a package names none.
 constexpr char defaultChargingMark[] = "+";

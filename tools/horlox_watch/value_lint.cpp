@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "watch/battery_text.h"
 #include "watch/config_values.h"
 #include "watch/time_format.h"
 
@@ -37,9 +38,7 @@ bool isPair(const std::string& value, End endOf) {
 
 void lintSwitch(const ConfigSection& section, const std::string& key, std::vector<Finding>& findings) {
     const std::optional<std::string> value = section.get(key);
-    if (!value) return;
-    const std::string word = asciiLowerCased(*value);
-    if (word == "true" || word == "false" || word == "1" || word == "0") return;
+    if (!value || isPlainBool(*value)) return;
     findings.push_back({Severity::Error, lineOfKey(section, key),
                         quote(key) + " value " + quote(*value) +
                             " is not true or false (1 or 0); the program reads it as " +
@@ -80,14 +79,9 @@ void lintFontSize(const ConfigSection& text, std::vector<Finding>& findings) {
 // A battery text knows "%c", "%+" and "%%"; a time text what strftime knows.
 void lintConversions(const ConfigSection& text, std::vector<Finding>& findings) {
     const std::string format = boundedText(text.get("text", ""));
-    std::vector<std::string> unknown;
-    if (parseBatteryDevice(text.get("battery", "")) == BatteryDevice::None) {
-        unknown = unknownConversions(format);
-    } else {
-        for (std::size_t at = format.find('%'); at != std::string::npos; at = format.find('%', at + 2))
-            if (at + 1 == format.size() || std::string("c+%").find(format[at + 1]) == std::string::npos)
-                unknown.push_back(format.substr(at, 2));
-    }
+    const std::vector<std::string> unknown = parseBatteryDevice(text.get("battery", "")) == BatteryDevice::None
+                                                  ? unknownConversions(format)
+                                                  : unknownBatteryConversions(format);
     if (unknown.empty()) return;
     std::string listed;
     for (const std::string& conversion : unknown) listed += (listed.empty() ? "" : ", ") + quote(conversion);
