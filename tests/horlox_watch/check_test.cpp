@@ -123,7 +123,11 @@ using Lines = std::vector<std::string>;
 // test GL context.
 class PackageCheckTest : public WatchPackageTest {
 protected:
-    PackageCheck check(const std::string& path) { return checkPackage(path, fontLibrary); }
+    PackageCheck check(const std::string& path) {
+        Watch watch;
+        watch.fontLibrary = fontLibrary;
+        return checkPackage(path, watch);
+    }
     Lines findings(const PackageCheck& checked) {
         Lines lines;
         for (const Finding& finding : checked.findings) lines.push_back(formatFinding(checked.packagePath, finding));

@@ -43,8 +43,11 @@ int runCheck(const std::vector<std::string>& arguments) {
     const FontLibrary fontLibrary = prepareWatchLoading("check");
     if (!fontLibrary) return exitCouldNotRun;
     std::vector<PackageCheck> checks;
-    for (const std::string& package : parsed.operands)
-        checks.push_back(checkPackage(package, fontLibrary.get()));
+    for (const std::string& package : parsed.operands) {
+        Watch watch;
+        watch.fontLibrary = fontLibrary.get();
+        checks.push_back(checkPackage(package, watch));
+    }
     reportDuplicateNames(checks);
 
     bool failed = false;

@@ -24,7 +24,7 @@ std::string missingConfigMessage(const std::string& packagePath) {
 
 }  // namespace
 
-PackageCheck checkPackage(const std::string& packagePath, FT_Library fontLibrary) {
+PackageCheck checkPackage(const std::string& packagePath, Watch& watch) {
     PackageCheck check;
     check.packagePath = packagePath;
     const std::unique_ptr<FileProvider> package = openPackage(packagePath);
@@ -39,8 +39,6 @@ PackageCheck checkPackage(const std::string& packagePath, FT_Library fontLibrary
         check.findings.push_back({Severity::Warning, 0,
                                   "the file has Windows (CR LF) line ends, which the program reads as plain ones"});
 
-    Watch watch;
-    watch.fontLibrary = fontLibrary;
     std::vector<std::size_t> layerSections;
     loadWatch(watch, packagePath, &layerSections);
     const std::vector<Finding> layerFindings = checkLayers(config, layerSections, *package);

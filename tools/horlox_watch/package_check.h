@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include "horlox_watch/finding.h"
+#include "watch/watch.h"
 
 struct PackageCheck {
     std::string packagePath;
@@ -16,10 +14,11 @@ struct PackageCheck {
     std::vector<Finding> findings;  // in line order
 };
 
-// Loads the package with the program's own loader and reports everything
-// the program would ignore, read otherwise than written, or leave out.
-// Needs the GL context current.
-PackageCheck checkPackage(const std::string& packagePath, FT_Library fontLibrary);
+// Loads the package with the program's own loader into the watch (empty,
+// with its font library set), which the caller may go on to draw, and
+// reports everything the program would ignore, read otherwise than written,
+// or leave out. Needs the GL context current.
+PackageCheck checkPackage(const std::string& packagePath, Watch& watch);
 
 // The catalogue keeps one watch per name: every package whose watch has the
 // name of an earlier package's gets an error.

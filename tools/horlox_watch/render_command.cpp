@@ -12,7 +12,6 @@
 #include "horlox_watch/tool_arguments.h"
 #include "horlox_watch/watch_loading.h"
 #include "horlox_watch/watch_snapshot.h"
-#include "watch/watch_loader.h"
 
 namespace {
 
@@ -143,7 +142,9 @@ int runRender(const std::vector<std::string>& arguments) {
     const FontLibrary fontLibrary = prepareWatchLoading("render");
     if (!fontLibrary) return exitCouldNotRun;
     // A picture of a broken package would show a watch that its author did not mean.
-    const PackageCheck check = checkPackage(request.package, fontLibrary.get());
+    Watch watch;
+    watch.fontLibrary = fontLibrary.get();
+    const PackageCheck check = checkPackage(request.package, watch);
     bool broken = false;
     for (const Finding& finding : check.findings)
         if (finding.severity == Severity::Error) {
@@ -154,9 +155,6 @@ int runRender(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "horlox-watch render: the package has errors, so nothing was drawn\n");
         return exitFindings;
     }
-    Watch watch;
-    watch.fontLibrary = fontLibrary.get();
-    loadWatch(watch, request.package);
     const RgbaImage image = drawWatchImage(createRenderTarget(watchImageSide, watchImageSide),
                                            watch, request.readings, request.settings);
     if (!platform::replaceFile(request.output, encodePng(enlarged(image, request.scale))))
