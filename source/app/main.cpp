@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<VrRuntime> runtime;
     if (!settings.offline) runtime = selectVrRuntime();
     // A run that waits for the runtime does so before it loads anything.
-    if (!settings.offline && settings.waitForRuntime) waitForRuntime(runtime.get());
+    if (!settings.offline && settings.waitForRuntime) waitForRuntime(*runtime);
 
     platform::Window& window = bootstrapGlContext(settings.offline);
     const RenderTarget watchTarget = createRenderTarget(watchSize, watchSize);

@@ -5,8 +5,9 @@
 
 #include "platform/log.h"
 #include "ui/menu_buttons.h"
-#ifdef HORLOX_WITH_OPENVR
 #include "vr/openvr/openvr_runtime.h"
+#ifdef HORLOX_WITH_OPENVR
+#include "vr/openvr/sdk/openvr_sdk.h"
 #endif
 #ifdef HORLOX_WITH_OPENXR
 #include "vr/openxr/openxr_runtime.h"
@@ -44,10 +45,10 @@ std::unique_ptr<VrRuntime> selectVrRuntime() {
     if (name == "simulated")
         return createSimulatedRuntime(simulatedRuntimeSetupFromEnvironment(menuButtonPlace));
 #ifdef HORLOX_WITH_OPENVR
-    if (name == "openvr") return createOpenVrRuntime();
+    if (name == "openvr") return createOpenVrRuntime(createOpenVrSdk());
 #endif
 #ifdef HORLOX_WITH_OPENXR
     if (name == "openxr") return createOpenXrRuntime();
 #endif
-    return nullptr;
+    return createOpenVrRuntime(nullptr);
 }

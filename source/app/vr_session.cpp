@@ -5,8 +5,7 @@
 
 #include "config/settings.h"
 #include "gl/render_target.h"
-#include "vr/device_batteries.h"
-#include "vr/glance_tracking.h"
+#include "vr/battery_readings.h"
 #include "vr/menu_overlay.h"
 #include "vr/toast_overlay.h"
 #include "vr/vr_connection.h"
@@ -16,70 +15,95 @@ namespace {
 
 class VrSession : public Session {
 public:
-    VrSession(std::unique_ptr<VrRuntime> runtime, const Settings& settings, const RenderTarget& watchTarget,
-              const RenderTarget& menuTarget, const RenderTarget* toastImage)
-        : vr(startVr(std::move(runtime), settings, watchTarget, menuTarget)),
+    VrSession(std::unique_ptr<VrRuntime> started, VrStarted overlays, const Settings& settings,
+              const RenderTarget& menuTarget, GLuint watchTexture, const RenderTarget* toastImage)
+        : runtime(std::move(started)),
+          watch(*runtime, std::move(overlays.watch), overlays.watchController, settings),
+          menu(std::move(overlays.menu)),
+          toast(*runtime, toastImage ? toastImage->colorTexture : 0),
           menuTarget(menuTarget),
-          watchTexture(watchTarget.colorTexture),
-          waitAgain(settings.waitForRuntime) {
-        createToastOverlay(vr, toastImage ? toastImage->colorTexture : 0);
-    }
+          watchTexture(watchTexture),
+          waitAgain(settings.waitForRuntime) {}
 
     PassStart beginPass(Settings& settings, const WatchCatalogue& catalogue) override {
         PassStart start;
-        const TrackedDeviceIndex_t wornBefore = vr.watchDeviceIndex;
-        start.quit = pumpSystemEvents(vr);
+        runtime->beginPass();
+        const ControllerId wornBefore = watch.controller();
+        start.quit = followEvents(settings);
         if (start.quit) return start;
         // A controller that changed hands or went off takes the watch along
         // in this pass: placed anew with a fresh image on the controller now
         // in its hand, or hidden when there is none.
-        start.watchChangedHands = vr.watchDeviceIndex != wornBefore;
-        updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTexture);
-        drainWatchEvents(vr);
-        start.glanceMoved = lookForGlance(vr, settings);
+        start.watchChangedHands = watch.controller() != wornBefore;
+        // A choice made in the menu reaches the runtime in the same pass.
+        if (menu.update(settings, catalogue, menuTarget, watchTexture, watch.imagesDrawn())) {
+            watch.lookUpController(settings);
+            watch.showOrHide(settings);
+            watch.fit(settings);
+        }
+        start.glanceMoved = watch.followGlance(settings);
         return start;
     }
 
     bool batteriesChanged() override {
-        return refreshBatteries(vr, std::chrono::steady_clock::now()) &&
-               vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
+        return readings.refresh(*runtime, std::chrono::steady_clock::now()) && watch.controller() != noController;
     }
 
-    const DeviceBatteries& batteries() const override { return vr.batteries; }
+    const DeviceBatteries& batteries() const override { return readings.batteries(); }
 
-    bool watchImageNeeded(const Settings& settings) const override { return ::watchImageNeeded(vr, settings); }
-
-    void watchDrawn(const Settings& settings) override {
-        submitWatch(vr, settings);
-        placeWatch(vr, settings);
+    // A watch nobody can see (off, disabled, waiting for a glance) costs no
+    // redraws; the menu, while open, pictures it.
+    bool watchImageNeeded(const Settings& settings) const override {
+        return watch.controller() != noController && (watch.shows(settings) || menu.shown());
     }
 
-    void showToast(const Settings& settings, const NotificationToasts::Shown& toast, const RenderTarget*) override {
-        updateToastOverlay(vr, settings, toast.alpha, toast.newImage);
+    void watchDrawn(const Settings& settings) override { watch.drawn(settings); }
+
+    void showToast(const Settings& settings, const NotificationToasts::Shown& shown, const RenderTarget*) override {
+        toast.update(settings, watch.controller(), shown.alpha, shown.newImage);
     }
 
     // After the redraw, so that a watch coming into view shows a current image.
     void endPass(const Settings& settings, const PassStart& start) override {
-        if (start.glanceMoved || start.watchChangedHands) showOrHideWatch(vr, settings);
+        if (start.glanceMoved || start.watchChangedHands) watch.showOrHide(settings);
+        runtime->endPass();
     }
 
     void describeWait(const Settings& settings, LoopState& state) const override {
-        state.runtimePaces = runtimePacesMainLoop(vr);
-        state.menuShown = vr.menuShown;
-        state.lastMenuInput = vr.lastMenuInput;
-        state.watchingForGlance = settings.watchVisibility == WatchVisibility::WhenLookedAt &&
-                                  settings.watchEnabled && vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid;
-        state.glanceFading = vr.glance.alpha > 0 && vr.glance.alpha < 1;
-        state.nextBatteryReading = vr.batteriesReadAt + batteryReadingPeriod;
+        state.runtimePaces = runtime->pacesMainLoop();
+        state.menuShown = menu.shown();
+        state.lastMenuInput = menu.lastInput();
+        state.watchingForGlance = watch.watchingForGlance(settings);
+        state.glanceFading = watch.glanceFading();
+        state.nextBatteryReading = readings.nextReading();
     }
 
     bool leave() override {
-        leaveVr(vr);
+        runtime->leave();
         return waitAgain;
     }
 
 private:
-    VrContext vr;
+    // Drains the runtime's events, following the watch's controller as
+    // devices come, go and change hands. True at the quit request: the
+    // events behind it stay unpolled.
+    bool followEvents(const Settings& settings) {
+        RuntimeEvent event;
+        while (runtime->nextEvent(event)) {
+            if (event.kind == RuntimeEvent::Kind::Quit) return true;
+            readings.markStale();
+            if (event.kind == RuntimeEvent::Kind::ControllerCame) watch.lookUpController(settings);
+            if (event.kind == RuntimeEvent::Kind::ControllerGone) watch.controllerGone(event.controller);
+        }
+        return false;
+    }
+
+    // The runtime outlives what it made.
+    const std::unique_ptr<VrRuntime> runtime;
+    WatchOverlay watch;
+    MenuOverlay menu;
+    ToastOverlay toast;
+    BatteryReadings readings;
     const RenderTarget& menuTarget;
     const GLuint watchTexture;
     const bool waitAgain;
@@ -90,5 +114,7 @@ private:
 std::unique_ptr<Session> createVrSession(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
                                          const RenderTarget& watchTarget, const RenderTarget& menuTarget,
                                          const RenderTarget* toastImage) {
-    return std::make_unique<VrSession>(std::move(runtime), settings, watchTarget, menuTarget, toastImage);
+    VrStarted overlays = startVr(*runtime, settings, watchTarget, menuTarget);
+    return std::make_unique<VrSession>(std::move(runtime), std::move(overlays), settings, menuTarget,
+                                       watchTarget.colorTexture, toastImage);
 }

@@ -2,36 +2,20 @@
 
 #include <imgui.h>
 
-namespace {
-
-int imGuiMouseButton(std::uint32_t button) {
-    switch (button) {
-        case VRMouseButton_Right:
-            return 1;
-        case VRMouseButton_Middle:
-            return 2;
-        default:
-            return 0;
-    }
-}
-
-}  // namespace
-
-void feedMenuEvent(ImGuiIO& io, const VREvent_t& event) {
-    switch (event.eventType) {
-        case VREvent_MouseMove:
-            io.MousePos = ImVec2(event.data.mouse.x * io.DisplaySize.x,
-                                 (1.0f - event.data.mouse.y) * io.DisplaySize.y);
+void feedPointerEvent(ImGuiIO& io, const PointerEvent& event) {
+    switch (event.kind) {
+        case PointerEvent::Kind::Move:
+            io.MousePos = ImVec2(event.x * io.DisplaySize.x, event.y * io.DisplaySize.y);
             break;
-        case VREvent_MouseButtonDown:
-        case VREvent_MouseButtonUp:
-            io.MouseDown[imGuiMouseButton(event.data.mouse.button)] =
-                event.eventType == VREvent_MouseButtonDown;
+        case PointerEvent::Kind::Press:
+        case PointerEvent::Kind::Release:
+            // A button the menu does not know acts as the main one.
+            io.MouseDown[event.button >= 0 && event.button < 3 ? event.button : 0] =
+                event.kind == PointerEvent::Kind::Press;
             break;
-        case VREvent_ScrollDiscrete:
-        case VREvent_ScrollSmooth:
-            io.MouseWheel += event.data.scroll.ydelta;
-            io.MouseWheelH += event.data.scroll.xdelta;
+        case PointerEvent::Kind::Scroll:
+            io.MouseWheel += event.y;
+            io.MouseWheelH += event.x;
             break;
     }
 }

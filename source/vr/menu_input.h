@@ -1,12 +1,10 @@
 #pragma once
 
-#include "vr/vr_runtime.h"
+#include "vr/runtime/vr_runtime.h"
 
 struct ImGuiIO;
 
-// Turns one of the menu overlay's laser-mouse events into ImGui input. Mouse
-// positions come as OpenVR documents them, fractions of the overlay from its
-// bottom-left corner, and become ImGui's pixels from the top-left, scaled by
-// the display size, which must be set first. A button unknown to ImGui acts
-// as the left one. Other events change nothing.
-void feedMenuEvent(ImGuiIO& io, const VREvent_t& event);
+// Turns one of the menu's pointer events into ImGui input: positions, given
+// as fractions of the menu, become ImGui's pixels, scaled by the display
+// size, which must be set first.
+void feedPointerEvent(ImGuiIO& io, const PointerEvent& event);

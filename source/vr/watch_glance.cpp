@@ -11,33 +11,18 @@ constexpr float playDegrees = 2.5f;
 constexpr float fadeSeconds = 0.15f;
 constexpr float facingAway = 180;
 
-struct Vector {
-    double x, y, z;
-};
-
-Vector operator-(const Vector& a, const Vector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(const Vector& a, const Vector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-// The matrix's turn applied to a direction, with its offset too for a point.
-Vector turned(const HmdMatrix34_t& m, const Vector& v) {
-    return {m.m[0][0] * v.x + m.m[0][1] * v.y + m.m[0][2] * v.z,
-            m.m[1][0] * v.x + m.m[1][1] * v.y + m.m[1][2] * v.z,
-            m.m[2][0] * v.x + m.m[2][1] * v.y + m.m[2][2] * v.z};
-}
-Vector offsetOf(const HmdMatrix34_t& m) { return {m.m[0][3], m.m[1][3], m.m[2][3]}; }
-Vector placed(const HmdMatrix34_t& m, const Vector& point) {
-    const Vector t = turned(m, point), offset = offsetOf(m);
-    return {t.x + offset.x, t.y + offset.y, t.z + offset.z};
+double dot(const Vector3& a, const Vector3& b) {
+    return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z;
 }
 
 // An overlay shows its face along its own +z.
-float viewAngleDegrees(const TrackedDevicePose_t& headset, const TrackedDevicePose_t& controller,
-                       const HmdMatrix34_t& watchOnController) {
-    if (!headset.bPoseIsValid || !controller.bPoseIsValid) return facingAway;
-    const HmdMatrix34_t& hand = controller.mDeviceToAbsoluteTracking;
-    const Vector watch = placed(hand, offsetOf(watchOnController));
-    const Vector normal = turned(hand, turned(watchOnController, {0, 0, 1}));
-    const Vector toEyes = offsetOf(headset.mDeviceToAbsoluteTracking) - watch;
+float viewAngleDegrees(const std::optional<Pose>& headset, const std::optional<Pose>& controller,
+                       const Pose& watchOnController) {
+    if (!headset || !controller) return facingAway;
+    const Pose watch = placedOn(*controller, watchOnController);
+    const Vector3 normal = rotated(watch.orientation, {0, 0, 1});
+    const Vector3 toEyes{headset->position.x - watch.position.x, headset->position.y - watch.position.y,
+                         headset->position.z - watch.position.z};
     const double lengths = std::sqrt(dot(normal, normal) * dot(toEyes, toEyes));
     if (!std::isfinite(lengths) || lengths < 1e-9) return facingAway;
     const double cosine = std::clamp(dot(normal, toEyes) / lengths, -1.0, 1.0);
@@ -46,9 +31,8 @@ float viewAngleDegrees(const TrackedDevicePose_t& headset, const TrackedDevicePo
 
 }  // namespace
 
-GlanceState followGlance(const TrackedDevicePose_t& headset, const TrackedDevicePose_t& controller,
-                         const HmdMatrix34_t& watchOnController, const GlanceState& previous,
-                         float elapsedSeconds) {
+GlanceState followGlance(const std::optional<Pose>& headset, const std::optional<Pose>& controller,
+                         const Pose& watchOnController, const GlanceState& previous, float elapsedSeconds) {
     const float angle = viewAngleDegrees(headset, controller, watchOnController);
     GlanceState next;
     next.heldAngleDegrees =

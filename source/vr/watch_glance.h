@@ -1,6 +1,8 @@
 #pragma once
 
-#include "vr/vr_runtime.h"
+#include <optional>
+
+#include "vr/runtime/pose.h"
 
 // "When I look at it": the watch fades in as the wrist turns its face towards
 // the eyes and out as it turns away. Pure arithmetic on the poses, so that a
@@ -21,9 +23,8 @@ struct GlanceState {
 
 inline bool glanceShowsWatch(const GlanceState& state) { return state.alpha > 0; }
 
-// One step after elapsedSeconds. The watch's pose is the controller's pose
-// times watchOnController, the chosen hand's placement. A pose that is not
-// valid, or numbers that make no geometry, count as looking away.
-GlanceState followGlance(const TrackedDevicePose_t& headset, const TrackedDevicePose_t& controller,
-                         const HmdMatrix34_t& watchOnController, const GlanceState& previous,
-                         float elapsedSeconds);
+// One step after elapsedSeconds. The watch sits on the controller at
+// watchOnController, the chosen hand's placement. A pose that is not tracked
+// (none), or numbers that make no geometry, count as looking away.
+GlanceState followGlance(const std::optional<Pose>& headset, const std::optional<Pose>& controller,
+                         const Pose& watchOnController, const GlanceState& previous, float elapsedSeconds);

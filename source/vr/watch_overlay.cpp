@@ -4,63 +4,78 @@
 #include "platform/log.h"
 #include "vr/watch_placement.h"
 
-void resolveWatchDevice(VrContext& vr, const Settings& settings) {
-    vr.watchRole = settings.watchOnRightHand ? TrackedControllerRole_RightHand
-                                             : TrackedControllerRole_LeftHand;
-    lookUpWatchDevice(vr);
+namespace {
+
+Hand handOf(const Settings& settings) { return settings.watchOnRightHand ? Hand::Right : Hand::Left; }
+
+}  // namespace
+
+WatchOverlay::WatchOverlay(VrRuntime& runtime, std::unique_ptr<WristQuad> quad, ControllerId controller,
+                           const Settings& settings)
+    : runtime(runtime), quad(std::move(quad)), wornOn(controller), fitted(settings.placement) {}
+
+void WatchOverlay::lookUpController(const Settings& settings) { wornOn = runtime.controllerIn(handOf(settings)); }
+
+void WatchOverlay::controllerGone(ControllerId gone) {
+    if (gone == wornOn) wornOn = noController;
 }
 
-void lookUpWatchDevice(VrContext& vr) {
-    vr.watchDeviceIndex = vr.runtime->GetTrackedDeviceIndexForControllerRole(vr.watchRole);
-}
-
-bool watchOverlayShows(const VrContext& vr, const Settings& settings) {
-    if (vr.watchDeviceIndex == k_unTrackedDeviceIndexInvalid || !settings.watchEnabled) return false;
+bool WatchOverlay::shows(const Settings& settings) const {
+    if (wornOn == noController || !settings.watchEnabled) return false;
     switch (settings.watchVisibility) {
         case WatchVisibility::Always: return true;
-        case WatchVisibility::WhenLookedAt: return glanceShowsWatch(vr.glance);
+        case WatchVisibility::WhenLookedAt: return glanceShowsWatch(glance);
         case WatchVisibility::Off: return false;
     }
     return false;
 }
 
-void showOrHideWatch(VrContext& vr, const Settings& settings) {
-    if (!watchOverlayShows(vr, settings)) {
-        vr.runtime->HideOverlay(vr.watchOverlay);
+void WatchOverlay::showOrHide(const Settings& settings) {
+    if (!shows(settings)) {
+        quad->hide();
         return;
     }
-    const float alpha =
-        settings.watchVisibility == WatchVisibility::WhenLookedAt ? vr.glance.alpha : 1.0f;
-    if (alpha != vr.watchAlpha &&
-        vr.runtime->SetOverlayAlpha(vr.watchOverlay, alpha) == VROverlayError_None)
-        vr.watchAlpha = alpha;
-    vr.runtime->ShowOverlay(vr.watchOverlay);
+    const float shown = settings.watchVisibility == WatchVisibility::WhenLookedAt ? glance.alpha : 1.0f;
+    if (shown != alpha && quad->setAlpha(shown)) alpha = shown;
+    quad->show();
 }
 
-void drainWatchEvents(VrContext& vr) {
-    VREvent_t event;
-    while (vr.runtime->PollNextOverlayEvent(vr.watchOverlay, &event, sizeof event)) {
-        const char* name =
-            vr.runtime->GetEventTypeNameFromEnum(static_cast<EVREventType>(event.eventType));
-        logThrottled("Watch overlay: %s", name ? name : "an event without a name");
-    }
+void WatchOverlay::drawn(const Settings& settings) {
+    if (shows(settings)) quad->setImage();
+    ++images;
+    place(settings);
 }
 
-void submitWatch(VrContext& vr, const Settings& settings) {
-    if (watchOverlayShows(vr, settings)) vr.runtime->SetOverlayTexture(vr.watchOverlay, &vr.watchTexture);
-    ++vr.watchImagesDrawn;
-}
-
-void placeWatch(VrContext& vr, const Settings& settings) {
-    const HmdMatrix34_t placement = watchPlacement(settings.watchOnRightHand, settings.placement);
-    if (vr.runtime->SetOverlayTransformTrackedDeviceRelative(vr.watchOverlay, vr.watchDeviceIndex,
-                                                             &placement) != VROverlayError_None)
+void WatchOverlay::place(const Settings& settings) {
+    if (!quad->placeOn(wornOn, watchPlacement(settings.watchOnRightHand, settings.placement)))
         logThrottled("The runtime did not place the watch on its controller");
 }
 
-void fitWatch(VrContext& vr, const Settings& settings) {
-    if (settings.placement == vr.watchFit) return;
-    vr.watchFit = settings.placement;
-    vr.runtime->SetOverlayWidthInMeters(vr.watchOverlay, watchWidthInMeters(vr.watchFit));
-    if (vr.watchDeviceIndex != k_unTrackedDeviceIndexInvalid) placeWatch(vr, settings);
+void WatchOverlay::fit(const Settings& settings) {
+    if (settings.placement == fitted) return;
+    fitted = settings.placement;
+    quad->setWidth(watchWidthInMeters(fitted));
+    if (wornOn != noController) place(settings);
+}
+
+bool WatchOverlay::watchingForGlance(const Settings& settings) const {
+    return settings.watchVisibility == WatchVisibility::WhenLookedAt && settings.watchEnabled &&
+           wornOn != noController;
+}
+
+bool WatchOverlay::followGlance(Settings& settings) {
+    const auto now = std::chrono::steady_clock::now();
+    const float elapsedSeconds = std::chrono::duration<float>(now - lastLook).count();
+    lastLook = now;
+
+    GlanceState next;
+    if (watchingForGlance(settings)) {
+        const VrRuntime::Located located = runtime.locate(wornOn);
+        next = ::followGlance(located.headset, located.controller,
+                              watchPlacement(settings.watchOnRightHand, settings.placement), glance, elapsedSeconds);
+    }
+    if (glanceShowsWatch(next) && !glanceShowsWatch(glance)) settings.needsRedraw = true;
+    const bool moved = next.alpha != glance.alpha;
+    glance = next;
+    return moved;
 }

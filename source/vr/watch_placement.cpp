@@ -37,7 +37,7 @@ Matrix4 offset(float x, float y, float z) {
 
 }  // namespace
 
-HmdMatrix34_t watchPlacement(bool rightHand, const WristPlacement& fit) {
+Pose watchPlacement(bool rightHand, const WristPlacement& fit) {
     const float quarterTurn = 1.57079625f;
     const float degree = 0.0174532925f;
     const Matrix4 r1 = turnAboutY(rightHand ? -quarterTurn : quarterTurn);
@@ -45,17 +45,17 @@ HmdMatrix34_t watchPlacement(bool rightHand, const WristPlacement& fit) {
     const Matrix4 t = offset(rightHand ? 0.025f : -0.025f, 0.07f, 0.18f + fit.offsetCm / 100);
     const Matrix4 m = t * r2 * r1;
 
-    HmdMatrix34_t placement;
+    PoseMatrix placement;
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 4; ++column) placement.m[row][column] = m.m[row][column];
-    return placement;
+    return poseFromMatrix(placement);
 }
 
 float watchWidthInMeters(const WristPlacement& fit) { return fit.widthCm / 100; }
 
-HmdMatrix34_t toastPlacement(bool rightHand, const WristPlacement& fit, float height) {
-    HmdMatrix34_t placement = watchPlacement(rightHand, fit);
-    const float up = watchWidthInMeters(fit) / 2 + 0.005f + height / 2;
-    for (int row = 0; row < 3; ++row) placement.m[row][3] += placement.m[row][1] * up;
+Pose toastPlacement(bool rightHand, const WristPlacement& fit, float height) {
+    Pose placement = watchPlacement(rightHand, fit);
+    const Vector3 up = rotated(placement.orientation, {0, watchWidthInMeters(fit) / 2 + 0.005f + height / 2, 0});
+    placement.position = {placement.position.x + up.x, placement.position.y + up.y, placement.position.z + up.z};
     return placement;
 }

@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "platform/log.h"
+#include "vr/openvr/openvr_api.h"
 #include "vr/simulated/simulated_runtime.h"
 
 namespace {
@@ -37,7 +38,7 @@ static_assert(sizeof(vr::TrackedDevicePose_t) == sizeof(TrackedDevicePose_t) &&
 static_assert(sizeof(vr::Texture_t) == sizeof(Texture_t) && sizeof(vr::HmdMatrix34_t) == sizeof(HmdMatrix34_t),
               "textures and matrices as the simulator's");
 
-std::unique_ptr<VrRuntime> simulated;
+std::unique_ptr<OpenVrApi> simulated;
 
 using Slot = void (*)();
 
@@ -85,12 +86,12 @@ private:
 // The simulator's method of the same name, taking the object first.
 template <auto method>
 struct Forward;
-template <typename Result, typename... Arguments, Result (VrRuntime::*method)(Arguments...)>
+template <typename Result, typename... Arguments, Result (OpenVrApi::*method)(Arguments...)>
 struct Forward<method> {
     static Result call(void*, Arguments... arguments) { return (simulated.get()->*method)(arguments...); }
 };
 #define FORWARD(Interface, Method) \
-    {slotOf(&vr::Interface::Method), reinterpret_cast<Slot>(&Forward<&VrRuntime::Method>::call)}
+    {slotOf(&vr::Interface::Method), reinterpret_cast<Slot>(&Forward<&OpenVrApi::Method>::call)}
 
 // The simulator's next event in the 60-byte record. A client that asks with
 // another size has the record's layout wrong.
@@ -164,7 +165,7 @@ void* served(const char* version) {
 class StandInCore final : public vr::IVRClientCore {
 public:
     vr::EVRInitError Init(vr::EVRApplicationType type, const char*) override {
-        simulated = createSimulatedRuntime(simulatedRuntimeSetupFromEnvironment(nullptr));
+        simulated = createSimulatedOpenVr(simulatedRuntimeSetupFromEnvironment(nullptr));
         return static_cast<vr::EVRInitError>(simulated->Init(static_cast<EVRApplicationType>(type)));
     }
     // The client library's VR_Shutdown.

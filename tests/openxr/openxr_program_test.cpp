@@ -17,7 +17,7 @@
 #include "support/child_process.h"
 #include "support/test_files.h"
 #include "support/x11_window_probe.h"
-#include "vr/openxr/pose_conversion.h"
+#include "vr/openxr/openxr_pose.h"
 #include "vr/watch_placement.h"
 
 namespace {
@@ -43,31 +43,17 @@ XrQuaternionf turnLeft(float degrees) {
     return {0, std::sin(half), 0, std::cos(half)};
 }
 
-HmdMatrix34_t operator*(const HmdMatrix34_t& a, const HmdMatrix34_t& b) {
-    HmdMatrix34_t product{};
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column) {
-            for (int k = 0; k < 3; ++k) product.m[row][column] += a.m[row][k] * b.m[k][column];
-            if (column == 3) product.m[row][3] += a.m[row][3];
-        }
-    return product;
-}
-
-HmdMatrix34_t inverseOfRigid(const HmdMatrix34_t& m) {
-    HmdMatrix34_t inverse{};
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) inverse.m[row][column] = m.m[column][row];
-        for (int k = 0; k < 3; ++k) inverse.m[row][3] -= m.m[k][row] * m.m[k][3];
-    }
-    return inverse;
+Pose inverseOf(const Pose& pose) {
+    const Quaternion back{-pose.orientation.x, -pose.orientation.y, -pose.orientation.z, pose.orientation.w};
+    const Vector3 offset = rotated(back, pose.position);
+    return {back, {-offset.x, -offset.y, -offset.z}};
 }
 
 // The controller pose that puts the hand's watch (the default placement) at
 // the point, its face towards +z, where the standing head looks from, then
 // turned to the left by the angle.
 XrPosef controllerWithWatchAt(bool rightHand, XrVector3f point, float turnDegrees = 0) {
-    const HmdMatrix34_t watch = matrixFromPose({turnLeft(turnDegrees), point});
-    return poseFromMatrix(watch * inverseOfRigid(watchPlacement(rightHand)));
+    return xrPoseOf(placedOn(poseOf({turnLeft(turnDegrees), point}), inverseOf(watchPlacement(rightHand))));
 }
 
 // The test watch's face is green with a blue band along its bottom, so that

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // The simulated runtime's "calls.log", one "pass N: Name(arguments) -> result"
 // a line, read into its parts, so that tests ask about calls, not wording.

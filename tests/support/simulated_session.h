@@ -8,19 +8,23 @@
 #include "app/runtime_selection.h"
 #include "support/call_log.h"
 #include "support/test_files.h"
+#include "vr/openvr/openvr_api.h"
+#include "vr/openvr/openvr_runtime.h"
 
 class SimulatedSession {
 public:
     explicit SimulatedSession(const std::string& scenario = "") { writeFile(path("scenario"), scenario); }
 
-    // A fresh runtime over the same state folder, as at the next process start.
-    std::unique_ptr<VrRuntime> makeRuntime() const {
-        return createSimulatedRuntime({path("state"), path("scenario"), path("record"), menuButtonPlace});
+    // OpenVR's calls of a fresh runtime over the same state folder, as at the
+    // next process start.
+    std::unique_ptr<OpenVrApi> makeOpenVr() const {
+        return createSimulatedOpenVr({path("state"), path("scenario"), path("record"), menuButtonPlace});
     }
-    std::unique_ptr<VrRuntime> startedRuntime() const {
-        std::unique_ptr<VrRuntime> runtime = makeRuntime();
-        runtime->Init(VRApplication_Overlay);
-        return runtime;
+    std::unique_ptr<VrRuntime> makeRuntime() const { return createOpenVrRuntime(makeOpenVr()); }
+    // A runtime that knows the program as installed and auto-launched.
+    std::unique_ptr<VrRuntime> installedRuntime() const {
+        writeFile(path("state/applications.txt"), "app.quillmere.horlox\t1\t/app.manifest\n");
+        return makeRuntime();
     }
     std::vector<RecordedCall> calls() const { return readCallLog(path("record")); }
     std::string path(const std::string& name) const { return folder.path() + "/" + name; }

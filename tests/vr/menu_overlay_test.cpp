@@ -1,7 +1,7 @@
 // The menu's share of a pass: the laser's events as ImGui input, the frames
 // that are drawn and what each draws, and the mouse against the size of the
 // texture handed over. The program's own sessions are in
-// tests/program/vr_program_test.cpp.
+// tests/program/program_test.cpp.
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <functional>
@@ -19,50 +19,26 @@
 #include "ui/menu_frame_rule.h"
 #include "vr/menu_input.h"
 #include "vr/menu_overlay.h"
-#include "vr/vr_connection.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
 
-VREvent_t event(EVREventType type, float x, float y, std::uint32_t button = 0) {
-    VREvent_t event{};
-    event.eventType = type;
-    if (type == VREvent_ScrollDiscrete || type == VREvent_ScrollSmooth)
-        event.data.scroll = {x, y, 0, 1.0f};
-    else
-        event.data.mouse = {x, y, button};
-    return event;
-}
-
-// OpenVR counts from the overlay's bottom-left corner, ImGui from its top-left.
-TEST(VrMenuInputTest, PositionsAreFractionsFromTheBottomLeftAndOnlyMovesMove) {
+// Positions are fractions of the menu from its top-left corner, as ImGui
+// counts; scrolls add up until ImGui reads them.
+TEST(VrMenuInputTest, PointerEventsBecomeImGuiInput) {
     ImGuiIO io;
     io.DisplaySize = ImVec2(1280, 640);
-    feedMenuEvent(io, event(VREvent_MouseMove, 0.5f, 0.25f));
-    EXPECT_EQ(io.MousePos.x, 640);
-    EXPECT_EQ(io.MousePos.y, 480) << "from the bottom";
-    feedMenuEvent(io, event(VREvent_MouseButtonDown, 0.1f, 0.1f, VRMouseButton_Left));
-    EXPECT_EQ(io.MousePos.x, 640);
-}
-
-TEST(VrMenuInputTest, ButtonsMapToImGuisAndAnUnknownOneActsAsTheLeft) {
-    const std::pair<std::uint32_t, int> buttons[] = {
-        {VRMouseButton_Left, 0}, {VRMouseButton_Right, 1}, {VRMouseButton_Middle, 2}, {8, 0}};
-    for (const auto& [button, pressed] : buttons) {
-        ImGuiIO io;
-        feedMenuEvent(io, event(VREvent_MouseButtonDown, 0, 0, button));
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(io.MouseDown[i], i == pressed) << button << " " << i;
-        feedMenuEvent(io, event(VREvent_MouseButtonUp, 0, 0, button));
-        EXPECT_FALSE(io.MouseDown[pressed]) << button;
-    }
-}
-
-TEST(VrMenuInputTest, SmoothAndDiscreteScrollsAddUpAlike) {
-    ImGuiIO io;
-    feedMenuEvent(io, event(VREvent_ScrollDiscrete, 0.5f, -1));
-    feedMenuEvent(io, event(VREvent_ScrollSmooth, 0.25f, -2));
-    EXPECT_EQ(io.MouseWheelH, 0.75f);
-    EXPECT_EQ(io.MouseWheel, -3);
+    feedPointerEvent(io, {PointerEvent::Kind::Move, 0.5f, 0.25f});
+    EXPECT_EQ(std::make_pair(io.MousePos.x, io.MousePos.y), std::make_pair(640.0f, 160.0f));
+    feedPointerEvent(io, {PointerEvent::Kind::Press, 0.1f, 0.1f, 1});
+    EXPECT_EQ(io.MousePos.x, 640) << "only moves move";
+    EXPECT_TRUE(io.MouseDown[1]);
+    feedPointerEvent(io, {PointerEvent::Kind::Release, 0, 0, 1});
+    feedPointerEvent(io, {PointerEvent::Kind::Press, 0, 0, 7});
+    EXPECT_TRUE(io.MouseDown[0] && !io.MouseDown[1]) << "an unknown button acts as the main one";
+    feedPointerEvent(io, {PointerEvent::Kind::Scroll, 0.5f, -1});
+    feedPointerEvent(io, {PointerEvent::Kind::Scroll, 0.25f, -2});
+    EXPECT_EQ(std::make_pair(io.MouseWheelH, io.MouseWheel), std::make_pair(0.75f, -3.0f));
 }
 
 // What each pass draws: 'w' the whole menu, 'p' its picture, '.' nothing;
@@ -153,8 +129,9 @@ TEST(MenuDrawingTest, APictureFrameRedrawsThePictureAloneAsAWholeFrameWould) {
     EXPECT_TRUE(pixels(inTurn) == expected);
 }
 
-// Before its first image the overlay has no size: the menu's own is used.
-// After it, the laser's fractions are of the texture's size.
+// Before its first image the menu has no size: its own is used. After it,
+// the laser's fractions are of the texture's size; OpenVR's, from the
+// bottom-left corner, come the right way up.
 TEST(VrMenuOverlayTest, TheMouseIsScaledByTheSizeOfTheMenusTexture) {
     ensureGlContext();
     const MenuGuiContext gui;
@@ -163,17 +140,16 @@ TEST(VrMenuOverlayTest, TheMouseIsScaledByTheSizeOfTheMenusTexture) {
     Settings settings;
     const WatchCatalogue catalogue(settings, nullptr, session.path("watches"));
     const RenderTarget watchTarget = createRenderTarget(256, 256), menuTarget = createRenderTarget(640, 320);
-    VrContext vr;
-    vr.runtime = session.startedRuntime();
-    vr.runtime->CreateDashboardOverlay("app.quillmere.horlox.menu", "Horlox", &vr.menuOverlay, &vr.menuThumbnail);
-    vr.runtime->SetOverlayInputMethod(vr.menuOverlay, VROverlayInputMethod_Mouse);
-    vr.runtime->ShowOverlay(vr.menuOverlay);
-    vr.menuTexture.handle = reinterpret_cast<void*>(std::uintptr_t{menuTarget.colorTexture});
+    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
+    VrStart request;
+    request.menuTexture = menuTarget.colorTexture;
+    MenuOverlay menu(runtime->start(request).menu);
     const ImGuiIO& io = ImGui::GetIO();
     for (const auto& [size, mouse] : {std::pair{ImVec2(menuSize, menuSize), ImVec2(menuSize, menuSize)},
                                       std::pair{ImVec2(640, 320), ImVec2(320, 80)}}) {
-        pumpSystemEvents(vr);
-        updateMenuOverlay(vr, settings, catalogue, menuTarget, watchTarget.colorTexture);
+        RuntimeEvent event;
+        while (runtime->nextEvent(event)) continue;
+        EXPECT_TRUE(menu.update(settings, catalogue, menuTarget, watchTarget.colorTexture, 0));
         EXPECT_EQ(std::make_pair(io.DisplaySize.x, io.DisplaySize.y), std::make_pair(size.x, size.y));
         EXPECT_EQ(std::make_pair(io.MousePos.x, io.MousePos.y), std::make_pair(mouse.x, mouse.y));
     }

@@ -8,7 +8,7 @@
 
 #include "vr/openxr/controller_gestures.h"
 #include "vr/openxr/laser_geometry.h"
-#include "vr/openxr/pose_conversion.h"
+#include "vr/openxr/openxr_pose.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ XrQuaternionf product(XrQuaternionf a, XrQuaternionf b) {
 }
 
 XrVector3f column(const XrPosef& pose, int which) {
-    const HmdMatrix34_t m = matrixFromPose(pose);
+    const PoseMatrix m = matrixFromPose(poseOf(pose));
     return {m.m[0][which], m.m[1][which], m.m[2][which]};
 }
 
@@ -47,17 +47,17 @@ TEST(OpenXrLaserTest, TheRayMeetsTheQuadOnlyOnItsFace) {
     const struct {
         const char* what;
         XrPosef quad, ray;
-        std::optional<XrVector3f> hit;  // x, y fractions, then the hit's z in the room
+        std::optional<XrVector3f> hit;  // x, y fractions from the top-left, then the hit's z in the room
     } cases[] = {
         {"straight at the centre", facingUs, {{0, 0, 0, 1}, {0, 1.5f, 0}}, XrVector3f{0.5f, 0.5f, -1}},
-        {"the bottom-left quarter", facingUs, {{0, 0, 0, 1}, {-0.15f, 1.4f, 0}}, XrVector3f{0.25f, 0.25f, -1}},
-        {"the top-right corner itself", facingUs, {{0, 0, 0, 1}, {0.3f, 1.7f, 0}}, XrVector3f{1, 1, -1}},
+        {"the bottom-left quarter", facingUs, {{0, 0, 0, 1}, {-0.15f, 1.4f, 0}}, XrVector3f{0.25f, 0.75f, -1}},
+        {"the top-right corner itself", facingUs, {{0, 0, 0, 1}, {0.3f, 1.7f, 0}}, XrVector3f{1, 0, -1}},
         {"the left edge itself", facingUs, {{0, 0, 0, 1}, {-0.3f, 1.5f, 0}}, XrVector3f{0, 0.5f, -1}},
         {"just past the right edge", facingUs, {{0, 0, 0, 1}, {0.301f, 1.5f, 0}}, std::nullopt},
         {"just above the top", facingUs, {{0, 0, 0, 1}, {0, 1.701f, 0}}, std::nullopt},
         {"slanting in from the side", facingUs, {turnLeft(45), {1, 1.5f, 0}}, XrVector3f{0.5f, 0.5f, -1}},
         {"tilted down onto it", facingUs, {tiltUp(-45), {0, 2.5f, 0}}, XrVector3f{0.5f, 0.5f, -1}},
-        {"tilted down from nearer", facingUs, {tiltUp(-45), {0, 1.7f, -0.9f}}, XrVector3f{0.5f, 0.75f, -1}},
+        {"tilted down from nearer", facingUs, {tiltUp(-45), {0, 1.7f, -0.9f}}, XrVector3f{0.5f, 0.25f, -1}},
         {"tilted down, passing under", facingUs, {tiltUp(-45), {0, 1.6f, -0.5f}}, std::nullopt},
         {"along its plane", facingUs, {turnLeft(-90), {-1, 1.5f, -1}}, std::nullopt},
         {"parallel to it, in front", facingUs, {turnLeft(90), {1, 1.5f, -0.5f}}, std::nullopt},

@@ -9,9 +9,8 @@
 
 #include "config/settings.h"
 #include "support/simulated_session.h"
-#include "vr/glance_tracking.h"
-#include "vr/vr_connection.h"
 #include "vr/watch_glance.h"
+#include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
 
 namespace {
@@ -26,9 +25,10 @@ TEST(VrWatchPlacementTest, EachHandHasItsTiltAndSideAndTheFitMovesBothAlike) {
     for (bool rightHand : {true, false}) {
         for (int row = 0; row < 3; ++row)
             for (int column = 0; column < 4; ++column)
-                EXPECT_NEAR(watchPlacement(rightHand).m[row][column], (rightHand ? right : left)[row][column], 1e-6)
+                EXPECT_NEAR(matrixFromPose(watchPlacement(rightHand)).m[row][column],
+                            (rightHand ? right : left)[row][column], 1e-6)
                     << rightHand << " row " << row << ", column " << column;
-        const HmdMatrix34_t fitted = watchPlacement(rightHand, {6, 5, 30});
+        const PoseMatrix fitted = matrixFromPose(watchPlacement(rightHand, {6, 5, 30}));
         const double tilt = (rightHand ? 150 : 165) * M_PI / 180;
         EXPECT_NEAR(fitted.m[1][0], (rightHand ? 1 : -1) * std::sin(tilt), 1e-6) << rightHand;
         EXPECT_NEAR(fitted.m[1][1], std::cos(tilt), 1e-6) << rightHand;
@@ -38,28 +38,20 @@ TEST(VrWatchPlacementTest, EachHandHasItsTiltAndSideAndTheFitMovesBothAlike) {
 }
 
 const float nan = std::numeric_limits<float>::quiet_NaN();
-const HmdMatrix34_t upright = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}};
-const HmdMatrix34_t upsideDown = {{{-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}}};
-const HmdMatrix34_t noGeometry = {{{nan, 0, 0, 0}, {0, nan, 0, 0}, {0, 0, nan, 0}}};
-
-TrackedDevicePose_t pose(const HmdMatrix34_t& matrix, bool valid = true) {
-    return {matrix, {}, {}, TrackingResult_Running_OK, valid, true};
-}
+const Pose upright, upsideDown{{0, 0, 1, 0}, {}}, noGeometry{{nan, nan, nan, nan}, {}};
 
 // The eyes 40 cm from the upright controller's watch, that many degrees off
 // its face towards +y.
-TrackedDevicePose_t eyes(bool rightHand, float degrees, bool valid = true) {
+std::optional<Pose> eyes(bool rightHand, float degrees, bool valid = true) {
+    if (!valid) return std::nullopt;
     const float outwards = rightHand ? 1 : -1, angle = degrees * 3.14159265f / 180;
-    HmdMatrix34_t head = upright;
-    head.m[0][3] = outwards * (0.025f + 0.4f * std::cos(angle));
-    head.m[1][3] = 0.07f + 0.4f * std::sin(angle);
-    head.m[2][3] = 0.18f;
-    return pose(head, valid);
+    return Pose{{}, {outwards * (0.025f + 0.4f * std::cos(angle)), 0.07f + 0.4f * std::sin(angle), 0.18f}};
 }
 
-GlanceState step(const TrackedDevicePose_t& head, const HmdMatrix34_t& hand, bool rightHand,
-                 const GlanceState& previous = {}, float seconds = 1, bool handValid = true) {
-    return followGlance(head, pose(hand, handValid), watchPlacement(rightHand), previous, seconds);
+GlanceState step(const std::optional<Pose>& head, const Pose& hand, bool rightHand, const GlanceState& previous = {},
+                 float seconds = 1, bool handValid = true) {
+    return followGlance(head, handValid ? std::optional<Pose>(hand) : std::nullopt, watchPlacement(rightHand), previous,
+                        seconds);
 }
 
 TEST(WatchGlanceTest, PosesGiveTheAlphaForBothHands) {
@@ -100,47 +92,19 @@ TEST(WatchGlanceTest, TheEdgeHasPlayAndAFadeTakesAHundredAndFiftyMilliseconds) {
 }
 
 // A watch coming into view is drawn anew: as only the second counts for
-// redraws, its last image may be a minute old. A device that cannot be is
-// never asked for its pose.
-TEST(GlanceTrackingTest, AWatchComingIntoViewIsDrawnAnewAndAnImpossibleDeviceIsNotAsked) {
-    SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
-    VrContext vr;
-    vr.runtime = session.startedRuntime();
-    pumpSystemEvents(vr);
+// redraws, its last image may be a minute old.
+TEST(WatchOverlayTest, AWatchComingIntoViewIsDrawnAnew) {
+    const SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
+    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
+    VrStarted started = runtime->start({});
+    RuntimeEvent event;
+    while (runtime->nextEvent(event)) continue;
     Settings settings;
     settings.watchVisibility = WatchVisibility::WhenLookedAt;
-    vr.watchDeviceIndex = 1;
-    EXPECT_TRUE(lookForGlance(vr, settings));
-    EXPECT_TRUE(glanceShowsWatch(vr.glance));
+    WatchOverlay watch(*runtime, std::move(started.watch), runtime->controllerIn(Hand::Left), settings);
+    EXPECT_TRUE(watch.followGlance(settings));
+    EXPECT_TRUE(watch.shows(settings));
     EXPECT_TRUE(settings.needsRedraw);
-    settings.needsRedraw = false;
-    vr.watchDeviceIndex = k_unMaxTrackedDeviceCount;
-    EXPECT_TRUE(lookForGlance(vr, settings)) << "the glance rests hidden";
-    EXPECT_FALSE(glanceShowsWatch(vr.glance));
-    EXPECT_FALSE(settings.needsRedraw);
-}
-
-// The watch is drawn only while someone can see it: shown on its
-// controller, or pictured in the open menu.
-TEST(GlanceTrackingTest, TheImageIsNeededOnlyWhileTheWatchOrTheMenuShowsIt) {
-    using V = WatchVisibility;
-    // controller known, visibility, enabled, glance shows it, menu shown, needed
-    const std::tuple<bool, V, bool, bool, bool, bool> cases[] = {
-        {true, V::Always, true, false, false, true},        {true, V::Off, true, true, false, false},
-        {true, V::Always, false, true, false, false},       {true, V::WhenLookedAt, true, false, false, false},
-        {true, V::WhenLookedAt, true, true, false, true},   {true, V::Off, false, false, true, true},
-        {false, V::Always, true, true, true, false}};
-    for (const auto& [known, visibility, enabled, glanced, menu, needed] : cases) {
-        VrContext vr;
-        vr.watchDeviceIndex = known ? 1 : k_unTrackedDeviceIndexInvalid;
-        vr.glance.alpha = glanced ? 1.0f : 0.0f;
-        vr.menuShown = menu;
-        Settings settings;
-        settings.watchVisibility = visibility;
-        settings.watchEnabled = enabled;
-        EXPECT_EQ(watchImageNeeded(vr, settings), needed)
-            << known << int(visibility) << enabled << glanced << menu;
-    }
 }
 
 }  // namespace

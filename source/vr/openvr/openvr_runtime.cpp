@@ -1,278 +1,320 @@
-// The VrRuntime over the OpenVR SDK's client library.
+// The OpenVR wing: the VR runtime through OpenVR's calls (openvr_api.h).
 //
 // Implemented:
-//  - Every VrRuntime call, 1:1 onto the SDK through its own accessors
-//    (vr::VR_Init, vr::VR_Shutdown, vr::VRSystem(), vr::VRApplications(),
-//    vr::VROverlay()), the answer to the quit event included,
-//    which check the library's init token before each use; every number
-//    vr_runtime.h names is checked against the SDK's at compile time.
-//  - Init checks IVROverlay and IVRApplications as well: VR_Init makes sure of
-//    IVRSystem only, and the other accessors answer null for an interface the
-//    runtime lacks. A missing one ends the session as VR_Init would.
-//  - The records: on Linux the SDK packs vr::VREvent_t to 60 bytes, so the
-//    SDK is asked with its own size and the fields the program reads are
-//    copied into the 64-byte record; poses are copied field by field, as the
-//    SDK's record is its own type.
-// Missing (on purpose: the program does not want them):
-//  - Retries and reconnecting: a session that ended is not begun again in the
-//    same process (the program waiting for the runtime starts itself anew).
+//  - The start in OpenVR's documented order: VR_Init as an overlay
+//    application; the registration (the manifest "app.manifest" in the working
+//    directory, by its absolute path, and auto-launch), each asked before it
+//    is set; the watch overlay and its width; the dashboard overlay (the
+//    menu), 2 m wide; the watch shown or hidden; the menu 1 m up and 2 m
+//    ahead; the watch's controller; the menu's mouse input; the menu and its
+//    thumbnail shown, the thumbnail with the program's icon.
+//  - A probe as a background application, which never starts the runtime.
+//  - Wrist quads as overlays relative to a tracked device; the menu's mouse
+//    events, given from the overlay's bottom-left corner, turned to the
+//    menu's own top-left fractions.
+//  - System events: a device activated or changing roles, deactivated, a
+//    property changed, the quit request; every other is passed over.
+//  - Batteries from the device properties of the headset and the controllers
+//    in either hand; poses from the standing universe.
+//  - The watch overlay's own events are logged by name at each pass's end.
+//  - Leaving answers the quit request (AcknowledgeQuit_Exiting), then VR_Shutdown.
+// Missing:
+//  - Pacing: OpenVR overlays have no frames; the loop keeps its own time.
 #include "vr/openvr/openvr_runtime.h"
 
-#include <algorithm>
-#include <cstddef>
-#include <cstring>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
 
-#include <openvr.h>
+#include "platform/log.h"
+#include "platform/text_encoding.h"
+#include "vr/openvr/openvr_api.h"
 
 namespace {
 
-// Every number vr_runtime.h names is the SDK's own.
-#define SAME_AS_SDK(name)                                                          \
-    static_assert(static_cast<long long>(name) == static_cast<long long>(vr::name), \
-                  #name " differs from the OpenVR SDK's")
-SAME_AS_SDK(k_unTrackedDeviceIndexInvalid);
-SAME_AS_SDK(k_unMaxTrackedDeviceCount);
-SAME_AS_SDK(k_ulOverlayHandleInvalid);
-SAME_AS_SDK(VRApplication_Overlay);
-SAME_AS_SDK(VRApplication_Background);
-SAME_AS_SDK(VRInitError_None);
-SAME_AS_SDK(VRInitError_Init_InstallationNotFound);
-SAME_AS_SDK(VRInitError_Init_FileNotFound);
-SAME_AS_SDK(VRInitError_Init_InterfaceNotFound);
-SAME_AS_SDK(VRInitError_Init_NoLogPath);
-SAME_AS_SDK(VRInitError_Init_PathRegistryNotWritable);
-SAME_AS_SDK(VRInitError_Init_SettingsInitFailed);
-SAME_AS_SDK(VRInitError_Init_NoServerForBackgroundApp);
-SAME_AS_SDK(VRApplicationError_None);
-SAME_AS_SDK(VRApplicationError_UnknownApplication);
-SAME_AS_SDK(VRApplicationError_IPCFailed);
-SAME_AS_SDK(VRApplicationError_InvalidManifest);
-SAME_AS_SDK(VRApplicationError_InvalidApplication);
-SAME_AS_SDK(VRApplicationError_InvalidParameter);
-SAME_AS_SDK(VROverlayError_None);
-SAME_AS_SDK(VROverlayError_UnknownOverlay);
-SAME_AS_SDK(VROverlayError_KeyInUse);
-SAME_AS_SDK(VROverlayError_InvalidTrackedDevice);
-SAME_AS_SDK(VROverlayError_InvalidParameter);
-SAME_AS_SDK(VROverlayError_InvalidTexture);
-SAME_AS_SDK(VREvent_None);
-SAME_AS_SDK(VREvent_TrackedDeviceActivated);
-SAME_AS_SDK(VREvent_TrackedDeviceDeactivated);
-SAME_AS_SDK(VREvent_TrackedDeviceRoleChanged);
-SAME_AS_SDK(VREvent_MouseMove);
-SAME_AS_SDK(VREvent_MouseButtonDown);
-SAME_AS_SDK(VREvent_MouseButtonUp);
-SAME_AS_SDK(VREvent_ScrollDiscrete);
-SAME_AS_SDK(VREvent_ScrollSmooth);
-SAME_AS_SDK(VREvent_OverlayShown);
-SAME_AS_SDK(VREvent_OverlayHidden);
-SAME_AS_SDK(VREvent_DashboardActivated);
-SAME_AS_SDK(VREvent_DashboardDeactivated);
-SAME_AS_SDK(VREvent_Quit);
-SAME_AS_SDK(TrackedControllerRole_Invalid);
-SAME_AS_SDK(TrackedControllerRole_LeftHand);
-SAME_AS_SDK(TrackedControllerRole_RightHand);
-SAME_AS_SDK(VRMouseButton_Left);
-SAME_AS_SDK(VRMouseButton_Right);
-SAME_AS_SDK(VRMouseButton_Middle);
-SAME_AS_SDK(VROverlayFlags_MakeOverlaysInteractiveIfVisible);
-SAME_AS_SDK(VROverlayInputMethod_Mouse);
-SAME_AS_SDK(TrackingUniverseStanding);
-SAME_AS_SDK(TextureType_OpenGL);
-SAME_AS_SDK(ColorSpace_Auto);
-#undef SAME_AS_SDK
+constexpr char appKey[] = "app.quillmere.horlox";
+constexpr char manifestFileName[] = "app.manifest";
 
-// The event data is copied as bytes, so its records must match field by field.
-static_assert(offsetof(VREvent_Mouse_t, y) == offsetof(vr::VREvent_Mouse_t, y) &&
-                  offsetof(VREvent_Mouse_t, button) == offsetof(vr::VREvent_Mouse_t, button),
-              "mouse data as the SDK's");
-static_assert(offsetof(VREvent_Scroll_t, ydelta) == offsetof(vr::VREvent_Scroll_t, ydelta) &&
-                  offsetof(VREvent_Scroll_t, viewportscale) ==
-                      offsetof(vr::VREvent_Scroll_t, viewportscale),
-              "scroll data as the SDK's");
-static_assert(sizeof(HmdMatrix34_t) == sizeof(vr::HmdMatrix34_t), "the matrix as the SDK's");
-
-vr::HmdMatrix34_t toSdk(const HmdMatrix34_t* transform) {
-    vr::HmdMatrix34_t sdk;
-    std::memcpy(sdk.m, transform->m, sizeof sdk.m);
-    return sdk;
+std::string line(const char* format, const char* detail) {
+    char message[1024];
+    std::snprintf(message, sizeof message, format, detail ? detail : "(no name)");
+    return message;
 }
 
-// Both name the same 32-bit enumeration, so the runtime writes the error
-// straight into ours.
-static_assert(sizeof(vr::ETrackedPropertyError) == sizeof(ETrackedPropertyError),
-              "property errors have one size");
+const std::string notInstalled = "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound";
 
-void copyEvent(const vr::VREvent_t& sdk, VREvent_t* event) {
-    *event = VREvent_t{};
-    event->eventType = sdk.eventType;
-    event->trackedDeviceIndex = sdk.trackedDeviceIndex;
-    event->eventAgeSeconds = sdk.eventAgeSeconds;
-    static_assert(sizeof event->data.reserved <= sizeof sdk.data, "event data fits");
-    std::memcpy(&event->data, &sdk.data, sizeof event->data.reserved);
+Texture_t openGlTexture(GLuint name) {
+    return Texture_t{reinterpret_cast<void*>(static_cast<std::uintptr_t>(name)), TextureType_OpenGL,
+                     ColorSpace_Auto};
 }
 
-void copyPose(const vr::TrackedDevicePose_t& sdk, TrackedDevicePose_t* pose) {
-    std::memcpy(pose->mDeviceToAbsoluteTracking.m, sdk.mDeviceToAbsoluteTracking.m,
-                sizeof pose->mDeviceToAbsoluteTracking.m);
-    std::memcpy(pose->vVelocity.v, sdk.vVelocity.v, sizeof pose->vVelocity.v);
-    std::memcpy(pose->vAngularVelocity.v, sdk.vAngularVelocity.v, sizeof pose->vAngularVelocity.v);
-    pose->eTrackingResult = static_cast<ETrackingResult>(sdk.eTrackingResult);
-    pose->bPoseIsValid = sdk.bPoseIsValid;
-    pose->bDeviceIsConnected = sdk.bDeviceIsConnected;
+HmdMatrix34_t matrixOf(const Pose& pose) {
+    const PoseMatrix matrix = matrixFromPose(pose);
+    HmdMatrix34_t placement;
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column) placement.m[row][column] = matrix.m[row][column];
+    return placement;
 }
+
+std::optional<Pose> poseOf(const TrackedDevicePose_t& tracked) {
+    if (!tracked.bPoseIsValid) return std::nullopt;
+    PoseMatrix matrix;
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            matrix.m[row][column] = tracked.mDeviceToAbsoluteTracking.m[row][column];
+    return poseFromMatrix(matrix);
+}
+
+class OpenVrQuad final : public WristQuad {
+public:
+    OpenVrQuad(OpenVrApi& api, VROverlayHandle_t handle, GLuint texture)
+        : api(api), handle(handle), texture(openGlTexture(texture)) {}
+
+    void setWidth(float metres) override { api.SetOverlayWidthInMeters(handle, metres); }
+    void setImage() override { api.SetOverlayTexture(handle, &texture); }
+    bool placeOn(ControllerId controller, const Pose& onController) override {
+        const HmdMatrix34_t placement = matrixOf(onController);
+        return api.SetOverlayTransformTrackedDeviceRelative(handle, controller, &placement) == VROverlayError_None;
+    }
+    bool setAlpha(float alpha) override { return api.SetOverlayAlpha(handle, alpha) == VROverlayError_None; }
+    void show() override { api.ShowOverlay(handle); }
+    void hide() override { api.HideOverlay(handle); }
+
+private:
+    OpenVrApi& api;
+    const VROverlayHandle_t handle;
+    const Texture_t texture;
+};
+
+int buttonOf(std::uint32_t button) {
+    switch (button) {
+        case VRMouseButton_Right: return 1;
+        case VRMouseButton_Middle: return 2;
+        default: return 0;  // the left, and one the menu does not know
+    }
+}
+
+class OpenVrMenu final : public MenuSurface {
+public:
+    OpenVrMenu(OpenVrApi& api, VROverlayHandle_t handle, GLuint texture)
+        : api(api), handle(handle), texture(openGlTexture(texture)) {}
+
+    bool isOpen() override { return api.IsOverlayVisible(handle); }
+    std::optional<Size> imageSize() override {
+        std::uint32_t width = 0, height = 0;
+        if (api.GetOverlayTextureSize(handle, &width, &height) != VROverlayError_None || width == 0 || height == 0)
+            return std::nullopt;
+        return Size{width, height};
+    }
+    // SteamVR gives the mouse from the overlay's bottom-left corner, y up.
+    bool nextPointerEvent(PointerEvent& pointer) override {
+        VREvent_t event;
+        while (api.PollNextOverlayEvent(handle, &event, sizeof event)) {
+            switch (event.eventType) {
+                case VREvent_MouseMove:
+                    pointer = {PointerEvent::Kind::Move, event.data.mouse.x, 1.0f - event.data.mouse.y};
+                    return true;
+                case VREvent_MouseButtonDown:
+                case VREvent_MouseButtonUp:
+                    pointer = {event.eventType == VREvent_MouseButtonDown ? PointerEvent::Kind::Press
+                                                                           : PointerEvent::Kind::Release,
+                               0, 0, buttonOf(event.data.mouse.button)};
+                    return true;
+                case VREvent_ScrollDiscrete:
+                case VREvent_ScrollSmooth:
+                    pointer = {PointerEvent::Kind::Scroll, event.data.scroll.xdelta, event.data.scroll.ydelta};
+                    return true;
+            }
+        }
+        return false;
+    }
+    void setImage() override { api.SetOverlayTexture(handle, &texture); }
+
+private:
+    OpenVrApi& api;
+    const VROverlayHandle_t handle;
+    const Texture_t texture;
+};
 
 class OpenVrRuntime final : public VrRuntime {
 public:
-    EVRInitError Init(EVRApplicationType applicationType) override {
-        vr::EVRInitError error = vr::VRInitError_None;
-        vr::VR_Init(&error, static_cast<vr::EVRApplicationType>(applicationType));
-        if (error != vr::VRInitError_None) return static_cast<EVRInitError>(error);
-        if (!vr::VR_IsInterfaceVersionValid(vr::IVROverlay_Version) ||
-            !vr::VR_IsInterfaceVersionValid(vr::IVRApplications_Version)) {
-            vr::VR_Shutdown();
-            return VRInitError_Init_InterfaceNotFound;
+    explicit OpenVrRuntime(std::unique_ptr<OpenVrApi> api) : api(std::move(api)) {}
+
+    VrProbe probe() override {
+        if (!api) return {VrProbe::Answer::Failed, notInstalled};
+        const EVRInitError error = api->Init(VRApplication_Background);
+        if (error == VRInitError_Init_NoServerForBackgroundApp) return {};
+        if (error != VRInitError_None) return {VrProbe::Answer::Failed, initFailure(error)};
+        api->Shutdown();
+        return {VrProbe::Answer::Running, {}};
+    }
+
+    VrStarted start(const VrStart& request) override {
+        VrStarted started;
+        if (!api) return failed(notInstalled);
+        const EVRInitError error = api->Init(VRApplication_Overlay);
+        if (error != VRInitError_None) return failed(initFailure(error));
+        started.failure = registerApplication();
+        if (!started.failure.empty()) return started;
+
+        if (api->CreateOverlay("app.quillmere.horlox.watch", "Horlox", &watchOverlay) != VROverlayError_None)
+            return failed("Failed to create watch overlay.");
+        started.watch = std::make_unique<OpenVrQuad>(*api, watchOverlay, request.watchTexture);
+        started.watch->setWidth(request.watchWidth);
+        VROverlayHandle_t menu = k_ulOverlayHandleInvalid, thumbnail = k_ulOverlayHandleInvalid;
+        if (api->CreateDashboardOverlay("app.quillmere.horlox.menu", "Horlox Menu", &menu, &thumbnail) !=
+            VROverlayError_None)
+            return failed("Failed to create menu overlay.");
+        api->SetOverlayWidthInMeters(menu, 2.0f);
+        if (request.watchShown)
+            started.watch->show();
+        else
+            started.watch->hide();
+        // No turn, 1 m up and 2 m ahead.
+        const HmdMatrix34_t menuPlacement = {{{1, 0, 0, 0}, {0, 1, 0, 1}, {0, 0, 1, -2}}};
+        api->SetOverlayTransformAbsolute(menu, TrackingUniverseStanding, &menuPlacement);
+        started.watchController = controllerIn(request.watchHand);
+        api->SetOverlayFlag(menu, VROverlayFlags_MakeOverlaysInteractiveIfVisible, true);
+        api->SetOverlayInputMethod(menu, VROverlayInputMethod_Mouse);
+        api->ShowOverlay(menu);
+        if (request.menuIcon) {
+            const Texture_t icon = openGlTexture(request.menuIcon);
+            api->SetOverlayTexture(thumbnail, &icon);
         }
-        return VRInitError_None;
-    }
-    void Shutdown() override { vr::VR_Shutdown(); }
-    const char* GetVRInitErrorAsSymbol(EVRInitError error) override {
-        return vr::VR_GetVRInitErrorAsSymbol(static_cast<vr::EVRInitError>(error));
+        api->ShowOverlay(thumbnail);
+        started.menu = std::make_unique<OpenVrMenu>(*api, menu, request.menuTexture);
+        return started;
     }
 
-    bool PollNextEvent(VREvent_t* event, std::uint32_t) override {
-        vr::VREvent_t sdk;
-        if (!vr::VRSystem()->PollNextEvent(&sdk, sizeof sdk)) return false;
-        copyEvent(sdk, event);
-        return true;
+    void beginPass() override {}
+    void endPass() override { logWatchEvents(); }
+    void leave() override {
+        api->AcknowledgeQuit_Exiting();
+        api->Shutdown();
     }
-    void AcknowledgeQuit_Exiting() override { vr::VRSystem()->AcknowledgeQuit_Exiting(); }
-    TrackedDeviceIndex_t GetTrackedDeviceIndexForControllerRole(
-        ETrackedControllerRole role) override {
-        return vr::VRSystem()->GetTrackedDeviceIndexForControllerRole(
-            static_cast<vr::ETrackedControllerRole>(role));
-    }
-    const char* GetEventTypeNameFromEnum(EVREventType type) override {
-        return vr::VRSystem()->GetEventTypeNameFromEnum(static_cast<vr::EVREventType>(type));
-    }
-    bool GetBoolTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
-                                      ETrackedDeviceProperty prop,
-                                      ETrackedPropertyError* pError) override {
-        return vr::VRSystem()->GetBoolTrackedDeviceProperty(
-            unDeviceIndex, static_cast<vr::ETrackedDeviceProperty>(prop),
-            reinterpret_cast<vr::ETrackedPropertyError*>(pError));
-    }
-    float GetFloatTrackedDeviceProperty(TrackedDeviceIndex_t unDeviceIndex,
-                                        ETrackedDeviceProperty prop,
-                                        ETrackedPropertyError* pError) override {
-        return vr::VRSystem()->GetFloatTrackedDeviceProperty(
-            unDeviceIndex, static_cast<vr::ETrackedDeviceProperty>(prop),
-            reinterpret_cast<vr::ETrackedPropertyError*>(pError));
-    }
-    // The SDK takes at most one pose per possible device.
-    void GetDeviceToAbsoluteTrackingPose(ETrackingUniverseOrigin origin,
-                                         float predictedSecondsToPhotonsFromNow,
-                                         TrackedDevicePose_t* poses,
-                                         std::uint32_t count) override {
-        vr::TrackedDevicePose_t sdk[vr::k_unMaxTrackedDeviceCount];
-        const std::uint32_t asked = std::min(count, vr::k_unMaxTrackedDeviceCount);
-        vr::VRSystem()->GetDeviceToAbsoluteTrackingPose(
-            static_cast<vr::ETrackingUniverseOrigin>(origin), predictedSecondsToPhotonsFromNow,
-            sdk, asked);
-        for (std::uint32_t i = 0; i < asked; ++i) copyPose(sdk[i], &poses[i]);
+    bool pacesMainLoop() const override { return false; }
+
+    std::unique_ptr<WristQuad> addWristQuad(const char* id, const char* name, GLuint texture,
+                                            float width) override {
+        const std::string key = std::string(appKey) + "." + id;
+        VROverlayHandle_t handle = k_ulOverlayHandleInvalid;
+        if (api->CreateOverlay(key.c_str(), name, &handle) != VROverlayError_None) return nullptr;
+        auto quad = std::make_unique<OpenVrQuad>(*api, handle, texture);
+        quad->setWidth(width);
+        quad->hide();
+        return quad;
     }
 
-    bool IsApplicationInstalled(const char* appKey) override {
-        return vr::VRApplications()->IsApplicationInstalled(appKey);
-    }
-    EVRApplicationError AddApplicationManifest(const char* manifestFullPath,
-                                               bool temporary) override {
-        return static_cast<EVRApplicationError>(
-            vr::VRApplications()->AddApplicationManifest(manifestFullPath, temporary));
-    }
-    bool GetApplicationAutoLaunch(const char* appKey) override {
-        return vr::VRApplications()->GetApplicationAutoLaunch(appKey);
-    }
-    EVRApplicationError SetApplicationAutoLaunch(const char* appKey, bool autoLaunch) override {
-        return static_cast<EVRApplicationError>(
-            vr::VRApplications()->SetApplicationAutoLaunch(appKey, autoLaunch));
-    }
-    const char* GetApplicationsErrorNameFromEnum(EVRApplicationError error) override {
-        return vr::VRApplications()->GetApplicationsErrorNameFromEnum(
-            static_cast<vr::EVRApplicationError>(error));
+    bool nextEvent(RuntimeEvent& next) override {
+        VREvent_t event;
+        while (api->PollNextEvent(&event, sizeof event)) {
+            switch (event.eventType) {
+                case VREvent_TrackedDeviceActivated:
+                case VREvent_TrackedDeviceRoleChanged:
+                    next = {RuntimeEvent::Kind::ControllerCame, event.trackedDeviceIndex};
+                    return true;
+                case VREvent_TrackedDeviceDeactivated:
+                    next = {RuntimeEvent::Kind::ControllerGone, event.trackedDeviceIndex};
+                    return true;
+                case VREvent_PropertyChanged:
+                    next = {RuntimeEvent::Kind::DeviceChanged, event.trackedDeviceIndex};
+                    return true;
+                case VREvent_Quit:
+                    next = {RuntimeEvent::Kind::Quit, noController};
+                    return true;
+            }
+        }
+        return false;
     }
 
-    EVROverlayError CreateOverlay(const char* overlayKey, const char* overlayName,
-                                  VROverlayHandle_t* overlay) override {
-        return static_cast<EVROverlayError>(
-            vr::VROverlay()->CreateOverlay(overlayKey, overlayName, overlay));
+    ControllerId controllerIn(Hand hand) override {
+        return api->GetTrackedDeviceIndexForControllerRole(hand == Hand::Right ? TrackedControllerRole_RightHand
+                                                                               : TrackedControllerRole_LeftHand);
     }
-    EVROverlayError CreateDashboardOverlay(const char* overlayKey, const char* overlayName,
-                                           VROverlayHandle_t* mainOverlay,
-                                           VROverlayHandle_t* thumbnailOverlay) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->CreateDashboardOverlay(
-            overlayKey, overlayName, mainOverlay, thumbnailOverlay));
+
+    DeviceBatteries readBatteries() override {
+        DeviceBatteries batteries;
+        batteries.hmd = batteryOf(k_unTrackedDeviceIndex_Hmd);
+        batteries.leftHand = batteryOf(controllerIn(Hand::Left));
+        batteries.rightHand = batteryOf(controllerIn(Hand::Right));
+        return batteries;
     }
-    EVROverlayError SetOverlayWidthInMeters(VROverlayHandle_t overlay, float width) override {
-        return static_cast<EVROverlayError>(
-            vr::VROverlay()->SetOverlayWidthInMeters(overlay, width));
+
+    // A runtime that names an impossible device is not asked about it.
+    Located locate(ControllerId controller) override {
+        if (controller >= k_unMaxTrackedDeviceCount) return {};
+        TrackedDevicePose_t poses[k_unMaxTrackedDeviceCount] = {};
+        api->GetDeviceToAbsoluteTrackingPose(TrackingUniverseStanding, 0, poses, controller + 1);
+        return {poseOf(poses[k_unTrackedDeviceIndex_Hmd]), poseOf(poses[controller])};
     }
-    EVROverlayError SetOverlayAlpha(VROverlayHandle_t overlay, float alpha) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayAlpha(overlay, alpha));
+
+private:
+    static VrStarted failed(const std::string& why) {
+        VrStarted started;
+        started.failure = why;
+        return started;
     }
-    EVROverlayError SetOverlayFlag(VROverlayHandle_t overlay, VROverlayFlags flag,
-                                   bool enabled) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayFlag(
-            overlay, static_cast<vr::VROverlayFlags>(flag), enabled));
+
+    std::string initFailure(EVRInitError error) {
+        return line("Failed to Init OpenVR: %s", api->GetVRInitErrorAsSymbol(error));
     }
-    EVROverlayError SetOverlayInputMethod(VROverlayHandle_t overlay,
-                                          VROverlayInputMethod method) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayInputMethod(
-            overlay, static_cast<vr::VROverlayInputMethod>(method)));
+
+    // The runtime keeps the registration across its own restarts, so the
+    // manifest is named by a path that does not depend on the working
+    // directory. Empty when registered.
+    std::string registerApplication() {
+        if (!api->IsApplicationInstalled(appKey)) {
+            std::error_code noDirectory;
+            const std::filesystem::path workingDirectory = std::filesystem::current_path(noDirectory);
+            if (noDirectory) return "Failed to find the working directory for the application manifest.";
+            const std::string manifest = platform::utf8FromPath(workingDirectory / manifestFileName);
+            const EVRApplicationError error = api->AddApplicationManifest(manifest.c_str(), false);
+            if (error != VRApplicationError_None)
+                return line("Failed to set Application manifest: %s", api->GetApplicationsErrorNameFromEnum(error));
+        }
+        if (!api->GetApplicationAutoLaunch(appKey)) {
+            const EVRApplicationError error = api->SetApplicationAutoLaunch(appKey, true);
+            if (error != VRApplicationError_None)
+                return line("Failed to set Application auto-launch: %s", api->GetApplicationsErrorNameFromEnum(error));
+        }
+        return {};
     }
-    EVROverlayError SetOverlayTransformAbsolute(VROverlayHandle_t overlay,
-                                                ETrackingUniverseOrigin origin,
-                                                const HmdMatrix34_t* transform) override {
-        const vr::HmdMatrix34_t sdk = toSdk(transform);
-        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayTransformAbsolute(
-            overlay, static_cast<vr::ETrackingUniverseOrigin>(origin), &sdk));
+
+    // A device that cannot say stays without a battery.
+    BatteryStatus batteryOf(TrackedDeviceIndex_t device) {
+        BatteryStatus battery;
+        if (device >= k_unMaxTrackedDeviceCount) return battery;
+        ETrackedPropertyError error = TrackedProp_Success;
+        const bool provides = api->GetBoolTrackedDeviceProperty(device, Prop_DeviceProvidesBatteryStatus_Bool, &error);
+        if (error == TrackedProp_InvalidDevice) return battery;
+        battery.present = true;
+        if (error != TrackedProp_Success || !provides) return battery;
+        const float charge = api->GetFloatTrackedDeviceProperty(device, Prop_DeviceBatteryPercentage_Float, &error);
+        if (error != TrackedProp_Success || !std::isfinite(charge)) return battery;
+        battery.providesBattery = true;
+        battery.charge = charge < 0.0f ? 0.0f : charge > 1.0f ? 1.0f : charge;
+        const bool charging = api->GetBoolTrackedDeviceProperty(device, Prop_DeviceIsCharging_Bool, &error);
+        battery.charging = error == TrackedProp_Success && charging;
+        return battery;
     }
-    EVROverlayError SetOverlayTransformTrackedDeviceRelative(
-        VROverlayHandle_t overlay, TrackedDeviceIndex_t device,
-        const HmdMatrix34_t* transform) override {
-        const vr::HmdMatrix34_t sdk = toSdk(transform);
-        return static_cast<EVROverlayError>(
-            vr::VROverlay()->SetOverlayTransformTrackedDeviceRelative(overlay, device, &sdk));
+
+    // A runtime or a driver can send them at will: throttled.
+    void logWatchEvents() {
+        VREvent_t event;
+        while (api->PollNextOverlayEvent(watchOverlay, &event, sizeof event)) {
+            const char* name = api->GetEventTypeNameFromEnum(static_cast<EVREventType>(event.eventType));
+            logThrottled("Watch overlay: %s", name ? name : "an event without a name");
+        }
     }
-    EVROverlayError ShowOverlay(VROverlayHandle_t overlay) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->ShowOverlay(overlay));
-    }
-    EVROverlayError HideOverlay(VROverlayHandle_t overlay) override {
-        return static_cast<EVROverlayError>(vr::VROverlay()->HideOverlay(overlay));
-    }
-    bool IsOverlayVisible(VROverlayHandle_t overlay) override {
-        return vr::VROverlay()->IsOverlayVisible(overlay);
-    }
-    EVROverlayError SetOverlayTexture(VROverlayHandle_t overlay,
-                                      const Texture_t* texture) override {
-        const vr::Texture_t sdk{texture->handle, static_cast<vr::ETextureType>(texture->eType),
-                                static_cast<vr::EColorSpace>(texture->eColorSpace)};
-        return static_cast<EVROverlayError>(vr::VROverlay()->SetOverlayTexture(overlay, &sdk));
-    }
-    EVROverlayError GetOverlayTextureSize(VROverlayHandle_t overlay, std::uint32_t* width,
-                                          std::uint32_t* height) override {
-        return static_cast<EVROverlayError>(
-            vr::VROverlay()->GetOverlayTextureSize(overlay, width, height));
-    }
-    bool PollNextOverlayEvent(VROverlayHandle_t overlay, VREvent_t* event,
-                              std::uint32_t) override {
-        vr::VREvent_t sdk;
-        if (!vr::VROverlay()->PollNextOverlayEvent(overlay, &sdk, sizeof sdk)) return false;
-        copyEvent(sdk, event);
-        return true;
-    }
+
+    const std::unique_ptr<OpenVrApi> api;
+    VROverlayHandle_t watchOverlay = k_ulOverlayHandleInvalid;
 };
 
 }  // namespace
 
-std::unique_ptr<VrRuntime> createOpenVrRuntime() { return std::make_unique<OpenVrRuntime>(); }
+std::unique_ptr<VrRuntime> createOpenVrRuntime(std::unique_ptr<OpenVrApi> api) {
+    return std::make_unique<OpenVrRuntime>(std::move(api));
+}

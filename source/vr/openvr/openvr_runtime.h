@@ -2,8 +2,11 @@
 
 #include <memory>
 
-#include "vr/vr_runtime.h"
+#include "vr/runtime/vr_runtime.h"
 
-// The real VR runtime through the OpenVR SDK's client library. Exists only in
-// builds configured with HORLOX_OPENVR_SDK_DIR.
-std::unique_ptr<VrRuntime> createOpenVrRuntime();
+class OpenVrApi;
+
+// The VR runtime through OpenVR's calls: the SDK's client library
+// (vr/openvr/sdk) or the simulated runtime. Without them (null) the runtime
+// is not installed, and every start and probe says so as OpenVR would.
+std::unique_ptr<VrRuntime> createOpenVrRuntime(std::unique_ptr<OpenVrApi> api);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "vr/openxr/pose_conversion.h"
+#include "vr/openxr/openxr_pose.h"
 
 namespace {
 
@@ -18,16 +18,15 @@ float length(XrVector3f v) { return std::sqrt(dot(v, v)); }
 
 // The pose's own axis (a column of its turn) in the space it is given in.
 XrVector3f axis(const XrPosef& pose, int which) {
-    const HmdMatrix34_t m = matrixFromPose(pose);
+    const PoseMatrix m = matrixFromPose(poseOf(pose));
     return {m.m[0][which], m.m[1][which], m.m[2][which]};
 }
 
 // A pose from its x, y and z axes, which must be of unit length and at
 // right angles, and its origin.
 XrPosef poseOfAxes(XrVector3f x, XrVector3f y, XrVector3f z, XrVector3f origin) {
-    return poseFromMatrix(HmdMatrix34_t{{{x.x, y.x, z.x, origin.x},
-                                         {x.y, y.y, z.y, origin.y},
-                                         {x.z, y.z, z.z, origin.z}}});
+    return xrPoseOf(poseFromMatrix(
+        PoseMatrix{{{x.x, y.x, z.x, origin.x}, {x.y, y.y, z.y, origin.y}, {x.z, y.z, z.z, origin.z}}}));
 }
 
 }  // namespace
@@ -42,7 +41,7 @@ std::optional<QuadHit> rayMeetsQuad(const XrPosef& ray, const XrPosef& quad, XrE
     const XrVector3f point = ray.position + (height / -approach) * direction;
     const XrVector3f offset = point - quad.position;
     const float x = dot(offset, axis(quad, 0)) / size.width + 0.5f;
-    const float y = dot(offset, axis(quad, 1)) / size.height + 0.5f;
+    const float y = 0.5f - dot(offset, axis(quad, 1)) / size.height;
     // The edges belong to the quad, whatever the rounding.
     constexpr float edge = 1e-5f;
     if (!(x >= -edge && x <= 1 + edge && y >= -edge && y <= 1 + edge)) return std::nullopt;

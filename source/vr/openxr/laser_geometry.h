@@ -6,8 +6,8 @@
 
 // Where a ray meets a quad, in the quad's own terms and in the room's.
 struct QuadHit {
-    // Fractions of the quad from its bottom-left corner, x right and y up, as
-    // OpenVR's overlay mouse events give them.
+    // Fractions of the quad from its top-left corner, x right and y down, as
+    // the menu reads its pointer.
     float x = 0, y = 0;
     XrVector3f point{};  // in the space both poses are given in
 };

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "vr/vr_runtime.h"
+#include "vr/runtime/vr_runtime.h"
 
 // The VR runtime as an OpenXR overlay session (XR_EXTX_overlay), as Monado
-// and WiVRn offer it. Init needs the program's GL context current.
+// and WiVRn offer it. start needs the program's GL context current.
 std::unique_ptr<VrRuntime> createOpenXrRuntime();
 
 // Whether the active OpenXR runtime offers overlay sessions, asked of the

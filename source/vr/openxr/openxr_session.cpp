@@ -1,4 +1,6 @@
 #include "vr/openxr/openxr_session.h"
+// Before Xlib's headers, whose None the program's names would not survive.
+#include "vr/openxr/openxr_runtime.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +19,6 @@
 #include "platform/log.h"
 #include "platform/x11_glx_binding.h"
 #include "vr/openxr/openxr_record.h"
-#include "vr/openxr/openxr_runtime.h"
 
 namespace {
 

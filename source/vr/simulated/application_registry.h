@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // The simulated runtime's installed applications and their auto-launch
 // switches, kept in one file so that they outlive the process, as a real

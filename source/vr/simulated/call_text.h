@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // How the simulated runtime writes its answers and its call log.
 

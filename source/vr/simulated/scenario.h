@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // What happens around the program in a simulated VR session, one action a
 // line, each keyed to a pass of the program's main loop:

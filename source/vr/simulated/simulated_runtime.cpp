@@ -42,6 +42,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "vr/openvr/openvr_runtime.h"
 #include "vr/simulated/application_registry.h"
 #include "vr/simulated/call_record.h"
 #include "vr/simulated/call_text.h"
@@ -54,7 +55,7 @@ namespace {
 
 unsigned long long number(VROverlayHandle_t handle) { return handle; }
 
-class SimulatedRuntime final : public VrRuntime {
+class SimulatedRuntime final : public OpenVrApi {
 public:
     explicit SimulatedRuntime(SimulatedRuntimeSetup chosen)
         : setup(std::move(chosen)),
@@ -460,6 +461,10 @@ SimulatedRuntimeSetup simulatedRuntimeSetupFromEnvironment(MenuButtonFinder find
     return setup;
 }
 
-std::unique_ptr<VrRuntime> createSimulatedRuntime(const SimulatedRuntimeSetup& setup) {
+std::unique_ptr<OpenVrApi> createSimulatedOpenVr(const SimulatedRuntimeSetup& setup) {
     return std::make_unique<SimulatedRuntime>(setup);
+}
+
+std::unique_ptr<VrRuntime> createSimulatedRuntime(const SimulatedRuntimeSetup& setup) {
+    return createOpenVrRuntime(createSimulatedOpenVr(setup));
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // Where an overlay was put: in the tracking universe, or following a device.
 struct OverlayPlacement {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "vr/vr_runtime.h"
+#include "vr/openvr/openvr_api.h"
 
 // An OpenGL texture's first level as the runtime finds it.
 struct TextureImage {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-// The VR runtime as the program sees it: exactly the OpenVR calls it makes,
-// under OpenVR's names and with OpenVR's numbers, so that the SDK adapter
-// forwards each one unchanged and a simulated runtime can stand in for it.
+// OpenVR as the OpenVR wing calls it: exactly the calls it makes, under
+// OpenVR's names and with OpenVR's numbers, so that the SDK forwarder passes
+// each one on unchanged and the simulated runtime can stand in for it.
 // Only the values the program passes or looks at are named here; a runtime
 // may hand back any other value of OpenVR's enumerations.
 
@@ -169,9 +169,9 @@ static_assert(sizeof(VREvent_t) == 64, "the runtime's event record is 64 bytes")
 
 // One runtime for the whole process. Init comes first; the other calls are
 // made only after it succeeded and before Shutdown. The texts returned stay valid for the run.
-class VrRuntime {
+class OpenVrApi {
 public:
-    virtual ~VrRuntime() = default;
+    virtual ~OpenVrApi() = default;
 
     // vr::VR_Init, vr::VR_Shutdown and vr::VR_GetVRInitErrorAsSymbol. After
     // Shutdown, Init may start a new session.
@@ -233,12 +233,4 @@ public:
                                                   std::uint32_t* height) = 0;
     virtual bool PollNextOverlayEvent(VROverlayHandle_t overlay, VREvent_t* event,
                                       std::uint32_t eventSize) = 0;
-
-    // Not OpenVR's: the program's own questions, answered as OpenVR would by default.
-    // The API that the start-up's failure line names: "Failed to Init OpenVR: ...".
-    virtual const char* apiName() { return "OpenVR"; }
-    // True while the runtime paces the main loop itself, blocking in the
-    // pass's first PollNextEvent until its next frame is due; the loop then
-    // needs no sleep of its own.
-    virtual bool pacesMainLoop() { return false; }
 };

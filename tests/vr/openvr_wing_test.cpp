@@ -1,0 +1,143 @@
+// The OpenVR wing over the simulated runtime: start-up failures named as
+// OpenVR names them, its events in the program's terms, and the batteries
+// the program reads through it.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <filesystem>
+
+#include "config/settings.h"
+#include "gl/render_target.h"
+#include "support/simulated_session.h"
+#include "vr/battery_readings.h"
+#include "vr/vr_connection.h"
+
+namespace {
+
+using ::testing::ExitedWithCode;
+
+const std::string key = "app.quillmere.horlox", manifest = R"({"applications": [{"app_key": ")" + key + R"("}]})";
+
+// Each test runs in a working directory of its own, as the program does.
+class OpenVrStartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        std::filesystem::create_directories(session.path("work"));
+        std::filesystem::current_path(session.path("work"));
+    }
+    void TearDown() override { std::filesystem::current_path(previousDirectory); }
+
+    const std::filesystem::path previousDirectory = std::filesystem::current_path();
+    SimulatedSession session;
+    Settings settings;
+};
+
+TEST_F(OpenVrStartTest, EveryFailedStepEndsTheProgramNamingIt) {
+    EXPECT_EXIT(startVr(*createOpenVrRuntime(nullptr), settings, {}, {}), ExitedWithCode(1),
+                "^Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n$");
+    EXPECT_EXIT(startVr(*createSimulatedRuntime({session.path("state"), session.path("absent"), "", {}}), settings,
+                        {}, {}),
+                ExitedWithCode(1), "Failed to Init OpenVR: VRInitError_Init_FileNotFound\n$");
+    const std::pair<std::string, std::string> manifests[] = {
+        {"", "Failed to set Application manifest: VRApplicationError_InvalidManifest"},  // none at all
+        {R"({"applications": [{"app_key": "app.someone.else"}]})",
+         "Failed to set Application auto-launch: VRApplicationError_UnknownApplication"}};
+    for (const auto& [text, message] : manifests) {
+        if (!text.empty()) writeFile("app.manifest", text);
+        EXPECT_EXIT(startVr(*session.makeRuntime(), settings, {}, {}), ExitedWithCode(1), "^" + message + "\n$");
+    }
+    writeFile("app.manifest", manifest);
+    for (const char* overlay : {"watch", "menu"}) {
+        std::unique_ptr<OpenVrApi> taken = session.makeOpenVr();
+        taken->Init(VRApplication_Overlay);
+        VROverlayHandle_t handle = 0, thumbnail = 0;
+        if (overlay[0] == 'w') taken->CreateOverlay((key + ".watch").c_str(), "Elsewhere", &handle);
+        else taken->CreateDashboardOverlay((key + ".menu").c_str(), "Elsewhere", &handle, &thumbnail);
+        EXPECT_EXIT(startVr(*createOpenVrRuntime(std::move(taken)), settings, {}, {}), ExitedWithCode(1),
+                    std::string("^Failed to create ") + overlay + " overlay.\n$");
+    }
+    EXPECT_EXIT(
+        {
+            std::filesystem::remove_all(session.path("state"));  // not installed again
+            std::filesystem::remove_all(session.path("work"));    // we are still in it
+            startVr(*session.makeRuntime(), settings, {}, {});
+        },
+        ExitedWithCode(1), "^Failed to find the working directory for the application manifest.\n$");
+}
+
+// Each pass drains the runtime's events; the quit request ends the pass,
+// the events behind it unpolled.
+TEST(OpenVrWingTest, EventsComeInTheProgramsTermsUntilTheQuitRequest) {
+    const SimulatedSession session("1 controller 3 on left\n2 controller 3 role right\n2 battery 3 0.5\n"
+                                   "3 controller 3 off\n3 quit\n3 controller 4 on right\n");
+    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
+    ASSERT_TRUE(runtime->start({}).failure.empty());
+    using Kind = RuntimeEvent::Kind;
+    const std::vector<std::vector<std::pair<Kind, ControllerId>>> passes = {
+        {{Kind::ControllerCame, 3}},
+        // the charge, that it is reported and whether it charges
+        {{Kind::ControllerCame, 3}, {Kind::DeviceChanged, 3}, {Kind::DeviceChanged, 3}, {Kind::DeviceChanged, 3}},
+        {{Kind::ControllerGone, 3}, {Kind::Quit, noController}}};
+    for (std::size_t pass = 0; pass < passes.size(); ++pass) {
+        std::vector<std::pair<Kind, ControllerId>> seen;
+        RuntimeEvent event;
+        while (runtime->nextEvent(event)) {
+            seen.emplace_back(event.kind, event.controller);
+            if (event.kind == Kind::Quit) break;
+        }
+        EXPECT_EQ(seen, passes[pass]) << "pass " << pass + 1;
+    }
+    const std::vector<RecordedCall> polls = matching(session.calls(), "PollNextEvent");
+    ASSERT_FALSE(polls.empty());
+    EXPECT_TRUE(matches(polls.back(), "PollNextEvent", {}, {"VREvent_Quit"})) << "the event behind it stays";
+    EXPECT_FALSE(runtime->locate(k_unMaxTrackedDeviceCount).controller) << "an impossible device is not asked";
+    EXPECT_TRUE(matching(session.calls(), "GetDeviceToAbsoluteTrackingPose").empty());
+}
+
+using std::chrono::seconds;
+using Clock = std::chrono::steady_clock;
+
+TEST(OpenVrWingTest, BatteriesFollowControllersAcrossHandsAndAreReadAgainOnEventsOrAfterThirtySeconds) {
+    const SimulatedSession session(
+        "1 controller 1 on left\n1 controller 2 on right\n1 controller 3 on none\n"
+        "1 battery 1 0.8\n1 battery 2 0.15 charging\n1 battery 3 0.5\n"
+        "2 controller 1 role right\n2 controller 2 role left\n"
+        "3 controller 2 off\n3 controller 3 role left\n3 battery hmd 0.4 charging\n"
+        "3 battery 1 none\n");
+    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
+    ASSERT_TRUE(runtime->start({}).failure.empty());
+    BatteryReadings readings;
+    const auto pass = [&] {
+        RuntimeEvent event;
+        while (runtime->nextEvent(event)) readings.markStale();
+    };
+    const Clock::time_point start;
+    const BatteryStatus batteryless{true, false, 0, false};
+    // The headset, then the left and the right hand, after each pass.
+    const DeviceBatteries passes[] = {
+        {batteryless, {true, true, 0.8f, false}, {true, true, 0.15f, true}},
+        {batteryless, {true, true, 0.15f, true}, {true, true, 0.8f, false}},
+        {{true, true, 0.4f, true}, {true, true, 0.5f, false}, batteryless},
+    };
+    for (const DeviceBatteries& shown : passes) {
+        pass();
+        EXPECT_TRUE(readings.refresh(*runtime, start));
+        EXPECT_EQ(readings.batteries(), shown);
+    }
+
+    // Without events the batteries are read again only once 30 s have passed.
+    const auto reads = [&] {
+        const std::vector<RecordedCall> calls = session.calls();
+        return std::count_if(calls.begin(), calls.end(), [](const RecordedCall& call) {
+            return call.name.find("TrackedDeviceProperty") != std::string::npos;
+        });
+    };
+    const auto before = reads();
+    pass();
+    EXPECT_FALSE(readings.refresh(*runtime, start + seconds(29)));
+    EXPECT_EQ(reads(), before);
+    EXPECT_FALSE(readings.refresh(*runtime, start + seconds(30)));
+    EXPECT_GT(reads(), before);
+}
+
+}  // namespace
