@@ -19,16 +19,9 @@
 //    LOSS_PENDING, a lost instance or session or any failing frame call
 //    become the quit request. Each state is logged.
 //  - A probe only makes an instance and asks for the headset.
-//  - The dashboard, which OpenXR has not: a long press (0.6 s) of the menu
-//    button (b on Index and on Touch's right controller) of a hand that does
-//    not wear a quad opens and closes the menu; a haptic pulse confirms. The
-//    menu then stands upright 0.8 m before the head at eye height, facing
-//    it, 0.6 m wide, fixed in the room until it closes.
-//  - The laser: that hand's aim pose, where it meets the menu, moves the
-//    pointer; the trigger (select on the simple controller), with
-//    hysteresis, is the main button; the thumbstick's or trackpad's y
-//    scrolls. A pointer shows where it meets the menu, and a thin ray from
-//    the hand to it.
+//  - The dashboard, which OpenXR has not: the menu opens by a long press of
+//    a controller's menu button, and its laser points and clicks in it
+//    (see laser_menu.h).
 // Missing:
 //  - The dashboard's other parts: the menu's icon, the dashboard of other
 //    programs' overlays, closing the menu by looking away.
@@ -48,9 +41,7 @@
 #include <vector>
 
 #include "platform/log.h"
-#include "vr/openxr/controller_gestures.h"
-#include "vr/openxr/laser_geometry.h"
-#include "vr/openxr/laser_pictures.h"
+#include "vr/openxr/laser_menu.h"
 #include "vr/openxr/openxr_names.h"
 #include "vr/openxr/openxr_pose.h"
 #include "vr/openxr/openxr_record.h"
@@ -58,15 +49,6 @@
 #include "vr/openxr/quad_image.h"
 
 namespace {
-
-constexpr const char* handNames[handCount] = {"left", "right"};
-
-// The menu within reach, rather than at the distance of SteamVR's dashboard.
-constexpr float menuDistance = 0.8f, menuWidth = 0.6f;
-constexpr float pointerWidth = 0.015f, rayWidth = 0.004f;
-// The pointer just before the menu's face, so that it is never behind it.
-constexpr float pointerLift = 0.002f;
-constexpr XrDuration pulseNanoseconds = 50'000'000;
 
 // A quad on a hand, or the menu: what it shows and where.
 struct Layer {
@@ -79,17 +61,11 @@ struct Layer {
     XrPosef pose{{0, 0, 0, 1}, {0, 0, 0}};
 };
 
-// The menu while the controller holds it open.
-struct OpenMenu {
-    int hand = 0;  // whose laser points at it
-    XrPosef pose{{0, 0, 0, 1}, {0, 0, 0}};
-    std::optional<QuadHit> hit;  // where the laser meets it this frame
-    bool triggerHeld = false;    // the hand's trigger, with hysteresis
-    bool buttonDown = false;     // as the program was told
-};
-
 class OpenXrRuntime final : public VrRuntime {
 public:
+    OpenXrRuntime() {
+        frame_.wearsQuad = [this](int hand) { return wearsQuad(hand); };
+    }
     ~OpenXrRuntime() override { release(); }
 
     VrProbe probe() override {
@@ -135,7 +111,7 @@ public:
     }
     Located locate(ControllerId controller) override {
         Located located;
-        if (headActive_) located.headset = poseOf(head_);
+        if (frame_.head) located.headset = poseOf(*frame_.head);
         if (controller < handCount && handActive_[controller]) located.controller = poseOf(hands_[controller]);
         return located;
     }
@@ -152,8 +128,7 @@ public:
     }
     bool scalesColours() const { return xr_.colorScaleBias; }
     Layer& menuLayer() { return menuLayer_; }
-    bool menuOpen() const { return menu_.has_value(); }
-    std::deque<PointerEvent>& pointerEvents() { return pointer_; }
+    LaserMenu& menu() { return menu_; }
 
 private:
     static std::string initFailure(XrResult result) {
@@ -163,8 +138,7 @@ private:
     void release() {
         for (const std::unique_ptr<Layer>& layer : layers_) destroyQuadImage(layer->image);
         destroyQuadImage(menuLayer_.image);
-        destroyQuadImage(pointerImage_);
-        destroyQuadImage(rayImage_);
+        menu_.release();
         destroyQuadCopier(copier_);
         endOpenXrSession(xr_);
         layers_.clear();
@@ -191,15 +165,6 @@ private:
         return std::any_of(layers_.begin(), layers_.end(),
                            [&](const auto& layer) { return layer->shown && layer->hand == ControllerId(hand); });
     }
-    XrActionStateGetInfo stateOf(XrAction action, int hand) const;
-    bool menuButtonHeld(int hand) const;
-    float selectValue(int hand) const;
-    float scrollValue(int hand) const;
-    void pulse(int hand);
-    void followControllers();
-    void openMenu(int hand);
-    void closeMenu();
-    void followLaser();
     void endFrame();
 
     OpenXrSession xr_;
@@ -207,20 +172,14 @@ private:
     std::vector<std::unique_ptr<Layer>> layers_;  // the wrist quads', in the order they were made
     Layer menuLayer_;
     std::deque<RuntimeEvent> events_;
-    std::deque<PointerEvent> pointer_;
     bool running_ = false;     // between xrBeginSession and xrEndSession
     bool frameBegun_ = false;  // xrBeginFrame came, xrEndFrame is due
     bool ended_ = false;       // quit is queued: no more calls to the runtime
     bool shouldRender_ = false;
-    XrTime displayTime_ = 0, previousDisplayTime_ = 0;
-    bool headActive_ = false;
-    XrPosef head_{};
+    LaserMenu::Frame frame_;
     bool handActive_[handCount] = {};
     XrPosef hands_[handCount] = {};
-    std::optional<XrPosef> aims_[handCount];
-    LongPress presses_[handCount];
-    std::optional<OpenMenu> menu_;
-    QuadImage pointerImage_, rayImage_;  // the laser's pictures
+    LaserMenu menu_;
 };
 
 class OpenXrQuad final : public WristQuad {
@@ -256,14 +215,14 @@ class OpenXrMenu final : public MenuSurface {
 public:
     explicit OpenXrMenu(OpenXrRuntime& runtime) : runtime(runtime) {}
 
-    bool isOpen() override { return runtime.menuOpen(); }
+    bool isOpen() override { return runtime.menu().isOpen(); }
     std::optional<Size> imageSize() override {
         const QuadImage& image = runtime.menuLayer().image;
         if (!image.released) return std::nullopt;
         return Size{image.width, image.height};
     }
     bool nextPointerEvent(PointerEvent& event) override {
-        std::deque<PointerEvent>& events = runtime.pointerEvents();
+        std::deque<PointerEvent>& events = runtime.menu().events;
         if (events.empty()) return false;
         event = events.front();
         events.pop_front();
@@ -309,10 +268,10 @@ void OpenXrRuntime::beginPass() {
     result = xrBeginFrame(xr_.session, nullptr);
     if (XR_FAILED(result)) return end("xrBeginFrame", result);
     frameBegun_ = true;
-    displayTime_ = frame.predictedDisplayTime;
+    frame_.displayTime = frame.predictedDisplayTime;
     shouldRender_ = frame.shouldRender;
     locateDevices();
-    if (!ended_) followControllers();
+    if (!ended_) menu_.follow(xr_, copier_, frame_, menuLayer_.image);
 }
 
 void OpenXrRuntime::pollRuntimeEvents() {
@@ -361,7 +320,7 @@ void OpenXrRuntime::followSessionState(XrSessionState state) {
 // Where the space is at the frame's display time, when its place and turn are valid.
 std::optional<XrPosef> OpenXrRuntime::located(XrSpace space) {
     auto location = xrRecord<XrSpaceLocation>(XR_TYPE_SPACE_LOCATION);
-    const XrResult result = xrLocateSpace(space, xr_.stage, displayTime_, &location);
+    const XrResult result = xrLocateSpace(space, xr_.stage, frame_.displayTime, &location);
     if (XR_FAILED(result)) {
         end("xrLocateSpace", result);
         return std::nullopt;
@@ -380,9 +339,7 @@ void OpenXrRuntime::locateDevices() {
     sync.activeActionSets = &active;
     const XrResult synced = xrSyncActions(xr_.session, &sync);
     if (XR_FAILED(synced)) return end("xrSyncActions", synced);
-    const std::optional<XrPosef> head = located(xr_.view);
-    headActive_ = head.has_value();
-    if (head) head_ = *head;
+    frame_.head = located(xr_.view);
     for (int hand = 0; hand < handCount && !ended_; ++hand) {
         const std::optional<XrPosef> grip = located(xr_.grips[hand]);
         if (grip) hands_[hand] = *grip;
@@ -390,115 +347,8 @@ void OpenXrRuntime::locateDevices() {
             events_.push_back({grip ? RuntimeEvent::Kind::ControllerCame : RuntimeEvent::Kind::ControllerGone,
                                ControllerId(hand)});
         handActive_[hand] = grip.has_value();
-        aims_[hand] = located(xr_.aims[hand]);
+        frame_.aims[hand] = located(xr_.aims[hand]);
     }
-}
-
-XrActionStateGetInfo OpenXrRuntime::stateOf(XrAction action, int hand) const {
-    auto info = xrRecord<XrActionStateGetInfo>(XR_TYPE_ACTION_STATE_GET_INFO);
-    info.action = action;
-    info.subactionPath = xr_.hands[hand];
-    return info;
-}
-
-// Controls the runtime cannot read count as untouched.
-bool OpenXrRuntime::menuButtonHeld(int hand) const {
-    const XrActionStateGetInfo info = stateOf(xr_.menuButton, hand);
-    auto state = xrRecord<XrActionStateBoolean>(XR_TYPE_ACTION_STATE_BOOLEAN);
-    return XR_SUCCEEDED(xrGetActionStateBoolean(xr_.session, &info, &state)) && state.isActive && state.currentState;
-}
-
-float OpenXrRuntime::selectValue(int hand) const {
-    const XrActionStateGetInfo info = stateOf(xr_.select, hand);
-    auto state = xrRecord<XrActionStateFloat>(XR_TYPE_ACTION_STATE_FLOAT);
-    if (XR_FAILED(xrGetActionStateFloat(xr_.session, &info, &state)) || !state.isActive) return 0;
-    return state.currentState;
-}
-
-float OpenXrRuntime::scrollValue(int hand) const {
-    const XrActionStateGetInfo info = stateOf(xr_.scroll, hand);
-    auto state = xrRecord<XrActionStateVector2f>(XR_TYPE_ACTION_STATE_VECTOR2F);
-    if (XR_FAILED(xrGetActionStateVector2f(xr_.session, &info, &state)) || !state.isActive) return 0;
-    return state.currentState.y;
-}
-
-void OpenXrRuntime::pulse(int hand) {
-    auto vibration = xrRecord<XrHapticVibration>(XR_TYPE_HAPTIC_VIBRATION);
-    vibration.duration = pulseNanoseconds;
-    vibration.frequency = XR_FREQUENCY_UNSPECIFIED;
-    vibration.amplitude = 0.5f;
-    auto info = xrRecord<XrHapticActionInfo>(XR_TYPE_HAPTIC_ACTION_INFO);
-    info.action = xr_.haptic;
-    info.subactionPath = xr_.hands[hand];
-    const XrResult result =
-        xrApplyHapticFeedback(xr_.session, &info, reinterpret_cast<const XrHapticBaseHeader*>(&vibration));
-    if (XR_FAILED(result)) logMessage("OpenXR: the pulse failed with %s", resultName(result));
-}
-
-// The long press opens the menu from a hand without a quad, and closes it
-// from the hand that opened it.
-void OpenXrRuntime::followControllers() {
-    for (int hand = 0; hand < handCount; ++hand) {
-        if (!longPressCompleted(presses_[hand], menuButtonHeld(hand), displayTime_)) continue;
-        if (!menu_ && !wearsQuad(hand))
-            openMenu(hand);
-        else if (menu_ && menu_->hand == hand)
-            closeMenu();
-    }
-    if (menu_) followLaser();
-    previousDisplayTime_ = displayTime_;
-}
-
-void OpenXrRuntime::openMenu(int hand) {
-    if (!headActive_) return;
-    menu_ = OpenMenu{};
-    menu_->hand = hand;
-    menu_->pose = uprightFacing(head_, menuDistance);
-    // Pulling the trigger to open it is no click in it.
-    menu_->triggerHeld = triggerPressed(false, selectValue(hand));
-    // What the menu did not read while it was closed is of no use now.
-    pointer_.clear();
-    pulse(hand);
-    logMessage("OpenXR: the menu opens from the %s hand", handNames[hand]);
-    if (!pointerImage_.released) {
-        const XrResult result = drawLaserPictures(xr_.session, xr_.swapchainFormat, copier_, pointerImage_, rayImage_);
-        if (XR_FAILED(result)) logMessage("OpenXR: the laser's pictures failed with %s", resultName(result));
-    }
-}
-
-void OpenXrRuntime::closeMenu() {
-    if (menu_->buttonDown) pointer_.push_back({PointerEvent::Kind::Release});
-    pulse(menu_->hand);
-    logMessage("OpenXR: the menu closes");
-    menu_.reset();
-}
-
-// The laser as the mouse: moves where it meets the menu, the trigger as the
-// main button (released wherever the laser points), the stick's y as
-// scrolling.
-void OpenXrRuntime::followLaser() {
-    OpenMenu& open = *menu_;
-    const std::optional<QuadHit> was = open.hit;
-    open.hit.reset();
-    const QuadImage& image = menuLayer_.image;
-    if (aims_[open.hand] && image.released)
-        open.hit = rayMeetsQuad(*aims_[open.hand], open.pose, {menuWidth, menuWidth * image.height / image.width});
-    if (open.hit && (!was || was->x != open.hit->x || was->y != open.hit->y))
-        pointer_.push_back({PointerEvent::Kind::Move, open.hit->x, open.hit->y});
-
-    const bool held = triggerPressed(open.triggerHeld, selectValue(open.hand));
-    if (held && !open.triggerHeld && open.hit) {
-        pointer_.push_back({PointerEvent::Kind::Press});
-        open.buttonDown = true;
-    } else if (!held && open.buttonDown) {
-        pointer_.push_back({PointerEvent::Kind::Release});
-        open.buttonDown = false;
-    }
-    open.triggerHeld = held;
-
-    const float seconds = static_cast<float>(displayTime_ - previousDisplayTime_) * 1e-9f;
-    const float lines = scrollLines(scrollValue(open.hand), seconds);
-    if (open.hit && lines != 0) pointer_.push_back({PointerEvent::Kind::Scroll, 0, lines});
 }
 
 // The layers that show: a picture, a place, and the hand it sits on tracked.
@@ -536,25 +386,18 @@ void OpenXrRuntime::endFrame() {
         for (const std::unique_ptr<Layer>& layer : layers_)
             if (layer->image.released && layer->shown && layer->hand < handCount && handActive_[layer->hand])
                 addLayer(*layer, xr_.grips[layer->hand], layer->pose, layer->width);
-        if (menu_ && menuLayer_.image.released) addLayer(menuLayer_, xr_.stage, menu_->pose, menuWidth);
-    }
-    // The laser, over the menu, while it meets it.
-    if (shouldRender_ && menu_ && menu_->hit && pointerImage_.released && rayImage_.released && aims_[menu_->hand]) {
-        const XrVector3f hit = menu_->hit->point, hand = aims_[menu_->hand]->position;
-        const Vector3 facing = rotated(poseOf(menu_->pose).orientation, {0, 0, 1});
-        XrPosef pointer = menu_->pose;
-        pointer.position = {hit.x + pointerLift * facing.x, hit.y + pointerLift * facing.y,
-                            hit.z + pointerLift * facing.z};
-        addQuad(pointerImage_, xr_.stage, pointer, pointerWidth, pointerWidth);
-        const float length = std::sqrt((hit.x - hand.x) * (hit.x - hand.x) + (hit.y - hand.y) * (hit.y - hand.y) +
-                                       (hit.z - hand.z) * (hit.z - hand.z));
-        addQuad(rayImage_, xr_.stage, stripBetween(hand, hit, head_.position), rayWidth, length);
+        if (menu_.isOpen() && menuLayer_.image.released)
+            addLayer(menuLayer_, xr_.stage, menu_.pose(), LaserMenu::width);
+        // The laser, over the menu, while it meets it.
+        if (const auto laser = menu_.laser(frame_))
+            for (const LaserMenu::Part& part : *laser)
+                addQuad(part.image, xr_.stage, part.pose, part.size.width, part.size.height);
     }
     std::vector<const XrCompositionLayerBaseHeader*> layers;
     for (const XrCompositionLayerQuad& quad : quads)
         layers.push_back(reinterpret_cast<const XrCompositionLayerBaseHeader*>(&quad));
     auto info = xrRecord<XrFrameEndInfo>(XR_TYPE_FRAME_END_INFO);
-    info.displayTime = displayTime_;
+    info.displayTime = frame_.displayTime;
     info.environmentBlendMode = XR_ENVIRONMENT_BLEND_MODE_OPAQUE;
     info.layerCount = static_cast<std::uint32_t>(layers.size());
     info.layers = layers.data();
