@@ -33,7 +33,6 @@
 #include <openxr/openxr.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <optional>
