@@ -307,11 +307,10 @@ TEST_F(ListenersTest, OvrToolkitWebSocketAsVrcxUsesIt) {
     const std::uint8_t green[] = {0, 255, 0, 255};
     const std::string png = pngOfColour(8, 8, 4, green);
     const std::string icon = base64Of(png);
+    const nlohmann::json fields = {{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}};
     const nlohmann::json plan = {
         {{"uri", uri},
-         {"messages",
-          {nlohmann::json{{"messageType", "SendNotification"},
-                          {"json", nlohmann::json{{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}}.dump()}}.dump()}}},
+         {"messages", {nlohmann::json{{"messageType", "SendNotification"}, {"json", fields.dump()}}.dump()}}},
         {{"uri", "ws://127.0.0.1:" + std::to_string(port) + "/"}},
     };
     const auto [lines, received] = sendOverWebSocket(*center, plan);
