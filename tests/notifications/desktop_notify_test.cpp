@@ -31,7 +31,6 @@ TEST_F(DesktopNotifyTest, RecordedNotifyCalls) {
     EXPECT_EQ(app->title, "Hello");
     EXPECT_EQ(app->content, "Body bold & more");
     EXPECT_EQ(app->urgency, NotificationUrgency::Normal);
-    EXPECT_EQ(app->timeoutSeconds, defaultTimeoutSeconds);
     const auto critical = readRecorded("notify_send_critical_utf8").notification;
     ASSERT_TRUE(critical);
     EXPECT_EQ(critical->urgency, NotificationUrgency::Critical);

@@ -1,6 +1,7 @@
 // The listeners with real senders: UDP datagrams byte for byte as VRCX
-// sends them, and python3-websockets for both WebSocket APIs, the hostile
-// cases included. Every test listens on free ports of its own.
+// sends them, and python3-websockets for both WebSocket APIs, hostile
+// clients included. What a message says is read in sender_messages_test.cpp;
+// here it is how it arrives. Every test listens on free ports of its own.
 #include <arpa/inet.h>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -84,18 +85,13 @@ std::vector<std::string> titles(const std::vector<Notification>& notifications) 
     return result;
 }
 
-TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddressesAfterHostileOnes) {
+TEST_F(ListenersTest, VrcxDatagramsOverBothLoopbackAddresses) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     ASSERT_NE(port, 0);
-    sendLoopbackDatagram(AF_INET, port, vrcxDatagram(R"(Alice \u2014 joined)"));
-    sendLoopbackDatagram(AF_INET, port, std::string(64000, '{'));
+    sendLoopbackDatagram(AF_INET, port, vrcxDatagram("Alice over IPv4"));
     sendLoopbackDatagram(AF_INET6, port, vrcxDatagram("Carol over IPv6"));
     const auto received = serve(*center, 300ms);
-    EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|Alice \u2014 joined", "VRCX|Carol over IPv6"}));
-    // The shown toast is the first.
-    const ToastView toast = currentNotificationToast(*center, std::chrono::steady_clock::now());
-    ASSERT_TRUE(toast.toast);
-    EXPECT_EQ(toast.toast->notification.content, "Alice \u2014 joined");
+    EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|Alice over IPv4", "VRCX|Carol over IPv6"}));
 }
 
 // Loopback addresses only, and ports that stay ours: no reuse flag on UDP;
@@ -222,8 +218,6 @@ TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
     EXPECT_EQ(lines, expected) << output.text();
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[0].sourceName, "Vencord");
-    EXPECT_EQ(received[0].title, "first");
-    EXPECT_EQ(received[0].content, "hi");
     EXPECT_EQ(received[1].sourceName, "After");
     // The first of each kind; the rest come at most once a second.
     for (const char* line : {"handshake refused: no ?client= name", "connection closed: message too big"})
@@ -313,22 +307,18 @@ TEST_F(ListenersTest, OvrToolkitWebSocketAsVrcxUsesIt) {
     const std::uint8_t green[] = {0, 255, 0, 255};
     const std::string png = pngOfColour(8, 8, 4, green);
     const std::string icon = base64Of(png);
+    const nlohmann::json fields = {{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}};
     const nlohmann::json plan = {
         {{"uri", uri},
-         {"messages",
-          {nlohmann::json{{"messageType", "SendNotification"},
-                          {"json", nlohmann::json{{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}}.dump()}}.dump(),
-           R"({"messageType":"KeepAlive","json":""})",
-           R"({"messageType":"SendWristNotification","json":"{\"body\":\"On the wrist\"}"})"}}},
+         {"messages", {nlohmann::json{{"messageType", "SendNotification"}, {"json", fields.dump()}}.dump()}}},
         {{"uri", "ws://127.0.0.1:" + std::to_string(port) + "/"}},
     };
     const auto [lines, received] = sendOverWebSocket(*center, plan);
     EXPECT_EQ(lines, "open\nclosed 1000\nrefused InvalidMessage\n");
-    ASSERT_EQ(received.size(), 2u);
+    ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].source, NotificationSource::OvrToolkit);
-    EXPECT_EQ(received[0].content, "Dave is online");
+    // A toast that found its place has its icon read.
     EXPECT_EQ(received[0].icon.width, 8);
-    EXPECT_EQ(received[1].content, "On the wrist");
 }
 
 }  // namespace

@@ -85,9 +85,10 @@ TEST_F(HorloxWatchTest, RenderDrawsWhatTheProgramDraws) {
         << "the case mirrors on the right hand";
 }
 
-// A config saved on Windows (CR LF) is the same watch, with one warning; a
-// package that check calls broken is not drawn at all.
-TEST_F(HorloxWatchTest, CrLfConfigsDrawTheSameWatchAndBrokenPackagesNone) {
+// A config saved on Windows (CR LF) passes with one warning (that it reads
+// as the same watch is the config text's test); a package that check calls
+// broken is not drawn at all.
+TEST_F(HorloxWatchTest, CrLfConfigsPassWithAWarningAndBrokenPackagesAreNotDrawn) {
     std::filesystem::copy(shipped + "Classic", file("crlf"));
     std::string config = readWholeFile(shipped + "Classic/config");
     for (std::size_t at = 0; (at = config.find('\n', at)) != std::string::npos; at += 2) config.insert(at, "\r");
@@ -96,19 +97,10 @@ TEST_F(HorloxWatchTest, CrLfConfigsDrawTheSameWatchAndBrokenPackagesNone) {
     EXPECT_EQ(check.status, 0);
     EXPECT_EQ(check.out, "crlf/config: warning: the file has Windows (CR LF) line ends, which the program reads as "
                          "plain ones\n");
-    const Arguments moment = {"--time", "10:08:37", "--date", "2024-05-17", "-o"};
-    Arguments arguments = {"render", "crlf"};
-    arguments.insert(arguments.end(), moment.begin(), moment.end());
-    arguments.push_back("crlf.png");
-    ASSERT_EQ(run(arguments).status, 0);
-    EXPECT_TRUE(readPng(file("crlf.png")).rgba == draw(load(shipped + "Classic"), renderedMoment).rgba);
 
     add("dial.png", readWholeFile(shipped + "Classic/dial.png"));
     add("config", ":watch\nname=Broken\n:face\nfile=dial.png\nmirrorOnRight=yes\n");
-    arguments = {"render", "watch"};
-    arguments.insert(arguments.end(), moment.begin(), moment.end());
-    arguments.push_back("broken.png");
-    const ToolRun refused = run(arguments);
+    const ToolRun refused = run({"render", "watch", "--time", "10:08:37", "--date", "2024-05-17", "-o", "broken.png"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "watch/config:5: error: 'mirrorOnRight' value 'yes' is not true or false (1 or 0); the "
                            "program reads it as false\nhorlox-watch render: the package has errors, so nothing was "

@@ -286,11 +286,4 @@ TEST_F(WatchCatalogueTest, OnlyTheCurrentWatchIsLoaded) {
     EXPECT_EQ(catalogue.load("Gone").name, "Alpha") << "the first stands in for a watch no longer installed";
 }
 
-TEST_F(WatchCatalogueTest, WithoutAnyWatchTheProgramEnds) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watches), ::testing::ExitedWithCode(1), "^No watches found!\n$");
-    std::filesystem::create_directories(watches);
-    EXPECT_EXIT(WatchCatalogue(settings, nullptr, watches), ::testing::ExitedWithCode(1), "^No watches found!\n$");
-}
-
 }  // namespace
