@@ -49,9 +49,9 @@ public:
     virtual bool leave() = 0;
 };
 
-// The VR session over the runtime: registration, the overlays and the
-// watch's controller as startVr sets them up. `waitAgain`: a program
-// started to wait for the runtime waits again after it quits.
+// The VR session over the runtime, started by startVr: the watch, the menu
+// and the toast on it. A program started to wait for the runtime waits
+// again after it quits.
 std::unique_ptr<Session> createVrSession(std::unique_ptr<VrRuntime> runtime, const Settings& settings,
                                          const RenderTarget& watchTarget, const RenderTarget& menuTarget,
                                          const RenderTarget* toastImage);

@@ -113,7 +113,7 @@ class VrRuntime {
 public:
     virtual ~VrRuntime() = default;
 
-    // The lifecycle. The session's quads and surface are gone before leave.
+    // The lifecycle. No quad or surface is used after leave.
     virtual VrProbe probe() = 0;
     virtual VrStarted start(const VrStart& request) = 0;
     virtual void beginPass() = 0;
