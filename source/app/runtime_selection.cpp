@@ -50,5 +50,5 @@ std::unique_ptr<VrRuntime> selectVrRuntime() {
 #ifdef HORLOX_WITH_OPENXR
     if (name == "openxr") return createOpenXrRuntime();
 #endif
-    return createOpenVrRuntime(nullptr);
+    return createOpenVrRuntime();
 }

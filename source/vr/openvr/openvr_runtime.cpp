@@ -318,3 +318,5 @@ private:
 std::unique_ptr<VrRuntime> createOpenVrRuntime(std::unique_ptr<OpenVrApi> api) {
     return std::make_unique<OpenVrRuntime>(std::move(api));
 }
+
+std::unique_ptr<VrRuntime> createOpenVrRuntime() { return createOpenVrRuntime(nullptr); }

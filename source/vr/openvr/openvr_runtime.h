@@ -7,6 +7,9 @@
 class OpenVrApi;
 
 // The VR runtime through OpenVR's calls: the SDK's client library
-// (vr/openvr/sdk) or the simulated runtime. Without them (null) the runtime
-// is not installed, and every start and probe says so as OpenVR would.
+// (vr/openvr/sdk) or the simulated runtime.
 std::unique_ptr<VrRuntime> createOpenVrRuntime(std::unique_ptr<OpenVrApi> api);
+
+// OpenVR where nothing answers its calls: a build without the client library.
+// Every start and probe says that no runtime is installed, as OpenVR would.
+std::unique_ptr<VrRuntime> createOpenVrRuntime();
