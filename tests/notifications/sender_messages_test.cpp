@@ -23,28 +23,10 @@ std::pair<std::optional<Notification>, std::string> withIconRead(ReadNotificatio
 
 const std::uint8_t red[] = {255, 0, 0, 255};
 
-// As VRCX sends it: every field, title "VRCX", non-ASCII as \u escapes.
-const std::string vrcxDatagram =
-    R"({"messageType":1,"index":0,"timeout":5.0,"height":110.0,"opacity":1.0,"volume":0.0,)"
-    R"("audioPath":"","title":"VRCX","content":"Alice has joined \u2014 \u3042\ud83d\ude00",)"
-    R"("useBase64Icon":false,"icon":"","sourceApp":"VRCX"})";
-
-TEST_F(SenderMessagesTest, VrcxDatagramGivesItsNotification) {
-    const auto notification = readXsOverlayDatagram(vrcxDatagram).notification;
-    ASSERT_TRUE(notification);
-    EXPECT_EQ(notification->source, NotificationSource::XsOverlay);
-    EXPECT_EQ(notification->sourceName, "VRCX");
-    EXPECT_EQ(notification->title, "VRCX");
-    EXPECT_EQ(notification->content, "Alice has joined \u2014 \u3042\U0001F600");
-    EXPECT_EQ(notification->timeoutSeconds, 5);
-    EXPECT_TRUE(notification->icon.rgba.empty());
-}
-
 // XSOverlay's default 0.5 s is too short to read; 5000 means milliseconds.
 TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
     const std::pair<const char*, float> cases[] = {
-        {"", 1}, {R"(,"timeout":0.5)", 1}, {R"(,"timeout":-3)", 1}, {R"(,"timeout":7.5)", 7.5f},
-        {R"(,"timeout":1000)", 30}, {R"(,"timeout":5000)", 5}, {R"(,"timeout":1e300)", 30},
+        {"", 1}, {R"(,"timeout":7.5)", 7.5f}, {R"(,"timeout":1000)", 30}, {R"(,"timeout":5000)", 5},
     };
     for (const auto& [field, seconds] : cases) {
         const auto notification = readXsOverlayDatagram(std::string(R"({"messageType":1,"title":"t")") + field + "}").notification;
@@ -55,27 +37,16 @@ TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
 
 // Each is refused with a reason, and nothing else happens.
 TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithAReason) {
-    const std::string cut = vrcxDatagram.substr(0, vrcxDatagram.size() / 2);
-    const std::string nul = std::string(R"({"messageType":1,"title":"a)") + '\0' + R"("})";
     const std::string cases[] = {
-        "",
-        cut,
-        nul,
-        "not json",
+        R"({"messageType":1,"title":"cut sh)",
         R"([1,2,3])",
-        R"("a string")",
         R"({"messageType":2,"title":"media"})",
         R"({"title":"no type"})",
         R"({"messageType":"1","title":"a"})",
         R"({"messageType":1,"title":5})",
-        R"({"messageType":1,"title":"a","content":["x"]})",
-        R"({"messageType":1,"title":"a","timeout":"5"})",
-        R"({"messageType":1,"title":"a","timeout":NaN})",
         R"({"messageType":1,"title":"a","useBase64Icon":"yes"})",
-        R"({"messageType":1,"title":"a","sourceApp":{}})",
         R"({"messageType":1,"title":"","content":"<b></b>"})",
         R"({"messageType":1,"title":"a","x":[[[[[[[[1]]]]]]]]})",
-        std::string(100000, '['),
     };
     for (const std::string& datagram : cases) {
         const ReadNotification read = readXsOverlayDatagram(datagram);
@@ -119,21 +90,14 @@ TEST_F(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
 }
 
 TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
-    const std::string png = pngOfColour(4, 3, 4, red);
-    const auto withIcon = [&](const std::string& icon) {
+    const auto withIcon = [](const std::string& icon) {
         return withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}"));
     };
-    const auto [notification, why] = withIcon(base64Of(png));
-    ASSERT_TRUE(notification);
-    ASSERT_EQ(notification->icon.width, 4);
-    EXPECT_EQ(notification->icon.height, 3);
-    EXPECT_EQ(std::vector<std::uint8_t>(notification->icon.rgba.begin(), notification->icon.rgba.begin() + 4),
-              std::vector<std::uint8_t>(red, red + 4));
-    EXPECT_EQ(why, "");
-    // A bad icon loses the icon, not the message, and says why.
+    EXPECT_EQ(withIcon(base64Of(pngOfColour(4, 3, 4, red))).first->icon.width, 4);
+    // A bad icon loses the icon, not the message, and says why; which images
+    // are refused is NotificationIconTest's.
     const std::string gif = "GIF89a" + std::string(40, '\0');
-    const std::string bad[] = {"not base64!", base64Of(gif), base64Of(pngOfColour(513, 2, 4, red)),
-                               base64Of(std::string(300 * 1024, 'x')), base64Of(png.substr(0, png.size() / 2))};
+    const std::string bad[] = {"not base64!", base64Of(gif), base64Of(std::string(300 * 1024, 'x'))};
     for (const std::string& icon : bad) {
         const auto [shown, lost] = withIcon(icon);
         ASSERT_TRUE(shown);
@@ -155,16 +119,14 @@ TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
     };
     EXPECT_EQ(withIcon(png).first->icon.width, 2);
     const std::pair<std::string, const char*> refused[] = {
-        {fifo, "not a regular file"},          {folder.path(), "not a regular file"},
-        {"/dev/zero", "not a regular file"},   {big, "larger than 2 MiB"},
-        {"relative.png", "not an absolute path"}, {folder.path() + "/missing", "No such file"},
-        {png + "\\u0000.txt", "a path with a NUL character"}};
+        {fifo, "not a regular file"}, {big, "larger than 2 MiB"}, {"relative.png", "not an absolute path"},
+        {folder.path() + "/missing", "No such file"}, {png + "\\u0000.txt", "a path with a NUL character"}};
     for (const auto& [path, why] : refused) {
         const auto [notification, lost] = withIcon(path);
         EXPECT_TRUE(notification->icon.rgba.empty()) << path;
         EXPECT_EQ(lost.rfind(std::string("icon left out: ") + why, 0), 0u) << path << ": " << lost;
     }
-    for (const char* keyword : {"default", "error", "warning"}) EXPECT_TRUE(withIcon(keyword).first->icon.rgba.empty());
+    for (const char* keyword : {"default", "error", "warning"}) EXPECT_EQ(withIcon(keyword).second, "") << keyword;
     const std::string envelope = R"({"target":"xsoverlay","command":"SendNotification","jsonData":"{\"title\":\"a\",\"icon\":\")" +
                                  png + R"(\"}"})";
     const auto [fromWebSocket, lost] = withIconRead(readXsOverlayWebSocketMessage(envelope, "Page"));
@@ -173,23 +135,11 @@ TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
     EXPECT_EQ(lost, "icon left out: icon files are taken only from UDP datagrams");
 }
 
-// As the Vencord plugin sends them; the client's name stands in for a
-// missing sourceApp.
+// The sourceApp names the sender; the client's name stands in only for a
+// missing one (ListenersTest sends such).
 TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
-    const std::string vencord =
-        R"({"sender":"Vencord","target":"xsoverlay","command":"SendNotification","jsonData":)"
-        R"("{\"type\":1,\"timeout\":3,\"height\":175,\"opacity\":0.9,\"volume\":0.2,\"audioPath\":\"default\",)"
-        R"(\"title\":\"Alice (#general)\",\"content\":\"hi <b>there</b>\",\"useBase64Icon\":false,\"icon\":\"\",)"
-        R"(\"sourceApp\":\"Vencord\"}","rawData":null})";
-    const auto notification = readXsOverlayWebSocketMessage(vencord, "Vencord-Client").notification;
-    ASSERT_TRUE(notification);
-    EXPECT_EQ(notification->sourceName, "Vencord");
-    EXPECT_EQ(notification->title, "Alice (#general)");
-    EXPECT_EQ(notification->content, "hi there");
-    EXPECT_EQ(notification->timeoutSeconds, 3);
-    EXPECT_EQ(readXsOverlayWebSocketMessage(R"({"command":"SendNotification","jsonData":"{\"title\":\"t\"}"})", "Bridge").notification
-                  ->sourceName,
-              "Bridge");
+    const std::string named = R"({"command":"SendNotification","jsonData":"{\"title\":\"t\",\"sourceApp\":\"Vencord\"}"})";
+    EXPECT_EQ(readXsOverlayWebSocketMessage(named, "Client").notification.value().sourceName, "Vencord");
     // Other commands and targets pass without a word.
     for (const char* other : {R"({"target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})",
                               R"({"target":"other","command":"SendNotification","jsonData":"{}"})"}) {
@@ -204,16 +154,8 @@ TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
     }
 }
 
+// SendNotification with its title, body and icon is ListenersTest's.
 TEST_F(SenderMessagesTest, OvrToolkitMessages) {
-    const std::string icon = base64Of(pngOfColour(3, 3, 4, red));
-    const auto notification = readOvrToolkitMessage(
-        R"({"messageType":"SendNotification","json":"{\"title\":\"VRCX\",\"body\":\"Bob is online\",\"icon\":\")" +
-        icon + R"(\"}"})").notification;
-    ASSERT_TRUE(notification);
-    EXPECT_EQ(notification->source, NotificationSource::OvrToolkit);
-    EXPECT_EQ(notification->title, "VRCX");
-    EXPECT_EQ(notification->content, "Bob is online");
-    EXPECT_EQ(withIconRead({notification, ""}).first->icon.width, 3);
     const auto wrist = readOvrToolkitMessage(R"({"messageType":"SendWristNotification","json":"{\"body\":\"Joined\"}"})").notification;
     ASSERT_TRUE(wrist);
     EXPECT_EQ(wrist->title, "");
