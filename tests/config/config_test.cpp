@@ -135,7 +135,6 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
         {"watchOnRightHand=true", true, "", V::Always, standard},
         {":settings\nwatchOnRightHand=true\ninitialWatchName=Classic\n", false, "", V::Always, standard},
         {"watchOnRightHand=1\ninitialWatchName=First\ninitialWatchName=Second\n", true, "First", V::Always, standard},
-        {"watchOnRightHand=yes\n", false, "", V::Always, standard},
         {"watchOnRightHand=true\r\ninitialWatchName=Digital\r\nwatchWidthCm=8\r\nwatchVisibility=off\r", true,
          "Digital", V::Off, {8, standard.offsetCm, standard.tiltDegrees}},
         {"watchVisibility=whenLookedAt\nwatchWidthCm=4\nwatchOffsetCm=-5\nwatchTiltDegrees=30\n", false, "",

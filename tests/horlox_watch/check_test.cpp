@@ -1,7 +1,6 @@
 // What horlox-watch check finds: in the config text alone, in the package's
 // files, and in names that packages share.
 #include <gtest/gtest.h>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -140,12 +139,8 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
     add("huge.png", pngOfColour(4097, 1, 4, red));
     add("broken.png", pngOfColour(8, 8, 4, red).substr(0, 60));
     add("font.ttf", dejaVuSansBytes());
-    // Links are followed: to a file of the package, and to files beside it.
-    writeFile(scratch.path() + "/beside/dial.png", pngOfColour(8, 8, 4, red));
+    // Which links lead outside is the folder provider's test.
     writeFile(scratch.path() + "/beside/font.ttf", dejaVuSansBytes());
-    std::filesystem::create_symlink("dial.png", packagePath() + "/inside.png");
-    std::filesystem::create_symlink("../beside/dial.png", packagePath() + "/outside.png");
-    std::filesystem::create_symlink("../beside", packagePath() + "/elsewhere");
     add("config",
         ":watch\nname=A\n"
         ":face\nfile=dial.png\n"             // 3: fine
@@ -159,9 +154,7 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
         ":text\nfontfamily=gone.ttf\nfontsize=9\n"  // 21
         ":text\nfontfamily=dial.png\nfontsize=9\n"  // 24
         ":text\nfontsize=9\n"                        // 27
-        ":face\nfile=inside.png\n"                   // 29: fine
-        ":face\nfile=outside.png\n"                  // 31
-        ":text\nfontfamily=elsewhere/font.ttf\nfontsize=9\n");  // 33
+        ":text\nfontfamily=../beside/font.ttf\nfontsize=9\n");  // 29
     const std::string p = packagePath() + "/config:", out = "; the layer is left out",
                       outside = " lies outside the package, which the program does not read";
     EXPECT_EQ(findings(packagePath()),
@@ -175,8 +168,7 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
                      p + "22: error: font 'gone.ttf' is not in the package" + out,
                      p + "25: error: font 'dial.png' cannot be opened" + out,
                      p + "27: error: ':text' has no 'fontfamily'" + out,
-                     p + "32: error: image 'outside.png'" + outside + out,
-                     p + "34: error: font 'elsewhere/font.ttf'" + outside + out}));
+                     p + "30: error: font '../beside/font.ttf'" + outside + out}));
 }
 
 // A layer left out does not count; past the 200th nothing is looked at.

@@ -136,21 +136,6 @@ TEST_F(WatchLoaderTest, EverySectionBecomesALayerInFileOrder) {
     EXPECT_EQ(std::tie(bare.text, bare.fontFace->size->metrics.y_ppem), std::make_tuple("", 1));
 }
 
-TEST_F(WatchLoaderTest, ImagesBecomeRgbaTexturesKeepingTheirAlpha) {
-    const std::uint8_t grey[] = {90}, translucent[] = {10, 20, 30, 40};
-    add("grey.png", pngOfColour(1, 1, 1, grey));
-    add("translucent.png", pngOfColour(1, 1, 4, translucent));
-    add("config", ":face\nfile=grey.png\n:face\nfile=translucent.png\n");
-    const Watch& watch = load();
-    ASSERT_EQ(watch.elements.size(), 2u);
-    for (const auto& [element, texel] : {std::pair{0, Rgba{90, 90, 90, 255}}, std::pair{1, Rgba{10, 20, 30, 40}}}) {
-        Rgba pixel{};
-        glBindTexture(GL_TEXTURE_2D, watch.elements[element].texture);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-        EXPECT_EQ(pixel, texel);
-    }
-}
-
 // Each layer left out is a log line with its config line and why, up to
 // eight of them; the rest are counted in one more.
 TEST_F(WatchLoaderTest, LayersLeftOutAreLoggedWithTheirLineAndWhy) {

@@ -1,5 +1,6 @@
 // Watches drawn as the main loop draws them: hands by the time, a zone or a
-// battery, faces, texts and the order of the layers.
+// battery, faces and texts. The order of the layers is the shipped watches'
+// pictures' (tests/program/watch_pictures_test.cpp).
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -69,10 +70,8 @@ protected:
 // Hours and minutes move every second, seconds step.
 TEST(HandAngleTest, AFullTurnIsTwelveHoursOneHourOrOneMinute) {
     const std::tuple<HandBinding, std::tm, double> angles[] = {
-        {HandBinding::Hour, timeOfDay(3, 0, 0), M_PI / 2},     {HandBinding::Hour, timeOfDay(15, 30, 0), 1.8326},
-        {HandBinding::Hour, timeOfDay(12, 0, 0), 0},           {HandBinding::Hour, timeOfDay(0, 0, 0), 0},
-        {HandBinding::Minute, timeOfDay(7, 15, 30), 1.6232},   {HandBinding::Second, timeOfDay(7, 8, 45), 4.7124},
-        {HandBinding::None, timeOfDay(3, 0, 0), 0}};
+        {HandBinding::Hour, timeOfDay(15, 30, 0), 1.8326}, {HandBinding::Minute, timeOfDay(7, 15, 30), 1.6232},
+        {HandBinding::Second, timeOfDay(7, 8, 45), 4.7124}, {HandBinding::None, timeOfDay(3, 0, 0), 0}};
     for (const auto& [binding, time, angle] : angles)
         EXPECT_NEAR(handAngle(binding, time), angle, 1e-4) << int(binding) << " " << time.tm_hour;
     EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)), handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
@@ -158,20 +157,6 @@ TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
     add("config", ":hand\nfile=face.png\ncenter=127,128\n");
     render(load(), timeOfDay(0, 0, 0));
     EXPECT_EQ(pixel(1, 100), red) << "hands are never mirrored";
-}
-
-TEST_F(WatchRendererTest, LaterLayersLieOverEarlierOnesAndNoLayerLeavesAllTransparent) {
-    add("red.png", pngOfColour(256, 256, 4, red.data()));
-    add("green.png", pngOfColour(64, 64, 4, green.data()));
-    add("config", ":face\nfile=red.png\n:face\nfile=green.png\n");
-    render(load(), timeOfDay(0, 0, 0));
-    EXPECT_EQ(std::make_pair(pixel(20, 20), pixel(100, 100)), std::make_pair(green, red));
-    add("config", ":face\nfile=green.png\n:face\nfile=red.png\n");
-    render(load(), timeOfDay(0, 0, 0));
-    EXPECT_EQ(pixel(20, 20), red);
-    add("config", ":watch\nname=Empty\n");
-    render(load(), timeOfDay(10, 8, 37));
-    EXPECT_EQ(textMismatches(TextImage(256 * 256 * 4, 0), 256), 0) << "all as empty as a blank text";
 }
 
 TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
