@@ -149,6 +149,7 @@ TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
 }
 
 TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
+    const DebugOutputCapture output;
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     for (int i = 0; i < 30; ++i) sendLoopbackDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
     // Another sender over IPv6, non-ASCII as \u escapes as VRCX writes them.
@@ -156,6 +157,8 @@ TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
     // Ten pass the flood limit; of those, VRCX's two places take two.
     const auto received = serve(*center, 300ms);
     EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|flood 0", "VRCX|flood 1", "other|\u2014 \U0001F600"}));
+    EXPECT_NE(output.text().find("] Notifications from XSOverlay 'VRCX' dropped: more than 5 a second"), std::string::npos)
+        << "the flood stops before the queue";
 }
 
 // Switched off, the source's ports close and its toasts go.
