@@ -14,8 +14,6 @@ constexpr std::size_t maxTagLength = 256;
 // Only this much of a text is looked at; nothing longer can be shown anyway.
 constexpr std::size_t maxInputBytes = 64 * 1024;
 
-// Decodes UTF-8, each invalid or overlong sequence, surrogate or value past
-// U+10FFFF becoming one U+FFFD.
 bool isBidiControl(char32_t c) {
     return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
            (c >= 0x2066 && c <= 0x2069);
