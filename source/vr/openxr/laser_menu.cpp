@@ -66,7 +66,7 @@ void pulse(const OpenXrSession& xr, int hand) {
 void LaserMenu::follow(const OpenXrSession& xr, QuadCopier& copier, const Frame& frame, const QuadImage& image) {
     for (int hand = 0; hand < handCount; ++hand) {
         if (!longPressCompleted(presses[hand], menuButtonHeld(xr, hand), frame.displayTime)) continue;
-        if (!open && !frame.wearsQuad(hand) && frame.head)
+        if (!open && !frame.wearsQuad[hand] && frame.head)
             openFrom(xr, copier, hand, *frame.head);
         else if (open && open->hand == hand)
             close(xr);

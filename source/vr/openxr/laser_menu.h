@@ -4,7 +4,6 @@
 
 #include <array>
 #include <deque>
-#include <functional>
 #include <optional>
 
 #include "vr/openxr/controller_gestures.h"
@@ -31,7 +30,7 @@ public:
         XrTime displayTime = 0;
         std::optional<XrPosef> head;
         std::array<std::optional<XrPosef>, handCount> aims;
-        std::function<bool(int hand)> wearsQuad;
+        std::array<bool, handCount> wearsQuad{};  // a hand that wears a quad opens no menu
     };
     // Once a frame, with the menu's image as last handed over.
     void follow(const OpenXrSession& xr, QuadCopier& copier, const Frame& frame, const QuadImage& image);

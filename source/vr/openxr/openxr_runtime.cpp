@@ -62,9 +62,6 @@ struct Layer {
 
 class OpenXrRuntime final : public VrRuntime {
 public:
-    OpenXrRuntime() {
-        frame_.wearsQuad = [this](int hand) { return wearsQuad(hand); };
-    }
     ~OpenXrRuntime() override { release(); }
 
     VrProbe probe() override {
@@ -270,7 +267,9 @@ void OpenXrRuntime::beginPass() {
     frame_.displayTime = frame.predictedDisplayTime;
     shouldRender_ = frame.shouldRender;
     locateDevices();
-    if (!ended_) menu_.follow(xr_, copier_, frame_, menuLayer_.image);
+    if (ended_) return;
+    for (int hand = 0; hand < handCount; ++hand) frame_.wearsQuad[hand] = wearsQuad(hand);
+    menu_.follow(xr_, copier_, frame_, menuLayer_.image);
 }
 
 void OpenXrRuntime::pollRuntimeEvents() {
