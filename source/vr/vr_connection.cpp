@@ -11,6 +11,7 @@
 #include "platform/debug_output.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
+#include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
 #include "watch/image_texture.h"
 
@@ -57,7 +58,7 @@ VrStarted startVr(VrRuntime& runtime, const Settings& settings, const RenderTarg
     request.watchTexture = watchTarget.colorTexture;
     request.watchWidth = watchWidthInMeters(settings.placement);
     request.watchShown = settings.watchVisibility == WatchVisibility::Always;
-    request.watchHand = settings.watchOnRightHand ? Hand::Right : Hand::Left;
+    request.watchHand = watchHand(settings);
     request.menuTexture = menuTarget.colorTexture;
     request.menuIcon = loadMenuIcon();
     VrStarted started = runtime.start(request);

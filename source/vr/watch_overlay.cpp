@@ -4,17 +4,13 @@
 #include "platform/log.h"
 #include "vr/watch_placement.h"
 
-namespace {
-
-Hand handOf(const Settings& settings) { return settings.watchOnRightHand ? Hand::Right : Hand::Left; }
-
-}  // namespace
+Hand watchHand(const Settings& settings) { return settings.watchOnRightHand ? Hand::Right : Hand::Left; }
 
 WatchOverlay::WatchOverlay(VrRuntime& runtime, std::unique_ptr<WristQuad> quad, ControllerId controller,
                            const Settings& settings)
     : runtime(runtime), quad(std::move(quad)), wornOn(controller), fitted(settings.placement) {}
 
-void WatchOverlay::lookUpController(const Settings& settings) { wornOn = runtime.controllerIn(handOf(settings)); }
+void WatchOverlay::lookUpController(const Settings& settings) { wornOn = runtime.controllerIn(watchHand(settings)); }
 
 void WatchOverlay::controllerGone(ControllerId gone) {
     if (gone == wornOn) wornOn = noController;

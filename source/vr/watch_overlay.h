@@ -10,6 +10,9 @@
 
 struct Settings;
 
+// The hand the settings put the watch on.
+Hand watchHand(const Settings& settings);
+
 // The watch on the wrist: which controller wears it, whether it shows (and,
 // while it shows only when looked at, the glance), its image and its
 // placement.
