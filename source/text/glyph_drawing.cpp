@@ -97,9 +97,10 @@ void GlyphCanvas::draw(const Face& face, hb_codepoint_t glyph, hb_position_t x, 
     const FT_GlyphSlot slot = face.freeType->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
     const int columns = static_cast<int>(bitmap.width), rows = static_cast<int>(bitmap.rows);
-    if (columns == 0 || rows == 0 || bitmap.pitch < 0) return;
+    if (bitmap.pitch < 0) return;
 
     if (bitmap.pixel_mode == FT_PIXEL_MODE_BGRA) {
+        if (columns == 0 || rows == 0) return;
         if (onlyCanvasColour) premultiplyCanvasColour();
         // Each drawn pixel is the mean of the bitmap's pixels it covers.
         const float scale = face.fixedBitmaps ? face.bitmapScale : 1;
@@ -125,6 +126,7 @@ void GlyphCanvas::draw(const Face& face, hb_codepoint_t glyph, hb_position_t x, 
         return;
     }
     if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return;
+    // Blanks are kept too, empty, so that a space is not rendered again.
     GlyphCache::Glyph rendered{slot->bitmap_left, slot->bitmap_top, columns, rows, {}};
     rendered.coverage.reserve(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) {
