@@ -23,9 +23,7 @@ ReadNotification readRecorded(const std::string& name) {
     return read;
 }
 
-class DesktopNotifyTest : public ::testing::Test {};
-
-TEST_F(DesktopNotifyTest, RecordedNotifyCalls) {
+TEST(DesktopNotifyTest, RecordedNotifyCalls) {
     const auto app = readRecorded("notify_send_app_markup").notification;
     ASSERT_TRUE(app);
     EXPECT_EQ(app->source, NotificationSource::Desktop);
@@ -91,7 +89,7 @@ void appendImage(sd_bus_message* message, const std::array<int, 6>& header, std:
     for (int i = 0; i < 3; ++i) sd_bus_message_close_container(message);
 }
 
-TEST_F(DesktopNotifyTest, TimeoutsInMilliseconds) {
+TEST(DesktopNotifyTest, TimeoutsInMilliseconds) {
     const std::pair<std::int32_t, float> cases[] = {
         {-1, defaultTimeoutSeconds}, {0, maxTimeoutSeconds}, {200, 1}, {3600000, 30}};
     for (const auto& [milliseconds, seconds] : cases) {
@@ -103,7 +101,7 @@ TEST_F(DesktopNotifyTest, TimeoutsInMilliseconds) {
 
 // Pixel buffers that do not add up lose the icon, saying why; hints of
 // other types are passed over.
-TEST_F(DesktopNotifyTest, ImageDataIsChecked) {
+TEST(DesktopNotifyTest, ImageDataIsChecked) {
     const auto good = readMadeCall(-1, [](sd_bus_message* m) { appendImage(m, {3, 2, 12, 0, 8, 3}, 12 + 9); });
     ASSERT_TRUE(good.notification);
     EXPECT_EQ(good.notification->icon.width, 3);

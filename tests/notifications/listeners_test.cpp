@@ -118,18 +118,10 @@ TEST_F(ListenersTest, SocketsAreLoopbackOnlyAndPortsStayOurs) {
     }
 }
 
-// A port that another program holds stays its own: one log line naming it
-// and its holder, then a new try every 30 s.
+// A port that another program holds (here the fixture's centre) stays its
+// own: one log line naming it and its holder, then a new try every 30 s.
 TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
-    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    socklen_t length = sizeof address;
-    getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
-    const int port = ntohs(address.sin_port);
-
+    const int port = notificationPortsBound(*center).xsOverlayUdp;
     auto waiting = createNotificationCenter({true, false, true, false}, {port, 0, 0, ""});
     const auto start = std::chrono::steady_clock::now();
     serviceNotificationListeners(*waiting, start);
@@ -138,7 +130,7 @@ TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
     const std::string line = "XSOverlay UDP: port " + std::to_string(port) + " not available (Address already in use, held by ";
     EXPECT_NE(output.text().find(line), std::string::npos) << output.text();
     EXPECT_NE(output.text().find("(pid " + std::to_string(getpid()) + "))"), std::string::npos) << output.text();
-    close(holder);
+    setNotificationSwitches(*center, {false, false, false, false});
     serviceNotificationListeners(*waiting, start + 29s);
     EXPECT_EQ(notificationPortsBound(*waiting).xsOverlayUdp, 0);
     EXPECT_EQ(notificationWait(*waiting, start + 29s).serveBy, start + 30s);
@@ -149,7 +141,6 @@ TEST_F(ListenersTest, TakenPortIsTriedAgainEvery30Seconds) {
 }
 
 TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
-    const DebugOutputCapture output;
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     for (int i = 0; i < 30; ++i) sendLoopbackDatagram(AF_INET, port, vrcxDatagram("flood " + std::to_string(i)));
     // Another sender over IPv6, non-ASCII as \u escapes as VRCX writes them.
@@ -159,6 +150,24 @@ TEST_F(ListenersTest, FloodsAreCutPerSourceApp) {
     EXPECT_EQ(titles(received), (std::vector<std::string>{"VRCX|flood 0", "VRCX|flood 1", "other|\u2014 \U0001F600"}));
     EXPECT_NE(output.text().find("] Notifications from XSOverlay 'VRCX' dropped: more than 5 a second"), std::string::npos)
         << "the flood stops before the queue";
+}
+
+// Every kind of refusal at once, as fast as the sender can, for three
+// seconds: each kind of line at most once a second.
+TEST_F(ListenersTest, RefusalsGrowTheLogByAFewLinesASecond) {
+    const int port = notificationPortsBound(*center).xsOverlayUdp;
+    const std::string refused[] = {"{", R"({"messageType":2,"title":"t"})", R"({"messageType":1,"title":7})",
+                                   R"({"messageType":1})", vrcxDatagram("flood")};
+    std::size_t sent = 0;
+    for (const auto end = std::chrono::steady_clock::now() + 3s; std::chrono::steady_clock::now() < end;) {
+        for (const std::string& bytes : refused) sendLoopbackDatagram(AF_INET, port, bytes);
+        sent += std::size(refused);
+        serviceNotificationListeners(*center, std::chrono::steady_clock::now());
+    }
+    std::printf("%zu refused datagrams in 3 s wrote %zu bytes of log\n", sent, output.text().size());
+    EXPECT_GT(sent, 10000u);
+    EXPECT_LT(output.text().size(), 6u * 4 * 200);
+    EXPECT_NE(output.text().find("more like this left out"), std::string::npos);
 }
 
 // Switched off, the source's ports close and its toasts go.
@@ -184,10 +193,14 @@ std::string vencordMessage(const std::string& title) {
                           {"rawData", nullptr}}.dump();
 }
 
-TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
+// OVR Toolkit's API as VRCX uses it comes last, its icon read as the toast
+// found its place.
+TEST_F(ListenersTest, WebSocketsFromVencordVrcxAndHostileClients) {
     const int port = notificationPortsBound(*center).xsOverlayWebSocket;
-    ASSERT_NE(port, 0);
     const std::string base = "ws://127.0.0.1:" + std::to_string(port) + "/";
+    const std::string ovrToolkit = "ws://127.0.0.1:" + std::to_string(notificationPortsBound(*center).ovrToolkitWebSocket);
+    const std::uint8_t green[] = {0, 255, 0, 255};
+    const nlohmann::json fields = {{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", base64Of(pngOfColour(8, 8, 4, green))}};
     const nlohmann::json plan = {
         {{"uri", base + "?client=Vencord"}, {"origin", "https://discord.com"},
          {"messages", {R"({"sender":"Vencord","target":"xsoverlay","command":"SubscribeToEvents","jsonData":"[]"})",
@@ -199,6 +212,9 @@ TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
         {{"uri", base + "?client=Big"}, {"messages", {{{"repeat", "x"}, {"times", 1024 * 1024 + 1}}}}, {"hold", 1}},
         {{"uri", base + "?client=Many"}, {"together", 5}, {"hold", 0.5}},
         {{"uri", "ws://localhost:" + std::to_string(port) + "/?client=After"}, {"messages", {vencordMessage("last")}}},
+        {{"uri", ovrToolkit + "/api"},
+         {"messages", {nlohmann::json{{"messageType", "SendNotification"}, {"json", fields.dump()}}.dump()}}},
+        {{"uri", ovrToolkit + "/"}},
     };
     const auto [lines, received] = sendOverWebSocket(*center, plan);
     // Refused handshakes are hung up on; of 5 connections under one name, 4
@@ -209,11 +225,13 @@ TEST_F(ListenersTest, XsOverlayWebSocketFromVencordAndHostileClients) {
     expected += "open\nclosed 1009\nrefused InvalidMessage\n";
     for (int i = 0; i < 4; ++i) expected += "open\n";
     for (int i = 0; i < 4; ++i) expected += "closed 1000\n";
-    expected += "open\nclosed 1000\n";
+    expected += "open\nclosed 1000\nopen\nclosed 1000\nrefused InvalidMessage\n";
     EXPECT_EQ(lines, expected) << output.text();
-    ASSERT_EQ(received.size(), 2u);
+    ASSERT_EQ(titles(received), (std::vector<std::string>{"first|hi", "last|hi", "VRCX|Dave is online"}));
     EXPECT_EQ(received[0].sourceName, "Vencord");
     EXPECT_EQ(received[1].sourceName, "After");
+    EXPECT_EQ(received[2].source, NotificationSource::OvrToolkit);
+    EXPECT_EQ(received[2].icon.width, 8);
     // The first of each kind; the rest come at most once a second.
     for (const char* line : {"handshake refused: no ?client= name", "connection closed: message too big"})
         EXPECT_NE(output.text().find(line), std::string::npos) << line;
@@ -293,27 +311,6 @@ TEST_F(ListenersTest, SlowHandshakesLeaveRoomForAFriend) {
     EXPECT_EQ(titles(received), std::vector<std::string>{"friend|hi"});
     EXPECT_LT(friendWaited(lines), 2);
     EXPECT_NE(output.text().find("the oldest handshake cut short for a newcomer"), std::string::npos);
-}
-
-TEST_F(ListenersTest, OvrToolkitWebSocketAsVrcxUsesIt) {
-    const int port = notificationPortsBound(*center).ovrToolkitWebSocket;
-    ASSERT_NE(port, 0);
-    const std::string uri = "ws://127.0.0.1:" + std::to_string(port) + "/api";
-    const std::uint8_t green[] = {0, 255, 0, 255};
-    const std::string png = pngOfColour(8, 8, 4, green);
-    const std::string icon = base64Of(png);
-    const nlohmann::json fields = {{"title", "VRCX"}, {"body", "Dave is online"}, {"icon", icon}};
-    const nlohmann::json plan = {
-        {{"uri", uri},
-         {"messages", {nlohmann::json{{"messageType", "SendNotification"}, {"json", fields.dump()}}.dump()}}},
-        {{"uri", "ws://127.0.0.1:" + std::to_string(port) + "/"}},
-    };
-    const auto [lines, received] = sendOverWebSocket(*center, plan);
-    EXPECT_EQ(lines, "open\nclosed 1000\nrefused InvalidMessage\n");
-    ASSERT_EQ(titles(received), std::vector<std::string>{"VRCX|Dave is online"});
-    EXPECT_EQ(received[0].source, NotificationSource::OvrToolkit);
-    // A toast that found its place has its icon read.
-    EXPECT_EQ(received[0].icon.width, 8);
 }
 
 }  // namespace

@@ -12,8 +12,6 @@
 
 namespace {
 
-class SenderMessagesTest : public ::testing::Test {};
-
 // A notification with the icon it names read; the reason when it lost it.
 std::pair<std::optional<Notification>, std::string> withIconRead(ReadNotification read) {
     std::string why;
@@ -24,7 +22,7 @@ std::pair<std::optional<Notification>, std::string> withIconRead(ReadNotificatio
 const std::uint8_t red[] = {255, 0, 0, 255};
 
 // XSOverlay's default 0.5 s is too short to read; 5000 means milliseconds.
-TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
+TEST(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
     const std::pair<const char*, float> cases[] = {
         {"", 1}, {R"(,"timeout":7.5)", 7.5f}, {R"(,"timeout":1000)", 30}, {R"(,"timeout":5000)", 5},
     };
@@ -36,7 +34,7 @@ TEST_F(SenderMessagesTest, TimeoutsAreClampedAndLargeOnesAreMilliseconds) {
 }
 
 // Each is refused with a reason, and nothing else happens.
-TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithAReason) {
+TEST(SenderMessagesTest, BadDatagramsAreRefusedWithAReason) {
     const std::string cases[] = {
         R"({"messageType":1,"title":"cut sh)",
         R"([1,2,3])",
@@ -59,7 +57,7 @@ TEST_F(SenderMessagesTest, BadDatagramsAreRefusedWithAReason) {
 
 // Invalid UTF-8 and lone surrogates show as U+FFFD instead of losing the
 // message; controls and bidirectional overrides are dropped.
-TEST_F(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
+TEST(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
     const auto notification = readXsOverlayDatagram(
         "{\"messageType\":1,\"title\":\"a\xff\xc0\x80z\",\"content\":\"x\\ud800y\\udc00\\u0007\\u202ez\\u2066\"}").notification;
     ASSERT_TRUE(notification);
@@ -67,7 +65,7 @@ TEST_F(SenderMessagesTest, BrokenTextShowsReplacementCharacters) {
     EXPECT_EQ(notification->content, "x\uFFFDy\uFFFDz");
 }
 
-TEST_F(SenderMessagesTest, TitlesAndContentsAreCutWithAnEllipsis) {
+TEST(SenderMessagesTest, TitlesAndContentsAreCutWithAnEllipsis) {
     const auto notification = readXsOverlayDatagram(R"({"messageType":1,"title":")" + std::string(300, 'T') +
                                                     R"(","content":")" + std::string(1500, '\xe2') + "\"}").notification;
     ASSERT_TRUE(notification);
@@ -78,7 +76,7 @@ TEST_F(SenderMessagesTest, TitlesAndContentsAreCutWithAnEllipsis) {
     EXPECT_EQ(notification->content, expected + "\u2026");
 }
 
-TEST_F(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
+TEST(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
     EXPECT_EQ(plainTextFromMarkup("<b>Alice</b> <color=#7289da>says</color> <size=5000>hi</size><br>x", 100),
               "Alice says hi\nx");
     EXPECT_EQ(plainTextFromMarkup("<i>a</i> &lt;3 &amp; &#8364;&#x41; <a href=\"x\">link</a> 1 < 2 &bogus;", 100),
@@ -89,44 +87,42 @@ TEST_F(SenderMessagesTest, UnityRichTextAndBodyMarkupAreStripped) {
     EXPECT_EQ(plainText(std::string(100000, 'a'), 100000), std::string(65536, 'a') + "\u2026");
 }
 
-TEST_F(SenderMessagesTest, Base64IconsAreDecodedAndChecked) {
-    const auto withIcon = [](const std::string& icon) {
-        return withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a","useBase64Icon":true,"icon":")" + icon + "\"}"));
-    };
-    EXPECT_EQ(withIcon(base64Of(pngOfColour(4, 3, 4, red))).first->icon.width, 4);
-    // A bad icon loses the icon, not the message, and says why; which images
-    // are refused is NotificationIconTest's.
-    const std::string gif = "GIF89a" + std::string(40, '\0');
-    const std::string bad[] = {"not base64!", base64Of(gif), base64Of(std::string(300 * 1024, 'x'))};
-    for (const std::string& icon : bad) {
-        const auto [shown, lost] = withIcon(icon);
-        ASSERT_TRUE(shown);
-        EXPECT_TRUE(shown->icon.rgba.empty());
-        EXPECT_EQ(lost.rfind("icon left out: ", 0), 0u);
-    }
-}
-
-// Files are read only for the UDP source, and only regular ones.
-TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
+// A bad icon loses the icon, not the message, and says why (which images
+// are refused is NotificationIconTest's); keywords name no file. Files are
+// read only for the UDP source, and only regular ones.
+TEST(SenderMessagesTest, IconsAreReadOrLeftOutWithAReason) {
     TemporaryDirectory folder;
     const std::string png = folder.path() + "/icon.png", fifo = folder.path() + "/fifo",
                       big = folder.path() + "/big.png";
     writeFile(png, pngOfColour(2, 2, 4, red));
     writeFile(big, pngOfColour(2, 2, 4, red) + std::string(3 * 1024 * 1024, '\0'));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const auto withIcon = [](const std::string& path) {
-        return withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a","icon":")" + path + "\"}"));
+    const std::string base64 = R"(","useBase64Icon":true,"icon":")", file = R"(","icon":")";
+    const struct {
+        std::string fields;
+        bool shown;
+        std::string leftOut;  // why, when it says
+    } icons[] = {
+        {base64 + base64Of(pngOfColour(2, 2, 4, red)), true, ""},
+        {base64 + "not base64!", false, "not base64 of at most 256 KiB"},
+        {base64 + base64Of(std::string(300 * 1024, 'x')), false, "not base64 of at most 256 KiB"},
+        {base64 + base64Of("GIF89a" + std::string(40, '\0')), false, "not a PNG or JPEG"},
+        {file + png, true, ""},
+        {file + fifo, false, "not a regular file"},
+        {file + big, false, "larger than 2 MiB"},
+        {file + "relative.png", false, "not an absolute path"},
+        {file + folder.path() + "/missing", false, "No such file"},
+        {file + png + "\\u0000.txt", false, "a path with a NUL character"},
+        {file + "default", false, ""},
+        {file + "error", false, ""},
+        {file + "warning", false, ""},
     };
-    EXPECT_EQ(withIcon(png).first->icon.width, 2);
-    const std::pair<std::string, const char*> refused[] = {
-        {fifo, "not a regular file"}, {big, "larger than 2 MiB"}, {"relative.png", "not an absolute path"},
-        {folder.path() + "/missing", "No such file"}, {png + "\\u0000.txt", "a path with a NUL character"}};
-    for (const auto& [path, why] : refused) {
-        const auto [notification, lost] = withIcon(path);
-        EXPECT_TRUE(notification->icon.rgba.empty()) << path;
-        EXPECT_EQ(lost.rfind(std::string("icon left out: ") + why, 0), 0u) << path << ": " << lost;
+    for (const auto& [fields, shown, leftOut] : icons) {
+        const auto [notification, why] = withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a)" + fields + "\"}"));
+        ASSERT_TRUE(notification) << fields;
+        EXPECT_EQ(notification->icon.rgba.size(), shown ? 2u * 2 * 4 : 0u) << fields;
+        EXPECT_EQ(why.rfind("icon left out: " + leftOut, 0) == 0, !leftOut.empty()) << fields << ": " << why;
     }
-    for (const char* keyword : {"default", "error", "warning"}) EXPECT_EQ(withIcon(keyword).second, "") << keyword;
     const std::string envelope = R"({"target":"xsoverlay","command":"SendNotification","jsonData":"{\"title\":\"a\",\"icon\":\")" +
                                  png + R"(\"}"})";
     const auto [fromWebSocket, lost] = withIconRead(readXsOverlayWebSocketMessage(envelope, "Page"));
@@ -137,7 +133,7 @@ TEST_F(SenderMessagesTest, IconFilesAreOnlyRegularFilesFromUdp) {
 
 // The sourceApp names the sender; the client's name stands in only for a
 // missing one (ListenersTest sends such).
-TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
+TEST(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
     const std::string named = R"({"command":"SendNotification","jsonData":"{\"title\":\"t\",\"sourceApp\":\"Vencord\"}"})";
     EXPECT_EQ(readXsOverlayWebSocketMessage(named, "Client").notification.value().sourceName, "Vencord");
     // Other commands and targets pass without a word.
@@ -155,7 +151,7 @@ TEST_F(SenderMessagesTest, XsOverlayWebSocketEnvelopes) {
 }
 
 // SendNotification with its title, body and icon is ListenersTest's.
-TEST_F(SenderMessagesTest, OvrToolkitMessages) {
+TEST(SenderMessagesTest, OvrToolkitMessages) {
     const auto wrist = readOvrToolkitMessage(R"({"messageType":"SendWristNotification","json":"{\"body\":\"Joined\"}"})").notification;
     ASSERT_TRUE(wrist);
     EXPECT_EQ(wrist->title, "");
