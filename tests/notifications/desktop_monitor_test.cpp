@@ -31,18 +31,19 @@ protected:
     }
 
     // Serves until the log holds the line, at most five seconds: connecting
-    // takes longer on a busy machine.
-    bool serveUntilLogged(NotificationCenter& center, const std::string& line) {
+    // takes longer on a busy machine. As if 'later' had passed.
+    bool serveUntilLogged(NotificationCenter& center, const std::string& line, std::chrono::seconds later = {}) {
         std::vector<Notification> seen;
         for (int i = 0; i < 250 && output.text().find(line) == std::string::npos; ++i)
-            serveInto(center, seen, 20ms);
+            serveInto(center, seen, 20ms, later);
         return output.text().find(line) != std::string::npos;
     }
 
-    void serveInto(NotificationCenter& center, std::vector<Notification>& seen, std::chrono::milliseconds duration) {
+    void serveInto(NotificationCenter& center, std::vector<Notification>& seen, std::chrono::milliseconds duration,
+                   std::chrono::seconds later = {}) {
         const auto end = std::chrono::steady_clock::now() + duration;
         do {
-            for (Notification& n : serviceNotificationListeners(center, std::chrono::steady_clock::now()))
+            for (Notification& n : serviceNotificationListeners(center, std::chrono::steady_clock::now() + later))
                 seen.push_back(std::move(n));
             std::this_thread::sleep_for(2ms);
         } while (std::chrono::steady_clock::now() < end);
@@ -82,15 +83,9 @@ TEST_F(DesktopMonitorTest, MissingBusIsTriedAgainEvery30Seconds) {
     EXPECT_NE(output.text().find("trying again every 30 s"), std::string::npos) << output.text();
     EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 1) << output.text();
     ASSERT_TRUE(desktop.start());
-    std::vector<Notification> seen;
     serviceNotificationListeners(*center, start + 29s);
     EXPECT_EQ(output.text().find("monitoring"), std::string::npos);
-    const auto later = start + 30s;
-    for (int i = 0; i < 200 && output.text().find("monitoring the session bus") == std::string::npos; ++i) {
-        serviceNotificationListeners(*center, later + std::chrono::milliseconds(i * 10));
-        std::this_thread::sleep_for(10ms);
-    }
-    EXPECT_NE(output.text().find("monitoring the session bus"), std::string::npos) << output.text();
+    EXPECT_TRUE(serveUntilLogged(*center, "monitoring the session bus", 30s)) << output.text();
 }
 
 }  // namespace
