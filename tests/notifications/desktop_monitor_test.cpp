@@ -64,12 +64,11 @@ TEST_F(DesktopMonitorTest, BusWithoutMonitoringIsEavesdroppedOn) {
     EXPECT_TRUE(serveUntilLogged(*center, "Desktop notifications: eavesdropping on the session bus")) << output.text();
     // How a Notify call reads is desktop_notify_test.cpp's; here it arrives,
     // and the next after it.
-    std::vector<Notification> seen = notifySend(*center, {"Eavesdropped", "body"});
-    ASSERT_EQ(seen.size(), 1u) << output.text();
-    EXPECT_EQ(seen[0].title, "Eavesdropped");
-    seen = notifySend(*center, {"Next", "one"});
-    ASSERT_EQ(seen.size(), 1u) << output.text();
-    EXPECT_EQ(seen[0].title, "Next");
+    for (const std::string title : {"Eavesdropped", "Next"}) {
+        const std::vector<Notification> seen = notifySend(*center, {title, "body"});
+        ASSERT_EQ(seen.size(), 1u) << output.text();
+        EXPECT_EQ(seen[0].title, title);
+    }
 }
 
 // Without a bus: one line, a new try every 30 s, and it connects once the
