@@ -55,13 +55,6 @@ std::vector<RecordedCall> matching(const std::vector<RecordedCall>& calls, const
     return found;
 }
 
-std::vector<unsigned long> passesOf(const std::vector<RecordedCall>& calls, const std::string& name,
-                                    const Words& arguments, const Words& result) {
-    std::vector<unsigned long> passes;
-    for (const RecordedCall& call : matching(calls, name, arguments, result)) passes.push_back(call.pass);
-    return passes;
-}
-
 std::vector<RecordedCall> inPass(const std::vector<RecordedCall>& calls, unsigned long pass) {
     std::vector<RecordedCall> found;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),

@@ -23,9 +23,6 @@ bool matches(const RecordedCall& call, const std::string& name, const Words& arg
              const Words& result = {});
 std::vector<RecordedCall> matching(const std::vector<RecordedCall>& calls, const std::string& name,
                                    const Words& arguments = {}, const Words& result = {});
-// The passes, in order, of the calls that match.
-std::vector<unsigned long> passesOf(const std::vector<RecordedCall>& calls, const std::string& name,
-                                    const Words& arguments = {}, const Words& result = {});
 std::vector<RecordedCall> inPass(const std::vector<RecordedCall>& calls, unsigned long pass);
 
 // The matrix of an argument written "[a b c d; e f g h; i j k l]".

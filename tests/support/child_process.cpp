@@ -10,12 +10,6 @@
 
 #include "support/test_files.h"
 
-namespace {
-
-constexpr auto pollInterval = std::chrono::milliseconds(20);
-
-}  // namespace
-
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& workingDirectory, const Environment& environment,
                            const std::string& outputFolder)
@@ -55,16 +49,13 @@ std::optional<int> ChildProcess::killAndWait(std::chrono::milliseconds timeout) 
 }
 
 std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!status_ && pid_ > 0) {
+    const auto ended = [&] {
         int raw = 0;
-        if (waitpid(pid_, &raw, WNOHANG) == pid_)
+        if (!status_ && pid_ > 0 && waitpid(pid_, &raw, WNOHANG) == pid_)
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
-        else if (std::chrono::steady_clock::now() >= deadline)
-            break;
-        else
-            std::this_thread::sleep_for(pollInterval);
-    }
+        return status_ || pid_ <= 0;
+    };
+    eventually(ended, timeout);
     return status_;
 }
 
@@ -73,12 +64,7 @@ std::string ChildProcess::standardError() const { return readWholeFile(outputFol
 std::string ChildProcess::standardOutput() const { return readWholeFile(outputFolder_ + "/stdout.txt"); }
 
 bool ChildProcess::waitForErrorText(const std::string& text, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (standardError().find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(pollInterval);
-    }
-    return true;
+    return eventually([&] { return standardError().find(text) != std::string::npos; }, timeout);
 }
 
 std::size_t occurrences(const std::string& text, const std::string& part) {

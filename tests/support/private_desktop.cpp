@@ -1,9 +1,8 @@
 #include "support/private_desktop.h"
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
-
-#include <unistd.h>
 
 namespace {
 
@@ -26,8 +25,6 @@ std::string busConfig(const std::string& socket, const std::string& extraPolicy)
 )";
 }
 
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
 }  // namespace
 
 bool PrivateDesktop::start(const std::string& extraPolicy) {
@@ -40,11 +37,11 @@ bool PrivateDesktop::start(const std::string& extraPolicy) {
     display = std::make_unique<ChildProcess>(
         "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"},
         root.path() + "/display");
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (display->standardOutput().find('\n') == std::string::npos || !fileExists(root.path() + "/bus/socket")) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(20ms);
-    }
+    const auto up = [&] {
+        return display->standardOutput().find('\n') != std::string::npos &&
+               std::filesystem::exists(root.path() + "/bus/socket");
+    };
+    if (!eventually(up, 10s)) return false;
     const std::string number = display->standardOutput().substr(0, display->standardOutput().find('\n'));
     writeFile(root.path() + "/dunstrc", "");
     daemon = std::make_unique<ChildProcess>(

@@ -20,7 +20,6 @@ public:
     bool start(const std::string& extraPolicy = "");
     // The bus's address, for DBUS_SESSION_BUS_ADDRESS; known before it starts.
     const std::string& address() const { return busAddress; }
-    bool daemonRunning() { return daemon && daemon->running(); }
 
     // Runs notify-send with the arguments until the daemon has answered it,
     // calling `meanwhile` while it runs; false when it never got through.

@@ -47,8 +47,11 @@ protected:
         environment.insert(environment.end(), changed.begin(), changed.end());
         return environment;
     }
+    // The passes, in order, of the calls that match.
     std::vector<unsigned long> passes(const std::string& name, const Words& arguments, const Words& result = {}) const {
-        return passesOf(calls, name, arguments, result);
+        std::vector<unsigned long> found;
+        for (const RecordedCall& call : matching(calls, name, arguments, result)) found.push_back(call.pass);
+        return found;
     }
     // 0 where no such call was made.
     unsigned long firstPass(const std::string& name, const Words& arguments, const Words& result = {}) const {
