@@ -9,7 +9,6 @@
 
 #include "config/config_text.h"
 #include "config/settings.h"
-#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/test_files.h"
 
@@ -167,13 +166,11 @@ TEST_F(SettingsFile, LoadTakesEachKeysValueOrItsDefault) {
 // Each value the program cannot take as it stands is one log line: the key,
 // the value, and what is used instead.
 TEST_F(SettingsFile, UnusableValuesAreLoggedWithWhatIsUsed) {
-    const bool wasLogging = std::exchange(loggingEnabled, true);
-    DebugOutputCapture output;
+    const LogCapture output;
     writeFile(path, "watchOnRightHand=yes\ninitialWatchName=\nwatchVisibility=sometimes\nwatchWidthCm=100\n"
                     "watchOffsetCm=2,5\nwatchTiltDegrees=-30\nnotifications=no\nnotificationsFromDesktop=FALSE\n"
                     "notificationsFromXsOverlay=true\nnotificationsFromOvrToolkit=false\n");
     const Settings loaded = loadOverChosenValues();
-    loggingEnabled = wasLogging;
     EXPECT_EQ(std::make_tuple(loaded.watchOnRightHand, loaded.watchVisibility, loaded.placement),
               std::make_tuple(false, WatchVisibility::Always, WristPlacement{12, 0, -30}));
     EXPECT_EQ(output.messages(), path + ": watchOnRightHand=yes is not true or false; using false\n" +
@@ -201,8 +198,7 @@ TEST_F(SettingsFile, SaveKeepsTheLinesItDoesNotOwn) {
 // is replaced keeps its permissions. (A read-only one is the menu's and the
 // program's test: menu_panel_test.cpp, program_test.cpp.)
 TEST_F(SettingsFile, FailedSavesLeaveTheOldFileAndSayWhy) {
-    const bool wasLogging = std::exchange(loggingEnabled, true);
-    DebugOutputCapture output;
+    const LogCapture output;
     Settings settings;
     std::string saidInTheLog;
     auto expectFailure = [&](const std::string& target, const std::string& reason) {
@@ -228,9 +224,7 @@ TEST_F(SettingsFile, FailedSavesLeaveTheOldFileAndSayWhy) {
     fs::create_directory(path);
     expectFailure(path, " is a directory");
     expectFailure(directory.path() + "/missing/settings.conf", " cannot be written: its folder does not exist");
-    loggingEnabled = wasLogging;
     EXPECT_EQ(output.messages(), saidInTheLog) << "once for each new reason";
 }
-
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "packages/archive_file_provider.h"
 #include "packages/folder_file_provider.h"
-#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/test_files.h"
 
@@ -31,10 +30,8 @@ class ArchiveFileProviderTest : public ::testing::Test {
 protected:
     // Refused with one diagnostic line that names the archive.
     void expectRefused(const ArchiveLimits& limits) {
-        loggingEnabled = true;
-        DebugOutputCapture output;
+        const LogCapture output;
         ArchiveFileProvider provider(archive, limits);
-        loggingEnabled = false;
         for (const char* name : {"a.txt", "b.txt", "c.txt", "huge.png"}) EXPECT_EQ(provider.getFile(name), nullptr);
         EXPECT_NE(output.text().find(archive), std::string::npos) << output.text();
         EXPECT_EQ(std::count(output.text().begin(), output.text().end(), '\n'), 1) << output.text();

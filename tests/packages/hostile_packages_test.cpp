@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <tuple>
 
-#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/hostile_packages.h"
 #include "support/test_files.h"
@@ -15,15 +14,12 @@ namespace fs = std::filesystem;
 
 class HostilePackagesTest : public WatchPackageTest {
 protected:
-    // The log is on, as in the program, and captured.
     void SetUp() override {
         WatchPackageTest::SetUp();
         installHostilePackages(watches);
-        loggingEnabled = true;
     }
-    void TearDown() override { loggingEnabled = false; }
     const std::string watches = scratch.path() + "/watches";
-    DebugOutputCapture output;
+    const LogCapture output;
 };
 
 // Broken images and fonts, names that lead out of a folder, damage and bytes

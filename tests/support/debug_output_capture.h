@@ -3,8 +3,10 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/debug_output.h"
+#include "platform/log.h"
 
 // Collects what the program writes to the debugger output while it lives.
 class DebugOutputCapture {
@@ -36,4 +38,14 @@ private:
         const std::lock_guard<std::mutex> hold(lock);
         captured() += text;
     }
+};
+
+// Collects the log, turned on as in the program while it lives.
+class LogCapture : public DebugOutputCapture {
+public:
+    LogCapture() : wasLogging_(std::exchange(loggingEnabled, true)) {}
+    ~LogCapture() { loggingEnabled = wasLogging_; }
+
+private:
+    bool wasLogging_;
 };

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/test_files.h"
 #include "support/watch_package_fixture.h"
@@ -145,10 +144,8 @@ TEST_F(WatchLoaderTest, LayersLeftOutAreLoggedWithTheirLineAndWhy) {
                          ":text\nfontfamily=broken.ttf\n";
     for (int more = 0; more < 5; ++more) config += ":face\nfile=gone.png\n";
     add("config", config);
-    const bool wasLogging = std::exchange(loggingEnabled, true);
-    const DebugOutputCapture output;
+    const LogCapture output;
     EXPECT_TRUE(load().elements.empty());
-    loggingEnabled = wasLogging;
     const std::string package = "Watch package " + packagePath(), gone = "image \"gone.png\" is not in the package",
                       leftOut = ", the layer left out\n";
     EXPECT_EQ(output.messages(), package + ", config line 1: ':face' names no image file" + leftOut +
@@ -173,12 +170,6 @@ TEST_F(WatchLoaderTest, PackageWithoutConfigIsAnEmptyWatchReadyToDraw) {
 
 class WatchCatalogueTest : public WatchPackageTest {
 protected:
-    // The log is on, as in the program.
-    void SetUp() override {
-        WatchPackageTest::SetUp();
-        loggingEnabled = true;
-    }
-    void TearDown() override { loggingEnabled = false; }
     void install(const std::string& package, const std::string& config) {
         writeFile(watches + "/" + package + "/config", config);
     }
@@ -209,7 +200,7 @@ TEST_F(WatchCatalogueTest, WatchesAreOrderedByNameByteWiseAndTheChosenOneIsKept)
     // A chosen watch is kept even when it is no longer installed; the first
     // is shown meanwhile, with its neighbours, and the log says so.
     settings.initialWatchName = "Gone";
-    const DebugOutputCapture output;
+    const LogCapture output;
     const WatchCatalogue again(settings, nullptr, watches);
     EXPECT_EQ(std::make_tuple(settings.initialWatchName, again.find("Gone"), &again.shown("Gone"), &again.shown("Beta")),
               std::make_tuple(std::string("Gone"), nullptr, again.first(), again.find("Beta")));
@@ -230,7 +221,7 @@ TEST_F(WatchCatalogueTest, PackagesShareANameWithTheFirstListedAndNamelessOnesAr
         const std::string name = entry.path().filename().string();
         if (firstListed.empty() && (name == "one" || name == "two")) firstListed = name;
     }
-    const DebugOutputCapture output;
+    const LogCapture output;
     const WatchCatalogue catalogue(settings, nullptr, watches);
     ASSERT_EQ(catalogue.count(), 1u);
     EXPECT_EQ(catalogue.find("Classic")->description, "from " + firstListed);
