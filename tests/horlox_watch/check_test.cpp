@@ -120,17 +120,14 @@ const std::uint8_t red[] = {255, 0, 0, 255};
 // test GL context.
 class PackageCheckTest : public WatchPackageTest {
 protected:
-    PackageCheck check(const std::string& path) {
+    Lines findings(const std::string& path) {
         Watch watch;
         watch.fontLibrary = fontLibrary;
-        return checkPackage(path, watch);
-    }
-    Lines findings(const PackageCheck& checked) {
+        const PackageCheck checked = checkPackage(path, watch);
         Lines lines;
         for (const Finding& finding : checked.findings) lines.push_back(formatFinding(checked.packagePath, finding));
         return lines;
     }
-    Lines findings(const std::string& path) { return findings(check(path)); }
 };
 
 TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
