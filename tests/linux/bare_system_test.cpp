@@ -60,22 +60,8 @@ double shareShownAsPictured(const std::vector<std::uint32_t>& shown, const Image
     return opaque ? double(alike) / double(opaque) : 0;
 }
 
-// Points this process's X connections at another display while it lives.
-class DisplayChoice {
-public:
-    explicit DisplayChoice(const std::string& display) : before_(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
-        setenv("DISPLAY", display.c_str(), 1);
-    }
-    ~DisplayChoice() { setenv("DISPLAY", before_.c_str(), 1); }
-    DisplayChoice(const DisplayChoice&) = delete;
-    DisplayChoice& operator=(const DisplayChoice&) = delete;
-
-private:
-    std::string before_;
-};
-
 class BareSystemTest : public ::testing::Test {
-public:
+protected:
     void SetUp() override {
         for (const char* folder : {"changes", "work", "root"}) fs::create_directory(path(folder));
         // The package lies at the system's root.
@@ -135,35 +121,28 @@ TEST_F(BareSystemTest, ProgramsFindEveryLibraryAndTheShippedWatchesPassTheCheck)
 }
 
 // Offline from the home folder, on the system's Xvfb, which the test reaches
-// through its abstract socket; the display it found.
-std::string startOffline(BareSystemTest& test, std::unique_ptr<ChildProcess>& session) {
-    session = test.start("Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb.log &\n"
-                         "while [ ! -s /tmp/display ]; do sleep 0.1; done\n"
-                         "cd '" + homeFolder + "/Horlox'\n"
-                         "DISPLAY=:$(head -n 1 /tmp/display) ./horlox --offline\n"
-                         "echo \"horlox ended with $?\"\n");
+// through its abstract socket, the window shows the first watch as its
+// picture does. The system has no fonts of its own for most scripts: a toast
+// in each draws glyphs of its own from the fonts the package ships, never
+// boxes or question marks. Closing the window ends the program with status 0.
+TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchAndToastsInEveryScriptOnTheSystemsOwnDisplay) {
+    const std::unique_ptr<ChildProcess> session =
+        start("Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb.log &\n"
+              "while [ ! -s /tmp/display ]; do sleep 0.1; done\n"
+              "cd '" + homeFolder + "/Horlox'\n"
+              "DISPLAY=:$(head -n 1 /tmp/display) ./horlox --offline\n"
+              "echo \"horlox ended with $?\"\n");
     std::string display;
     for (auto waited = 0ms; waited < 30s && display.empty() && session->running(); waited += 100ms) {
         std::this_thread::sleep_for(100ms);
-        display = readWholeFile(test.written("/tmp/display"));
+        display = readWholeFile(written("/tmp/display"));
     }
-    EXPECT_FALSE(display.empty()) << "Xvfb did not start\n" << readWholeFile(test.written("/tmp/xvfb.log"))
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start\n" << readWholeFile(written("/tmp/xvfb.log"))
                                   << session->standardError();
-    return ":" + display.substr(0, display.find('\n'));
-}
+    // The window probe looks at the system's display from here on; CTest
+    // runs each test in a process of its own.
+    setenv("DISPLAY", (":" + display.substr(0, display.find('\n'))).c_str(), 1);
 
-// Closing the window ends the program with status 0.
-void closeOffline(ChildProcess& session) {
-    EXPECT_TRUE(requestWindowClose("Horlox"));
-    EXPECT_EQ(session.waitForExit(30s), 0) << session.standardError();
-    EXPECT_NE(session.standardOutput().find("horlox ended with 0\n"), std::string::npos)
-        << session.standardOutput() << session.standardError();
-}
-
-// The window shows the first watch as its picture does.
-TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
-    std::unique_ptr<ChildProcess> session;
-    const DisplayChoice systemsDisplay(startOffline(*this, session));
     const Image picture = readPng(HORLOX_SOURCE_DIR "/docs/pictures/" + firstWatch + ".png");
     ASSERT_EQ(picture.width, 256);
     double shownAsPictured = 0;
@@ -174,18 +153,9 @@ TEST_F(BareSystemTest, OfflineProgramShowsTheFirstWatchOnTheSystemsOwnDisplay) {
         const std::vector<std::uint32_t> corner = readWindowPixels("Horlox", 0, 720 - 256, 256, 256);
         if (corner.size() == 256 * 256) shownAsPictured = shareShownAsPictured(corner, picture);
     }
-    EXPECT_TRUE(window && window->viewable) << session->standardError();
+    ASSERT_TRUE(window && window->viewable) << session->standardError();
     EXPECT_GE(shownAsPictured, 0.85) << "the window's lower-left corner shows " << firstWatch;
-    closeOffline(*session);
-}
 
-// The system has no fonts of its own for most scripts: a toast in each
-// draws glyphs of its own from the fonts the package ships, never boxes or
-// question marks.
-TEST_F(BareSystemTest, ToastsInEveryScriptDrawFromTheShippedFonts) {
-    std::unique_ptr<ChildProcess> session;
-    const DisplayChoice systemsDisplay(startOffline(*this, session));
-    ASSERT_TRUE(eventually([] { return findWindowByTitle("Horlox").has_value(); }, 30s)) << session->standardError();
     // The toast's pixels once it has faded in, after the one before it left.
     const auto toastOf = [&](const std::string& title) {
         sendLoopbackDatagram(AF_INET, 42069, R"({"messageType":1,"timeout":1,"sourceApp":"VRCX","title":")" + title + "\"}");
@@ -210,7 +180,11 @@ TEST_F(BareSystemTest, ToastsInEveryScriptDrawFromTheShippedFonts) {
                                         {"Thai", "\u0E40\u0E1E"}, {"Russian", "\u0414\u0440"},
                                         {"Greek", "\u03A6\u03AF"}})
         EXPECT_TRUE(seen.insert(toastOf(text)).second) << script << " draws as another did";
-    closeOffline(*session);
+
+    EXPECT_TRUE(requestWindowClose("Horlox"));
+    EXPECT_EQ(session->waitForExit(30s), 0) << session->standardError();
+    EXPECT_NE(session->standardOutput().find("horlox ended with 0\n"), std::string::npos)
+        << session->standardOutput() << session->standardError();
 }
 
 }  // namespace
