@@ -245,8 +245,8 @@ int liveTextures() {
 // Listing loads nothing; loading a watch first gives back what the one before
 // held. A text's texture counts only once drawn.
 TEST_F(WatchCatalogueTest, OnlyTheCurrentWatchIsLoaded) {
-    const std::uint8_t red[] = {255, 0, 0, 255};
-    for (const char* package : {"/A/face.png", "/B/face.png"}) writeFile(watches + package, pngOfColour(4, 4, 4, red));
+    for (const char* package : {"/A/face.png", "/B/face.png"})
+        writeFile(watches + package, pngOfColour(4, 4, 4, opaqueRed));
     writeFile(watches + "/B/font.ttf", dejaVuSansBytes());
     install("A", ":watch\nname=Alpha\n:face\nfile=face.png\n");
     install("B", ":watch\nname=Beta\n:face\nfile=face.png\n:text\nfontfamily=font.ttf\n");
