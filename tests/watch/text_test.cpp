@@ -84,20 +84,6 @@ protected:
     FT_Face face = nullptr;
 };
 
-// Every channel holds the coverage, and the bitmap starts at the pen without
-// the glyph's bearing.
-TEST_F(TextRasterTest, GlyphsAreWhiteCoverageFromThePen) {
-    glyph('o');
-    ASSERT_GT(face->glyph->bitmap_left, 0);
-    const TextImage image = draw("o", 30, 80);
-    int leftmost = textImageSide;
-    for (std::size_t i = 0; i < image.size(); i += 4) {
-        ASSERT_EQ(std::count(&image[i], &image[i] + 4, image[i]), 4) << i / 4;
-        if (image[i]) leftmost = std::min(leftmost, int(i / 4 % textImageSide));
-    }
-    EXPECT_EQ(leftmost, 30);
-}
-
 TEST_F(TextRasterTest, BackslashPairsBreakLinesOrVanish) {
     const int lineHeight = int(face->size->metrics.height / 64);
     auto brighter = [](TextImage a, const TextImage& b) {

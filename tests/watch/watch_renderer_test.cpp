@@ -12,7 +12,7 @@
 
 namespace {
 
-const Rgba red = {255, 0, 0, 255}, green = {0, 255, 0, 255}, blue = {0, 0, 255, 255}, none = {0, 0, 0, 0};
+const Rgba red = {255, 0, 0, 255}, blue = {0, 0, 255, 255}, none = {0, 0, 0, 0};
 
 std::tm timeOfDay(int hour, int minute, int second) {
     std::tm time{};
@@ -75,27 +75,6 @@ TEST(HandAngleTest, AFullTurnIsTwelveHoursOneHourOrOneMinute) {
     for (const auto& [binding, time, angle] : angles)
         EXPECT_NEAR(handAngle(binding, time), angle, 1e-4) << int(binding) << " " << time.tm_hour;
     EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)), handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
-}
-
-TEST_F(WatchRendererTest, HandPointingUpTurnsClockwiseAboutItsPivotOnTheCentre) {
-    add("hand.png", pngOfColour(8, 64, 4, red.data()));
-    add("config", ":hand\nfile=hand.png\nbind=HOUR\ncenter=4,4\n");
-    const Watch& hour = load();
-    render(hour, timeOfDay(0, 0, 0));
-    EXPECT_EQ(std::make_pair(pixelAtAngle(0), pixelAtAngle(90)), std::make_pair(red, none));
-    render(hour, timeOfDay(15, 0, 0));
-    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(-90)), std::make_tuple(red, none, none));
-
-    // Blue, with a green square around the pivot point (16, 100).
-    add("hand.png", image(32, 128, [](int x, int y) {
-            return std::abs(x - 16 + 0.5) < 3 && std::abs(y - 100 + 0.5) < 3 ? green : blue;
-        }));
-    add("config", ":hand\nfile=hand.png\nbind=second\ncenter=16,100\n");
-    const Watch& second = load();
-    for (int at : {0, 7, 15, 40}) {
-        render(second, timeOfDay(1, 2, at));
-        EXPECT_EQ(std::make_pair(pixel(128, 128), pixel(127, 127)), std::make_pair(green, green)) << at;
-    }
 }
 
 // A hand's own zone wins over a previewed local zone, which the hands
