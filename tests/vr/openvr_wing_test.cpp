@@ -1,6 +1,6 @@
 // The OpenVR wing over the simulated runtime: start-up failures named as
-// OpenVR names them, its events in the program's terms, and the batteries
-// the program reads through it.
+// OpenVR names them, and the batteries the program reads through it; its
+// events are the program sessions'.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
@@ -65,35 +65,6 @@ TEST_F(OpenVrStartTest, EveryFailedStepEndsTheProgramNamingIt) {
         ExitedWithCode(1), "^Failed to find the working directory for the application manifest.\n$");
 }
 
-// Each pass drains the runtime's events; the quit request ends the pass,
-// the events behind it unpolled.
-TEST(OpenVrWingTest, EventsComeInTheProgramsTermsUntilTheQuitRequest) {
-    const SimulatedSession session("1 controller 3 on left\n2 controller 3 role right\n2 battery 3 0.5\n"
-                                   "3 controller 3 off\n3 quit\n3 controller 4 on right\n");
-    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
-    ASSERT_TRUE(runtime->start({}).failure.empty());
-    using Kind = RuntimeEvent::Kind;
-    const std::vector<std::vector<std::pair<Kind, ControllerId>>> passes = {
-        {{Kind::ControllerCame, 3}},
-        // the charge, that it is reported and whether it charges
-        {{Kind::ControllerCame, 3}, {Kind::DeviceChanged, 3}, {Kind::DeviceChanged, 3}, {Kind::DeviceChanged, 3}},
-        {{Kind::ControllerGone, 3}, {Kind::Quit, noController}}};
-    for (std::size_t pass = 0; pass < passes.size(); ++pass) {
-        std::vector<std::pair<Kind, ControllerId>> seen;
-        RuntimeEvent event;
-        while (runtime->nextEvent(event)) {
-            seen.emplace_back(event.kind, event.controller);
-            if (event.kind == Kind::Quit) break;
-        }
-        EXPECT_EQ(seen, passes[pass]) << "pass " << pass + 1;
-    }
-    const std::vector<RecordedCall> polls = matching(session.calls(), "PollNextEvent");
-    ASSERT_FALSE(polls.empty());
-    EXPECT_TRUE(matches(polls.back(), "PollNextEvent", {}, {"VREvent_Quit"})) << "the event behind it stays";
-    EXPECT_FALSE(runtime->locate(k_unMaxTrackedDeviceCount).controller) << "an impossible device is not asked";
-    EXPECT_TRUE(matching(session.calls(), "GetDeviceToAbsoluteTrackingPose").empty());
-}
-
 using std::chrono::seconds;
 using Clock = std::chrono::steady_clock;
 
@@ -138,6 +109,8 @@ TEST(OpenVrWingTest, BatteriesFollowControllersAcrossHandsAndAreReadAgainOnEvent
     EXPECT_EQ(reads(), before);
     EXPECT_FALSE(readings.refresh(*runtime, start + seconds(30)));
     EXPECT_GT(reads(), before);
+    EXPECT_FALSE(runtime->locate(k_unMaxTrackedDeviceCount).controller) << "an impossible device is not asked";
+    EXPECT_TRUE(matching(session.calls(), "GetDeviceToAbsoluteTrackingPose").empty());
 }
 
 }  // namespace
