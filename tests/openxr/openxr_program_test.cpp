@@ -24,9 +24,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-#define SKIP_WITHOUT_MONADO() \
-    if (monadoBuildFolder().empty()) GTEST_SKIP() << "no Monado build (scripts/monado, -DHORLOX_MONADO_DIR)"
-
 // The OpenXR loader and Monado's client library leak a little on every
 // instance made and destroyed, as a program of a few lines shows; Monado's
 // library is unloaded by then, so its frames cannot be named in a
@@ -95,11 +92,8 @@ WatchSighting lookAtLeftEye() {
 // program under the sanitizers takes some seconds to its first frame.
 template <typename Test>
 WatchSighting lookUntil(Test test) {
-    WatchSighting seen = lookAtLeftEye();
-    for (auto waited = 0ms; waited < 30s && !test(seen); waited += 200ms) {
-        std::this_thread::sleep_for(200ms);
-        seen = lookAtLeftEye();
-    }
+    WatchSighting seen;
+    eventually([&] { return test(seen = lookAtLeftEye()); }, 30s);
     return seen;
 }
 
@@ -108,7 +102,7 @@ WatchSighting lookUntil(Test test) {
 class MonadoProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SKIP_WITHOUT_MONADO();
+        if (monadoBuildFolder().empty()) GTEST_SKIP() << "no Monado build (scripts/monado, -DHORLOX_MONADO_DIR)";
         writeFile(path("app.manifest"), readWholeFile(HORLOX_RUN_DIR "/app.manifest"));
         std::vector<std::uint8_t> rgba;
         for (int pixel = 0; pixel < 256 * 256; ++pixel)
@@ -118,6 +112,9 @@ protected:
     }
 
     std::string path(const std::string& name) const { return directory.path() + "/" + name; }
+    bool saved(const std::string& line) const {
+        return readWholeFile(path("settings.conf")).find(line) != std::string::npos;
+    }
 
     void startService(MonadoService::Compositor compositor) {
         service = std::make_unique<MonadoService>(compositor);
@@ -181,6 +178,7 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
         EXPECT_EQ(program.waitForExit(30s), 1) << start.last;
         const std::string log = program.standardError();
         EXPECT_NE(log.find("] " + start.chosen), std::string::npos) << log;
+        EXPECT_NE(log.find("] GL_RENDERER: "), std::string::npos) << "the GL context comes first: " << log;
         EXPECT_EQ(log.substr(log.size() - std::min(log.size(), start.last.size())), start.last) << log;
     }
 }
@@ -290,10 +288,6 @@ XrPosef aimingFrom(XrVector3f from, XrVector3f target) {
     return {{q.x / norm, q.y / norm, q.z / norm, q.w / norm}, from};
 }
 
-bool fileHas(const std::string& file, const std::string& text) {
-    return readWholeFile(file).find(text) != std::string::npos;
-}
-
 // On Monado the menu opens from the hand without the watch (the right one
 // here), held long on its menu button: it stands 0.8 m before the standing
 // head, 0.6 m wide, and the laser clicks its buttons where the menu's own
@@ -338,24 +332,20 @@ TEST_F(MonadoProgramTest, TheControllerOpensTheMenuAndItsLaserClicksInIt) {
     press({true}, 1200ms);
     ASSERT_TRUE(program->waitForErrorText("OpenXR: the menu opens from the right hand", 10s))
         << program->standardError();
-    EXPECT_TRUE(fileHas(path("settings.conf"), "initialWatchName=Green")) << readWholeFile(path("settings.conf"));
+    EXPECT_TRUE(saved("initialWatchName=Green")) << readWholeFile(path("settings.conf"));
 
     // The move reaches the menu before the pull.
     std::this_thread::sleep_for(500ms);
     press({false, 1}, 400ms);
-    for (auto waited = 0ms; waited < 20s && !fileHas(path("settings.conf"), "initialWatchName=Red"); waited += 200ms)
-        std::this_thread::sleep_for(200ms);
-    EXPECT_TRUE(fileHas(path("settings.conf"), "initialWatchName=Red")) << program->standardError();
+    EXPECT_TRUE(eventually([&] { return saved("initialWatchName=Red"); }, 20s)) << program->standardError();
 
     // A trigger pulled only part of the way is no click.
     ASSERT_NO_FATAL_FAILURE(aimAt("left hand"));
     press({false, 0.5f}, 400ms);
     std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(fileHas(path("settings.conf"), "watchOnRightHand=false")) << readWholeFile(path("settings.conf"));
+    EXPECT_TRUE(saved("watchOnRightHand=false")) << readWholeFile(path("settings.conf"));
     press({false, 1}, 400ms);
-    for (auto waited = 0ms; waited < 20s && !fileHas(path("settings.conf"), "watchOnRightHand=true"); waited += 200ms)
-        std::this_thread::sleep_for(200ms);
-    EXPECT_TRUE(fileHas(path("settings.conf"), "watchOnRightHand=true")) << program->standardError();
+    EXPECT_TRUE(eventually([&] { return saved("watchOnRightHand=true"); }, 20s)) << program->standardError();
 
     // The hand that opened it closes it, though it wears the watch now.
     press({true}, 1200ms);
