@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 
+#include "menu_layout.h"
 #include "support/program_session.h"
+#include "ui/menu_panel.h"
 
 namespace {
 
@@ -31,27 +31,16 @@ protected:
                                                 const std::string& withheldInterface = "") {
         return run(scenario, status, throughOpenVr(withheldInterface));
     }
-
-    // Where "Next" stands, as the simulated runtime aimed its click at it in a
-    // session of its own: "x y", fractions from the top-left as a person sees
-    // it. The session leaves neither settings nor a registration behind.
-    std::string middleOfNext() {
-        if (!run("1 dashboard open\n2 mouse click Next\n5 quit\n", 0)) return "";
-        std::filesystem::remove(path("settings.conf"));
-        std::filesystem::remove_all(path("state"));
-        const std::vector<RecordedCall> pressed =
-            matching(calls, "PollNextOverlayEvent", {"2"}, {"VREvent_MouseButtonDown"});
-        float x = 0, fromBottom = 0;
-        if (pressed.empty() || std::sscanf(pressed[0].result[2].c_str(), "mouse %f %f", &x, &fromBottom) != 2)
-            return "";
-        return std::to_string(x) + " " + std::to_string(1 - fromBottom);
-    }
 };
 
+// The click lands where the menu's own layout puts "Next", in fractions from
+// the top-left as a person sees it; the stand-in turns them into OpenVR's.
 TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
-    const std::string next = middleOfNext();
-    ASSERT_FALSE(next.empty()) << log;
-    ASSERT_TRUE(runThroughOpenVr("1 controller 1 on left\n2 dashboard open\n3 mouse move " + next +
+    const std::optional<ButtonPlace> next = menuButtonInFolder(directory.path(), "Next");
+    ASSERT_TRUE(next);
+    const std::string x = std::to_string((next->left + next->right) / 2 / menuSize);
+    const std::string y = std::to_string((next->top + next->bottom) / 2 / menuSize);
+    ASSERT_TRUE(runThroughOpenVr("1 controller 1 on left\n2 dashboard open\n3 mouse move " + x + " " + y +
                                  "\n3 mouse down left\n4 mouse up left\n6 quit\n", 0));
 
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
