@@ -354,15 +354,14 @@ TEST_F(VrProgramTest, TheWatchFollowsItsHandAndIsNotDrawnWhileNobodyCanSeeIt) {
               2);
 }
 
-// A damaged or empty menu font gives way to ImGui's own, with one log line.
+// An empty menu font gives way to ImGui's own, with one log line; other
+// unfit fonts are the menu font suite's.
 TEST_F(VrProgramTest, ADamagedMenuFontGivesWayToTheBuiltInOne) {
-    for (const std::string& font : {std::string(), std::string(5000, '\x7F')}) {
-        writeFile(path("Roboto-Medium.ttf"), font);
-        ASSERT_TRUE(run("1 controller 1 on left\n1 dashboard open\n3 quit\n", 0)) << font.size();
-        EXPECT_EQ(occurrences(log, "] The menu font Roboto-Medium.ttf cannot be used, the built-in one is shown instead\n"),
-                  1u) << log;
-        EXPECT_FALSE(passes("SetOverlayTexture", {"2"}).empty());
-    }
+    writeFile(path("Roboto-Medium.ttf"), "");
+    ASSERT_TRUE(run("1 controller 1 on left\n1 dashboard open\n3 quit\n", 0));
+    EXPECT_EQ(occurrences(log, "] The menu font Roboto-Medium.ttf cannot be used, the built-in one is shown instead\n"), 1u)
+        << log;
+    EXPECT_FALSE(passes("SetOverlayTexture", {"2"}).empty());
 }
 
 // Saved to show only when looked at, the watch is neither shown nor drawn
@@ -381,11 +380,10 @@ TEST_F(VrProgramTest, AHiddenWatchCostsNoRedrawAndAppearsWithAFreshImage) {
                 watch.emplace_back(call.pass, call.name);
     ASSERT_GE(watch.size(), 4u);
     const unsigned long reveal = watch[1].first;
-    using Step = std::pair<unsigned long, std::string>;
-    EXPECT_EQ(watch[0], Step(0, "HideOverlay")) << "it starts hidden";
-    EXPECT_EQ(watch[1], Step(reveal, "SetOverlayTexture")) << "drawn anew just before it shows";
-    EXPECT_EQ(watch[2], Step(reveal, "SetOverlayAlpha"));
-    EXPECT_EQ(watch[3], Step(reveal, "ShowOverlay"));
+    // It starts hidden and is drawn anew just before it shows.
+    EXPECT_EQ(decltype(watch)(watch.begin(), watch.begin() + 4),
+              (decltype(watch){{0, "HideOverlay"}, {reveal, "SetOverlayTexture"}, {reveal, "SetOverlayAlpha"},
+                               {reveal, "ShowOverlay"}}));
     EXPECT_EQ(watch.back().second, "HideOverlay") << "not drawn hidden";
 
     // The alpha climbs to 1 and falls back, through values between; how many
