@@ -183,36 +183,6 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
     }
 }
 
-// With Monado running and nothing chosen, the program becomes an overlay
-// client of it; the service's death ends the program as a quit request does,
-// at once, leaving the settings as they were.
-TEST_F(MonadoProgramTest, AnOverlayClientThatEndsWhenTheServiceDies) {
-    const std::string settings = "watchOnRightHand=true\ninitialWatchName=Green\nwatchWidthCm=8\n";
-    writeFile(path("settings.conf"), settings);
-    ASSERT_NO_FATAL_FAILURE(startService(MonadoService::Compositor::Null));
-    startProgram();
-    ASSERT_TRUE(program->waitForErrorText("OpenXR session: XR_SESSION_STATE_FOCUSED", 30s)) << program->standardError();
-    EXPECT_NE(program->standardError().find(
-                  "] VR runtime: openxr, as the active OpenXR runtime offers overlays (XR_EXTX_overlay)\n"),
-              std::string::npos);
-    const std::string listing = service->control();
-    const std::size_t client = listing.find("\tHorlox");
-    ASSERT_NE(client, std::string::npos) << listing;
-    const std::string line = listing.substr(listing.rfind('\n', client) + 1, client - listing.rfind('\n', client));
-    EXPECT_NE(line.find("ovly: 1"), std::string::npos) << line;
-    EXPECT_NE(line.find("foc: 1"), std::string::npos) << line;
-    // The frames pace the program: it is still there a while later.
-    std::this_thread::sleep_for(1s);
-    ASSERT_TRUE(program->running()) << program->standardError();
-
-    const auto killed = std::chrono::steady_clock::now();
-    service->kill();
-    EXPECT_EQ(program->waitForExit(5s), 0) << program->standardError();
-    EXPECT_LT(std::chrono::steady_clock::now() - killed, 5s);
-    EXPECT_NE(program->standardError().find("XR_ERROR_INSTANCE_LOST"), std::string::npos) << program->standardError();
-    EXPECT_EQ(readWholeFile(path("settings.conf")), settings);
-}
-
 // Under the XCB compositor Monado's window shows what each eye sees; the
 // watch stands 30 cm before the eyes, 8 cm to the side of the hand wearing
 // it, upright.
@@ -288,11 +258,14 @@ XrPosef aimingFrom(XrVector3f from, XrVector3f target) {
     return {{q.x / norm, q.y / norm, q.z / norm, q.w / norm}, from};
 }
 
-// On Monado the menu opens from the hand without the watch (the right one
+// With Monado running and nothing chosen, the program becomes an overlay
+// client of it. The menu opens from the hand without the watch (the right one
 // here), held long on its menu button: it stands 0.8 m before the standing
 // head, 0.6 m wide, and the laser clicks its buttons where the menu's own
-// layout puts them. A short press opens nothing; the same long press closes it.
-TEST_F(MonadoProgramTest, TheControllerOpensTheMenuAndItsLaserClicksInIt) {
+// layout puts them. A short press opens nothing; the same long press closes
+// it. The service's death ends the program as a quit request does, at once,
+// leaving the settings as they were.
+TEST_F(MonadoProgramTest, AnOverlayClientWhoseMenuTheControllerOpensAndItsLaserClicks) {
     writeFile(path("settings.conf"), "watchOnRightHand=false\ninitialWatchName=Green\n");
     writeFile(path("watches/Red/face.png"), readWholeFile(path("watches/Green/face.png")));
     writeFile(path("watches/Red/config"), ":watch\nname=Red\n:face\nfile=face.png\n");
@@ -321,6 +294,15 @@ TEST_F(MonadoProgramTest, TheControllerOpensTheMenuAndItsLaserClicksInIt) {
     hold({});
     startProgram();
     ASSERT_TRUE(program->waitForErrorText("OpenXR session: XR_SESSION_STATE_FOCUSED", 30s)) << program->standardError();
+    EXPECT_NE(program->standardError().find(
+                  "] VR runtime: openxr, as the active OpenXR runtime offers overlays (XR_EXTX_overlay)\n"),
+              std::string::npos);
+    const std::string listing = service->control();
+    const std::size_t client = listing.find("\tHorlox");
+    ASSERT_NE(client, std::string::npos) << listing;
+    const std::string line = listing.substr(listing.rfind('\n', client) + 1, client - listing.rfind('\n', client));
+    EXPECT_NE(line.find("ovly: 1"), std::string::npos) << line;
+    EXPECT_NE(line.find("foc: 1"), std::string::npos) << line;
 
     press({true}, 250ms);
     std::this_thread::sleep_for(1s);
@@ -351,6 +333,14 @@ TEST_F(MonadoProgramTest, TheControllerOpensTheMenuAndItsLaserClicksInIt) {
     press({true}, 1200ms);
     EXPECT_TRUE(program->waitForErrorText("OpenXR: the menu closes", 10s)) << program->standardError();
     ASSERT_TRUE(program->running()) << program->standardError();
+
+    const std::string settings = readWholeFile(path("settings.conf"));
+    const auto killed = std::chrono::steady_clock::now();
+    service->kill();
+    EXPECT_EQ(program->waitForExit(5s), 0) << program->standardError();
+    EXPECT_LT(std::chrono::steady_clock::now() - killed, 5s);
+    EXPECT_NE(program->standardError().find("XR_ERROR_INSTANCE_LOST"), std::string::npos) << program->standardError();
+    EXPECT_EQ(readWholeFile(path("settings.conf")), settings);
 }
 
 }  // namespace
