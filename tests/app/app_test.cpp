@@ -19,9 +19,9 @@ TEST(CommandLineTest, TokensAreRunsOfNonWhiteSpace) {
     EXPECT_EQ(splitLaunchTokens("\"--offline\" a\\ b"), (Tokens{"\"--offline\"", "a\\", "b"}));
 }
 
-// "--offline" runs without VR and "--wait" waits for the runtime; "--help"
-// and "--version" ask for their text instead of a run, help before version.
-// Only the exact options count; each lookalike is one log line.
+// "--offline" runs without VR ("--wait" is the waiting program sessions');
+// "--help" and "--version" ask for their text instead of a run, help before
+// version. Only the exact options count; each lookalike is one log line.
 TEST(CommandLineTest, OnlyTheExactOptionsAreTakenAndLookalikesAreLoggedOneLineEach) {
     loggingEnabled = true;
     DebugOutputCapture output;
@@ -29,10 +29,6 @@ TEST(CommandLineTest, OnlyTheExactOptionsAreTakenAndLookalikesAreLoggedOneLineEa
     EXPECT_EQ(applyLaunchTokens({"--offline", "--offline"}, settings), LaunchAction::Run);
     EXPECT_TRUE(settings.offline);
     EXPECT_FALSE(settings.waitForRuntime);
-    Settings waiting;
-    EXPECT_EQ(applyLaunchTokens({"--wait"}, waiting), LaunchAction::Run);
-    EXPECT_TRUE(waiting.waitForRuntime);
-    EXPECT_FALSE(waiting.offline);
     EXPECT_EQ(applyLaunchTokens({"--version", "--help"}, settings), LaunchAction::ShowHelp);
     EXPECT_EQ(applyLaunchTokens({"--offline", "--version"}, settings), LaunchAction::ShowVersion);
     EXPECT_EQ(output.text(), "");
