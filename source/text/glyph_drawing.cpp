@@ -126,7 +126,12 @@ void GlyphCanvas::draw(const Face& face, hb_codepoint_t glyph, hb_position_t x, 
         return;
     }
     if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return;
-    // Blanks are kept too, empty, so that a space is not rendered again.
+    // Blanks are kept too, as glyphs of no pixels, so that a space is not
+    // rendered again.
+    if (columns == 0 || rows == 0) {
+        cache.keep(face, glyph, {});
+        return;
+    }
     GlyphCache::Glyph rendered{slot->bitmap_left, slot->bitmap_top, columns, rows, {}};
     rendered.coverage.reserve(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) {
