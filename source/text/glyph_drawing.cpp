@@ -57,21 +57,29 @@ void GlyphCanvas::drawCoverage(const GlyphCache::Glyph& glyph, int originX, int 
     const int left = originX + glyph.left, top = originY - glyph.top;
     const int fromRow = std::max(0, -top), toRow = std::min(glyph.rows, height - top);
     const int fromColumn = std::max(0, -left), toColumn = std::min(glyph.columns, width - left);
-    for (int row = fromRow; row < toRow; ++row) {
-        const std::uint8_t* coverage = &glyph.coverage[static_cast<std::size_t>(row) * glyph.columns];
-        for (int column = fromColumn; column < toColumn; ++column) {
-            const unsigned alpha = coverage[column];
-            if (alpha == 0) continue;
-            if (!onlyCanvasColour) {
+    if (!onlyCanvasColour) {
+        for (int row = fromRow; row < toRow; ++row) {
+            for (int column = fromColumn; column < toColumn; ++column) {
+                const unsigned alpha = glyph.coverage[static_cast<std::size_t>(row) * glyph.columns + column];
                 blend(left + column, top + row, times(colour[0], alpha), times(colour[1], alpha),
                       times(colour[2], alpha), alpha);
-                continue;
             }
-            // Straight alpha until a colour glyph comes: the colour and the coverage.
-            std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(top + row) * width + left + column) * 4];
-            pixel[0] = static_cast<std::uint8_t>(colour[0]);
-            pixel[1] = static_cast<std::uint8_t>(colour[1]);
-            pixel[2] = static_cast<std::uint8_t>(colour[2]);
+        }
+        return;
+    }
+    // Straight alpha until a colour glyph comes: the colour and the coverage.
+    // Bytes written may alias any member, so the loop keeps its own copies.
+    const std::uint8_t red = static_cast<std::uint8_t>(colour[0]), green = static_cast<std::uint8_t>(colour[1]),
+                       blue = static_cast<std::uint8_t>(colour[2]);
+    for (int row = fromRow; row < toRow; ++row) {
+        const std::uint8_t* coverage = &glyph.coverage[static_cast<std::size_t>(row) * glyph.columns];
+        std::uint8_t* pixel = &pixels[(static_cast<std::size_t>(top + row) * width + left + fromColumn) * 4];
+        for (int column = fromColumn; column < toColumn; ++column, pixel += 4) {
+            const unsigned alpha = coverage[column];
+            if (alpha == 0) continue;
+            pixel[0] = red;
+            pixel[1] = green;
+            pixel[2] = blue;
             pixel[3] = static_cast<std::uint8_t>(alpha + times(pixel[3], 255 - alpha));
         }
     }
