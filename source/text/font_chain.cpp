@@ -65,6 +65,7 @@ bool isFontFileName(const std::filesystem::path& name) {
 }  // namespace
 
 Face::~Face() {
+    for (const auto& [key, plan] : shapePlans) hb_shape_plan_destroy(plan);
     hb_font_destroy(harfBuzz);
     if (freeType) FT_Done_Face(freeType);
 }

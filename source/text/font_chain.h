@@ -44,6 +44,10 @@ struct Face {
     bool fixedBitmaps = false;    // only bitmaps of fixed sizes, scaled to the line
     float bitmapScale = 1;        // from those bitmaps' pixels to the drawn ones
     float pixelSize = 0;          // the em it is set to, in pixels
+    // HarfBuzz's plans for the face, one per script and direction shaped,
+    // kept because finding one in HarfBuzz's own cache costs as much as
+    // shaping a word.
+    mutable std::unordered_map<std::uint64_t, hb_shape_plan_t*> shapePlans;
 };
 
 // Whether the face has a glyph for every character of the cluster that needs

@@ -11,7 +11,12 @@ std::vector<ShapedGlyph> shape(const Face& face, const std::u32string& text, std
     hb_buffer_set_direction(buffer, rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer, script);
     hb_buffer_set_language(buffer, hb_language_get_default());
-    hb_shape(face.harfBuzz, buffer, nullptr, 0);
+    hb_segment_properties_t properties{};
+    hb_buffer_get_segment_properties(buffer, &properties);
+    const std::uint64_t key = std::uint64_t{script} << 1 | (rightToLeft ? 1 : 0);
+    hb_shape_plan_t*& plan = face.shapePlans[key];
+    if (!plan) plan = hb_shape_plan_create_cached(hb_font_get_face(face.harfBuzz), &properties, nullptr, 0, nullptr);
+    hb_shape_plan_execute(plan, face.harfBuzz, buffer, nullptr, 0);
 
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
