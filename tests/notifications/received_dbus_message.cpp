@@ -1,5 +1,6 @@
 #include "received_dbus_message.h"
 
+#include <cstdio>
 #include <string>
 #include <sys/socket.h>
 #include <systemd/sd-bus.h>
@@ -7,18 +8,12 @@
 
 namespace {
 
-// More than a socket pair holds unread would block the writer.
+// More than a socket pair holds unread would block the writer; less goes in
+// one write.
 constexpr std::size_t maxMessageBytes = 64 * 1024;
 
 bool writeAll(int fd, const void* data, std::size_t size) {
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = write(fd, bytes, size);
-        if (written <= 0) return false;
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return write(fd, data, size) == static_cast<ssize_t>(size);
 }
 
 }  // namespace
@@ -28,13 +23,11 @@ sd_bus_message* receiveDbusMessage(const std::uint8_t* data, std::size_t size) {
     int pair[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return nullptr;
     // The client's side of the handshake, then the message, then the end.
-    const std::string uid = std::to_string(getuid());
-    std::string hello(1, '\0');
-    hello += "AUTH EXTERNAL ";
-    for (char digit : uid) {
-        static const char hex[] = "0123456789abcdef";
-        hello += hex[static_cast<unsigned char>(digit) >> 4];
-        hello += hex[static_cast<unsigned char>(digit) & 15];
+    std::string hello("\0AUTH EXTERNAL ", 15);
+    for (char digit : std::to_string(getuid())) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", digit);
+        hello += hex;
     }
     hello += "\r\nBEGIN\r\n";
     sd_bus_message* message = nullptr;

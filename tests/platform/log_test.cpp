@@ -7,19 +7,11 @@
 
 namespace {
 
-// Logging is on for each test and off again afterwards, as the program has it
-// on from its first step.
-class LogTest : public ::testing::Test {
-protected:
-    void SetUp() override { loggingEnabled = true; }
-    void TearDown() override { loggingEnabled = false; }
-    DebugOutputCapture output;
-};
-
 // A line is the time stamp, the message and one line feed, unless the
 // caller's own trailing white space holds one; percent signs keep their
 // meaning only in the format; nothing is written while logging is off.
-TEST_F(LogTest, LineIsTimestampThenMessageThenOneLineFeed) {
+TEST(LogTest, LineIsTimestampThenMessageThenOneLineFeed) {
+    const LogCapture output;
     const std::string stamp = R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )";
     logMessage("GL_VERSION: %s", "4.6.0");
     logMessage("ends with a break\n \t");
@@ -35,13 +27,15 @@ TEST_F(LogTest, LineIsTimestampThenMessageThenOneLineFeed) {
         << output.text();
 }
 
-TEST_F(LogTest, LongLinesAreCutTo1023CharactersLosingTheirLineBreak) {
+TEST(LogTest, LongLinesAreCutTo1023CharactersLosingTheirLineBreak) {
+    const LogCapture output;
     logMessage("%s", std::string(2000, 'x').c_str());
     EXPECT_EQ(output.text(), "[" + output.text().substr(1, 20) + " " + std::string(1001, 'x'));
 }
 
 // In a zone of its own, so that the universal time cannot pass for it.
-TEST_F(LogTest, TimestampIsTheLocalTimeOfTheCall) {
+TEST(LogTest, TimestampIsTheLocalTimeOfTheCall) {
+    const LogCapture output;
     const char* zone = std::getenv("TZ");
     const std::string previousZone = zone ? zone : "";
     setenv("TZ", "HLX-5:45", 1);
