@@ -15,14 +15,12 @@ TEST(GlDiagnosticsTest, PendingErrorIsReportedWithItsPlaceAndHexCodeAndNoneIsSil
     ensureGlContext();
     while (glGetError() != GL_NO_ERROR) {
     }
-    DebugOutputCapture output;
-    loggingEnabled = true;
+    const LogCapture output;
     checkGlError("main.cpp", 1);
     loggingEnabled = false;  // the driver's own message is the next test's
     glEnable(0xFFFF);        // not a capability: GL_INVALID_ENUM
     loggingEnabled = true;
     checkGlError("main.cpp", 42);
-    loggingEnabled = false;
     EXPECT_EQ(output.messages(), "OpenGL error 0x500 at main.cpp:42\n");
 }
 
@@ -31,15 +29,13 @@ TEST(GlDiagnosticsTest, PendingErrorIsReportedWithItsPlaceAndHexCodeAndNoneIsSil
 TEST(GlDiagnosticsTest, DriverMessagesOtherThanNotificationsAreWritten) {
     ensureGlContext();
     glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);  // so the message arrives before the check
-    DebugOutputCapture output;
-    loggingEnabled = true;
+    const LogCapture output;
     glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_MARKER, 1, GL_DEBUG_SEVERITY_NOTIFICATION,
                          -1, "quiet");
     glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_OTHER, 2, GL_DEBUG_SEVERITY_HIGH, -1, "loud");
     glDisable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
     for (GLenum severity : {GL_DEBUG_SEVERITY_MEDIUM, GL_DEBUG_SEVERITY_LOW})
         onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 7, severity, -1, "50% bad", nullptr);
-    loggingEnabled = false;
     EXPECT_EQ(output.messages(), "OpenGL says: loud\n") << "the rest of the second left out";
 }
 

@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "notifications/notification_center.h"
-#include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
 #include "support/private_desktop.h"
@@ -18,9 +17,6 @@ using namespace std::chrono_literals;
 
 class DesktopMonitorTest : public ::testing::Test {
 protected:
-    void SetUp() override { loggingEnabled = true; }
-    void TearDown() override { loggingEnabled = false; }
-
     // notify-send with the arguments, serving the monitor meanwhile; what it saw.
     std::vector<Notification> notifySend(NotificationCenter& center, const std::vector<std::string>& arguments) {
         std::vector<Notification> seen;
@@ -49,7 +45,7 @@ protected:
         } while (std::chrono::steady_clock::now() < end);
     }
 
-    DebugOutputCapture output;
+    LogCapture output;
     PrivateDesktop desktop;
 };
 

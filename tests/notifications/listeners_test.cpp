@@ -13,7 +13,6 @@
 
 #include "notifications/notification_center.h"
 #include "notifications/websocket_server.h"
-#include "platform/log.h"
 #include "support/child_process.h"
 #include "support/debug_output_capture.h"
 #include "support/loopback_datagram.h"
@@ -29,11 +28,7 @@ const NotificationSwitches sendersOnly{true, false, true, true};
 class ListenersTest : public ::testing::Test {
 protected:
     // The senders' listeners on free ports, served once so that they are bound.
-    void SetUp() override {
-        loggingEnabled = true;
-        serve(*center, 20ms);
-    }
-    void TearDown() override { loggingEnabled = false; }
+    void SetUp() override { serve(*center, 20ms); }
 
     // Serves passes for a while (or until the sender ends), collecting what
     // came; once the sender has printed 'mark', as if 'later' had passed.
@@ -69,7 +64,7 @@ protected:
         return {sender.standardOutput(), received};
     }
 
-    DebugOutputCapture output;
+    LogCapture output;
     TemporaryDirectory folder;
     NotificationCenterPointer center = createNotificationCenter(sendersOnly, anyFreePorts);
 };
