@@ -2,10 +2,9 @@
 // sends them, and python3-websockets for both WebSocket APIs, hostile
 // clients included. What a message says is read in sender_messages_test.cpp;
 // here it is how it arrives. Every test listens on free ports of its own.
-#include <arpa/inet.h>
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
+#include <netdb.h>
 #include <nlohmann/json.hpp>
 #include <sys/socket.h>
 #include <thread>
@@ -90,11 +89,8 @@ TEST_F(ListenersTest, SocketsAreLoopbackOnlyAndPortsStayOurs) {
         sockaddr_storage address{};
         socklen_t length = sizeof address;
         ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length), 0);
-        char text[INET6_ADDRSTRLEN] = "";
-        if (address.ss_family == AF_INET)
-            inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(&address)->sin_addr, text, sizeof text);
-        else
-            inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr, text, sizeof text);
+        char text[NI_MAXHOST] = "";
+        getnameinfo(reinterpret_cast<sockaddr*>(&address), length, text, sizeof text, nullptr, 0, NI_NUMERICHOST);
         EXPECT_TRUE(std::string(text) == "127.0.0.1" || std::string(text) == "::1") << text;
         int type = 0, reuse = 1, reusePort = 1;
         socklen_t size = sizeof reuse;
