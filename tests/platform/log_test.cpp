@@ -33,25 +33,4 @@ TEST(LogTest, LongLinesAreCutTo1023CharactersLosingTheirLineBreak) {
     EXPECT_EQ(output.text(), "[" + output.text().substr(1, 20) + " " + std::string(1001, 'x'));
 }
 
-// In a zone of its own, so that the universal time cannot pass for it.
-TEST(LogTest, TimestampIsTheLocalTimeOfTheCall) {
-    const LogCapture output;
-    const char* zone = std::getenv("TZ");
-    const std::string previousZone = zone ? zone : "";
-    setenv("TZ", "HLX-5:45", 1);
-    tzset();
-    const std::time_t before = std::time(nullptr);
-    logMessage("now");
-    const std::time_t after = std::time(nullptr);
-    auto stampOf = [](std::time_t t) {
-        char text[32];
-        std::strftime(text, sizeof text, "[%Y-%m-%d %H:%M:%S] ", std::localtime(&t));
-        return std::string(text);
-    };
-    const std::string written = output.text().substr(0, 22);
-    EXPECT_TRUE(written == stampOf(before) || written == stampOf(after)) << written;
-    zone ? setenv("TZ", previousZone.c_str(), 1) : unsetenv("TZ");
-    tzset();
-}
-
 }  // namespace
