@@ -112,8 +112,6 @@ TEST(SenderMessagesTest, IconsAreReadOrLeftOutWithAReason) {
         {file + folder.path() + "/missing", false, "No such file"},
         {file + png + "\\u0000.txt", false, "a path with a NUL character"},
         {file + "default", false, ""},
-        {file + "error", false, ""},
-        {file + "warning", false, ""},
     };
     for (const auto& [fields, shown, leftOut] : icons) {
         const auto [notification, why] = withIconRead(readXsOverlayDatagram(R"({"messageType":1,"title":"a)" + fields + "\"}"));
