@@ -12,9 +12,7 @@ namespace {
 // one write.
 constexpr std::size_t maxMessageBytes = 64 * 1024;
 
-bool writeAll(int fd, const void* data, std::size_t size) {
-    return write(fd, data, size) == static_cast<ssize_t>(size);
-}
+bool written(int fd, const void* data, std::size_t size) { return write(fd, data, size) == ssize_t(size); }
 
 }  // namespace
 
@@ -32,7 +30,7 @@ sd_bus_message* receiveDbusMessage(const std::uint8_t* data, std::size_t size) {
     hello += "\r\nBEGIN\r\n";
     sd_bus_message* message = nullptr;
     sd_bus* bus = nullptr;
-    if (writeAll(pair[1], hello.data(), hello.size()) && writeAll(pair[1], data, size) &&
+    if (written(pair[1], hello.data(), hello.size()) && written(pair[1], data, size) &&
         shutdown(pair[1], SHUT_WR) == 0 && sd_bus_new(&bus) >= 0) {
         sd_id128_t id = {};
         id.bytes[0] = 1;
