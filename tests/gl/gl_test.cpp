@@ -5,7 +5,6 @@
 
 #include "gl/gl_diagnostics.h"
 #include "gl/render_target.h"
-#include "platform/log.h"
 #include "support/debug_output_capture.h"
 #include "support/gl_test_context.h"
 
