@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include "notifications/notification_icon.h"
 #include "notifications/plain_text.h"
 #include "notifications/sender_messages.h"
 #include "support/test_files.h"
