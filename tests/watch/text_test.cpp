@@ -142,29 +142,6 @@ TEST_F(TextRasterTest, GlyphsPastTheSizeLimitAreSkipped) {
     EXPECT_EQ(draw("H.H", 0, 200), dot);
 }
 
-// The later glyph's box replaces what lies below it, blank pixels included.
-TEST_F(TextRasterTest, LaterGlyphReplacesTheOverlap) {
-    bool erased = false;
-    for (char first : std::string("fjyT/W"))
-        for (char second : std::string("oaj/V")) {
-            const int secondX = 40 + std::get<0>(glyph(first));
-            const auto [advance, width, top] = glyph(second);
-            const int rows = int(face->glyph->bitmap.rows);
-            const TextImage firstAlone = draw(std::string(1, first), 40, 100);
-            const TextImage secondAlone = draw(std::string(1, second), secondX, 100);
-            const TextImage pair = draw(std::string{first, second}, 40, 100);
-            for (int row = 0; row < textImageSide; ++row)
-                for (int column = 0; column < textImageSide; ++column) {
-                    const bool inSecond = row >= 100 - top && row < 100 - top + rows && column >= secondX &&
-                                          column < secondX + width;
-                    ASSERT_EQ(at(pair, row, column), at(inSecond ? secondAlone : firstAlone, row, column))
-                        << first << second << " at " << row << "," << column;
-                    erased |= inSecond && at(firstAlone, row, column) && !at(pair, row, column);
-                }
-        }
-    EXPECT_TRUE(erased) << "no pair overlapped; the test proves nothing";
-}
-
 // Each stretch of bytes that is no UTF-8 draws as one U+FFFD.
 TEST_F(TextRasterTest, Utf8DrawsRealGlyphsAndWhatIsNoUtf8TheReplacementCharacter) {
     const TextImage degree = draw("\xC2\xB0", 20, 100);
