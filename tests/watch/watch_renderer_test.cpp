@@ -1,6 +1,7 @@
-// Watches drawn as the main loop draws them: hands by the time, a zone or a
-// battery, faces and texts. The order of the layers is the shipped watches'
-// pictures' (tests/program/watch_pictures_test.cpp).
+// Watches drawn as the main loop draws them: hands by the time or a battery,
+// faces and texts. The order of the layers, hands and texts in a zone of their
+// own and a previewed local zone are the shipped watches' pictures'
+// (tests/program/watch_pictures_test.cpp).
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -77,22 +78,6 @@ TEST(HandAngleTest, AFullTurnIsTwelveHoursOneHourOrOneMinute) {
     EXPECT_GT(handAngle(HandBinding::Hour, timeOfDay(3, 0, 1)), handAngle(HandBinding::Hour, timeOfDay(3, 0, 0)));
 }
 
-// A hand's own zone wins over a previewed local zone, which the hands
-// without a zone of their own (or with an unknown one) show.
-TEST_F(WatchRendererTest, HandsShowTheirOwnZoneOrThePreviewedOrTheLocalTime) {
-    add("hand.png", pngOfColour(8, 64, 4, red.data()));
-    add("config", ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Asia/Tokyo\n"
-                  ":hand\nfile=hand.png\ncenter=4,4\nbind=HOUR\nzone=Nowhere/Atlantis\n");
-    const Watch& watch = load();
-    WatchReadings readings;  // local midnight, at 18:00 UTC, when it is 03:00 in Tokyo
-    readings.instant = 18 * 3600;
-    render(watch, readings);
-    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, red, none));
-    readings.localZone = findTimeZone("Etc/UTC");
-    render(watch, readings);
-    EXPECT_EQ(std::make_tuple(pixelAtAngle(90), pixelAtAngle(0), pixelAtAngle(180)), std::make_tuple(red, none, red));
-}
-
 // The gauge turns over its arc with the charge and the text shows it, both
 // held to full; a device without a charge shows neither.
 TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
@@ -138,7 +123,7 @@ TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
     EXPECT_EQ(pixel(1, 100), red) << "hands are never mirrored";
 }
 
-TEST_F(WatchRendererTest, TextShowsWhiteWhereItsGlyphsCover) {
+TEST_F(WatchRendererTest, TextShowsTheLocalTimeWhiteWhereItsGlyphsCover) {
     add("font.ttf", dejaVuSansBytes());
     add("config", ":text\nfontfamily=font.ttf\nfontsize=40\ncenter=60,150\ntext=%H\n");
     const Watch& watch = load();
