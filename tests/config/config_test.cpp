@@ -57,15 +57,6 @@ TEST(ConfigParse, SectionsAndKeyLines) {
               ":0{top=top|top1}:watch3{name= A|name4name6}:face7{file=file|file8}");
 }
 
-TEST(ConfigSectionGet, GivesTheStoredValueOrNothingOrTheFallback) {
-    const ConfigSection section = parse("name=Classic\nempty=\n").sections[0];
-    EXPECT_EQ(section.get("name"), "Classic");
-    EXPECT_EQ(section.get("Name"), std::nullopt);
-    EXPECT_EQ(section.get("empty"), "");
-    EXPECT_EQ(section.get("empty", "fallback"), "");
-    EXPECT_EQ(section.get("missing", "fallback"), "fallback");
-}
-
 TEST(ConfigParseBool, DecidesOnTheLeadingBytes) {
     for (std::string_view yes : {"1", "10", "1abc", "true", "TRUE", "True", "TrUe", "TRUEX", "true\r"})
         EXPECT_TRUE(parseBool(yes)) << yes;
