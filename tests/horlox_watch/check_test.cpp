@@ -1,5 +1,5 @@
-// What horlox-watch check finds: in the config text alone, in the package's
-// files, and in names that packages share.
+// What horlox-watch check finds in the config text alone and in the package's
+// files; what it finds across packages is the whole tool's test.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -39,19 +39,18 @@ TEST(ConfigLint, FindsWhatTheProgramIgnoresOrReadsOtherwiseThanMeant) {
           "w/config:5: error: section ': hand' is ignored; did you mean ':hand'?",
           "w/config:6: error: section ':txet' is ignored; did you mean ':text'?",
           "w/config:7: warning: section ':notes' is ignored", "w/config:9: warning: section ':' is ignored"}},
-        {":watch\nname=A\n:face\nFile=dial.png\nfile=dial.png\nfile=other.png\nmirrorOnright=1\ncolour=red\nCONTINUOUS\n",
+        // Misspelt keys are errors, and so is every value the program reads otherwise than written.
+        {":watch\nname=A\n:face\nFile=dial.png\nfile=dial.png\nfile=other.png\nmirrorOnright=1\ncolour=red\n"
+         "CONTINUOUS\n:hand\ncetner=6,10\nflie=h.png\nbind=HOUR\n:text\nfontsise=12\nfontsize=9\n:face\nfilee=x\n",
          {"w/config:4: error: key 'File' in ':face' is ignored; did you mean 'file'?",
           "w/config:6: warning: key 'file' is repeated; the program keeps the value from line 5",
           "w/config:7: error: key 'mirrorOnright' in ':face' is ignored; did you mean 'mirrorOnRight'?",
           "w/config:8: warning: key 'colour' in ':face' is ignored",
-          "w/config:9: warning: key 'CONTINUOUS' in ':face' is ignored"}},
-        // Misspelt keys are errors, and so is every value the program reads otherwise than written.
-        {":watch\nname=A\n:hand\ncetner=6,10\nflie=h.png\nbind=HOUR\n:text\nfontsise=12\nfontsize=9\n:face\nfilee=x\nnotes=1\n",
-         {"w/config:4: error: key 'cetner' in ':hand' is ignored; did you mean 'center'?",
-          "w/config:5: error: key 'flie' in ':hand' is ignored; did you mean 'file'?",
-          "w/config:8: error: key 'fontsise' in ':text' is ignored; did you mean 'fontsize'?",
-          "w/config:11: error: key 'filee' in ':face' is ignored; did you mean 'file'?",
-          "w/config:12: warning: key 'notes' in ':face' is ignored"}},
+          "w/config:9: warning: key 'CONTINUOUS' in ':face' is ignored",
+          "w/config:11: error: key 'cetner' in ':hand' is ignored; did you mean 'center'?",
+          "w/config:12: error: key 'flie' in ':hand' is ignored; did you mean 'file'?",
+          "w/config:15: error: key 'fontsise' in ':text' is ignored; did you mean 'fontsize'?",
+          "w/config:18: error: key 'filee' in ':face' is ignored; did you mean 'file'?"}},
         {":watch\nname=A\n:face\nmirrorOnRight=yes\n:face\nmirrorOnRight=TRUE\n:hand\nbind=minute\nmovement=smooth\n"
          "center=6;10\n:hand\nbind=MINUTES\nmovement=continuous\ncenter=6.5,10\n:text\nfontsize=twelve\ncenter=1.5,2\n"
          "text=%H:%M:%Q %i%\n:text\nfontsize=0\nbattery=left\ntext=%c%% %+ %d\n:text\n",
@@ -166,30 +165,6 @@ TEST_F(PackageCheckTest, LayersLeftOutForTheirImagesOrFonts) {
                      p + "25: error: font 'dial.png' cannot be opened" + out,
                      p + "27: error: ':text' has no 'fontfamily'" + out,
                      p + "30: error: font '../beside/font.ttf'" + outside + out}));
-}
-
-// A layer left out does not count; past the 200th nothing is looked at.
-TEST_F(PackageCheckTest, OnlyTheFirstTwoHundredLayersAreDrawn) {
-    add("dot.png", pngOfColour(1, 1, 4, red));
-    std::string config = ":watch\nname=A\n:face\nfile=gone.png\n";
-    for (int layer = 0; layer < 200; ++layer) config += ":face\nfile=dot.png\n";
-    add("config", config + ":hand\nfile=gone.png\nbind=HOUR\n:face\nfile=dot.png\n");
-    const std::string p = packagePath() + "/config:";
-    EXPECT_EQ(findings(packagePath()),
-              (Lines{p + "4: error: image 'gone.png' is not in the package; the layer is left out",
-                     p + "405: error: the program draws only the first 200 layers; from this one on, none is drawn"}));
-}
-
-// Later packages with a known name are found by the whole tool
-// (tests/program/horlox_watch_test.cpp).
-TEST_F(PackageCheckTest, PackagesWithoutConfig) {
-    add("dial.png", pngOfColour(8, 8, 4, red));
-    writeFile(scratch.path() + "/notes.txt", "not an archive");
-    EXPECT_EQ(findings(packagePath()),
-              Lines{packagePath() + "/config: error: there is no such file, so the program does not take the package for a watch"});
-    EXPECT_EQ(findings(scratch.path() + "/notes.txt"),
-              Lines{scratch.path() + "/notes.txt/config: error: the archive holds no such file, or is no 7z "
-                                     "archive that the program reads, so the program does not take it for a watch"});
 }
 
 }  // namespace
