@@ -15,7 +15,6 @@
 #include "watch/config_values.h"
 #include "watch/image_decode.h"
 #include "watch/watch_catalogue.h"
-#include "watch/watch_loader.h"
 
 namespace {
 
