@@ -21,19 +21,6 @@ std::tm timeOfDay(int hour, int minute, int second) {
     return time;
 }
 
-// An image whose pixels come from a function of (x, y), y counted from the
-// bottom as on the canvas.
-template <typename PixelAt>
-std::string image(int width, int height, PixelAt pixelAt) {
-    std::vector<std::uint8_t> rgba;
-    for (int row = 0; row < height; ++row)
-        for (int x = 0; x < width; ++x) {
-            const Rgba pixel = pixelAt(x, height - 1 - row);
-            rgba.insert(rgba.end(), pixel.begin(), pixel.end());
-        }
-    return pngOfPixels(width, height, rgba);
-}
-
 // Draws as the main loop draws and looks at the canvas drawn.
 class WatchRendererTest : public WatchPackageTest {
 protected:
@@ -107,7 +94,12 @@ TEST_F(WatchRendererTest, GaugeAndTextShowTheChargeAndNothingWithoutOne) {
 }
 
 TEST_F(WatchRendererTest, FacesSitOnePixelRightAndMirrorOnlyOnTheRightHand) {
-    add("face.png", image(254, 256, [](int x, int) { return x < 127 ? red : blue; }));
+    std::vector<std::uint8_t> halves;  // red on the left, blue on the right
+    for (int i = 0; i < 254 * 256; ++i) {
+        const Rgba& colour = i % 254 < 127 ? red : blue;
+        halves.insert(halves.end(), colour.begin(), colour.end());
+    }
+    add("face.png", pngOfPixels(254, 256, halves));
     add("config", ":face\nfile=face.png\nmirrorOnRight=true\n");
     const Watch& face = load();
     render(face, timeOfDay(0, 0, 0));
