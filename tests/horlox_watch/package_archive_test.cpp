@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(PackageArchiveTest, PacksEveryRegularFileButTheArchiveItselfWithItsBytesAndName) {
+TEST(PackageArchiveTest, PacksEveryRegularFileButTheArchiveItselfAndNamesTheFilesItCannot) {
     TemporaryDirectory scratch;
     const std::string folder = scratch.path() + "/watch";
     for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"config", ":watch\nname=A\n"},
@@ -29,6 +29,12 @@ TEST(PackageArchiveTest, PacksEveryRegularFileButTheArchiveItselfWithItsBytesAnd
         EXPECT_EQ(std::string(bytes->begin(), bytes->end()), readWholeFile(folder + "/" + name)) << name;
     }
     EXPECT_EQ(archive.getFile("img"), nullptr) << "folders are no entries of their own";
+
+    // A file that is gone or whose name is no UTF-8 fails the packing, by name.
+    EXPECT_EQ(packSevenZip(folder, {"config", "gone.png"}).error, "cannot read " + folder + "/gone.png");
+    writeFile(folder + "/Latin1 \xE9.png", "x");
+    EXPECT_EQ(packSevenZip(folder, {"Latin1 \xE9.png"}).error,
+              "cannot store the name Latin1 \xE9.png (it is not UTF-8)");
 }
 
 }  // namespace
