@@ -33,7 +33,6 @@ protected:
         ChildProcess program(HORLOX_BINARY, {}, directory.path(), simulatedEnvironment(changed));
         const std::optional<int> ended = program.waitForExit(std::chrono::seconds(60));
         log = program.standardError();
-        output = program.standardOutput();
         calls = readCallLog(path("record"));
         if (ended == status) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "ended with " << ended.value_or(-999) << ": " << log;
@@ -97,6 +96,6 @@ protected:
     static constexpr const char* waitingLine = "] Waiting for the VR runtime to start.\n";
 
     TemporaryDirectory directory;
-    std::string log, output;  // standard error and standard output
+    std::string log;  // standard error
     std::vector<RecordedCall> calls;
 };
