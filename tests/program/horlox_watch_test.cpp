@@ -102,11 +102,6 @@ TEST_F(HorloxWatchTest, PackMakesAnArchiveThatLoadsAsTheSameWatch) {
     ASSERT_EQ(pack.status, 0) << pack.err;
     EXPECT_EQ(pack.out, "Classic.7z: 6 files\n");
     EXPECT_EQ(load(file("Classic.7z")).name, "Classic") << "its files' bytes are the packer's test";
-    add("dial.png", "not needed");
-    const ToolRun refused = run({"pack", "watch", "-o", "watch.7z"});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "horlox-watch pack: watch has no \"config\" file, so it holds no watch\n");
-    EXPECT_FALSE(std::filesystem::exists(file("watch.7z")));
 }
 
 // A command line it cannot follow ends with status 2 and says why, never
