@@ -27,10 +27,6 @@ protected:
                 {"VR_CONFIG_PATH", path("openvr-config")}, {"VR_LOG_PATH", path("openvr-log")},
                 {"HORLOX_STAND_IN_WITHHOLD", withheldInterface}};
     }
-    ::testing::AssertionResult runThroughOpenVr(const std::string& scenario, int status,
-                                                const std::string& withheldInterface = "") {
-        return run(scenario, status, throughOpenVr(withheldInterface));
-    }
 };
 
 // The click lands where the menu's own layout puts "Next", in fractions from
@@ -40,8 +36,8 @@ TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
     ASSERT_TRUE(next);
     const std::string x = std::to_string((next->left + next->right) / 2 / menuSize);
     const std::string y = std::to_string((next->top + next->bottom) / 2 / menuSize);
-    ASSERT_TRUE(runThroughOpenVr("1 controller 1 on left\n2 dashboard open\n3 mouse move " + x + " " + y +
-                                 "\n3 mouse down left\n4 mouse up left\n6 quit\n", 0));
+    ASSERT_TRUE(run("1 controller 1 on left\n2 dashboard open\n3 mouse move " + x + " " + y +
+                    "\n3 mouse down left\n4 mouse up left\n6 quit\n", 0, throughOpenVr()));
 
     EXPECT_EQ(readWholeFile(path("settings.conf")), "watchOnRightHand=false\ninitialWatchName=Red\n");
     EXPECT_NE(log.find("] Watch overlay: VREvent_OverlayShown\n"), std::string::npos) << log;
@@ -58,7 +54,7 @@ TEST_F(OpenVrProgramTest, ASessionWithAClickOnNextAtTheRuntimesCoordinates) {
 TEST_F(OpenVrProgramTest, ARuntimeWithoutAnInterfaceTheProgramNeedsEndsTheStart) {
     const std::string last = "Failed to Init OpenVR: VRInitError_Init_InterfaceNotFound\n";
     for (const char* missing : {"IVROverlay_022", "IVRApplications_007"}) {
-        EXPECT_TRUE(runThroughOpenVr("", 1, missing)) << missing;
+        EXPECT_TRUE(run("", 1, throughOpenVr(missing))) << missing;
         EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last) << missing;
     }
 }
