@@ -96,26 +96,19 @@ TEST(OfflineProgramTest, ShowsTheChosenWatchAndTheSendersToastsAndEndsWhenClosed
     EXPECT_EQ(program.waitForExit(10s), 0) << program.standardError();
 }
 
-// Each ends at once with its status and the text it owes: --help and
-// --version on standard output, before anything starts; without a display or
-// with no watches, the line that says why, after the GL context's lines where
-// one was made. A start without a VR runtime is the OpenXR suite's.
-TEST(ProgramTest, StartsThatEndAtOnce) {
+// Each ends with status 1 and the line that says why: without a display,
+// nothing else; with no watches, after the GL context's lines. A start
+// without a VR runtime is the OpenXR suite's.
+TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
     TemporaryDirectory directory;
-    const std::tuple<std::vector<std::string>, ChildProcess::Environment, int, std::string> starts[] = {
-        {{"--help"}, {{"DISPLAY", ""}}, 0, R"(Usage: horlox \[--offline\] \[--wait\]\n[\s\S]*)"},
-        {{"--version"}, {{"DISPLAY", ""}}, 0, R"(Horlox [0-9]+\.[0-9]+\.[0-9]+\n)"},
-        {{"--offline"}, {{"DISPLAY", ""}}, 1, R"(Failed to open display\.\n)"},
-        {{}, {}, 1, R"([\s\S]*\] GL_RENDERER: [\s\S]*\nNo watches found!\n)"},
+    const std::tuple<std::vector<std::string>, ChildProcess::Environment, std::string> starts[] = {
+        {{"--offline"}, {{"DISPLAY", ""}}, R"(Failed to open display\.\n)"},
+        {{}, {}, R"([\s\S]*\] GL_RENDERER: [\s\S]*\nNo watches found!\n)"},
     };
-    for (const auto& [arguments, environment, status, text] : starts) {
+    for (const auto& [arguments, environment, log] : starts) {
         ChildProcess program(HORLOX_BINARY, arguments, directory.path(), environment);
-        EXPECT_EQ(program.waitForExit(30s), status) << text;
-        const std::string said = status == 0 ? program.standardOutput() : program.standardError();
-        EXPECT_TRUE(std::regex_match(said, std::regex(text))) << said;
-        if (status != 0) continue;
-        EXPECT_EQ(program.standardError(), "") << text;
-        EXPECT_FALSE(std::filesystem::exists(directory.path() + "/horlox.lock")) << "nothing started";
+        EXPECT_EQ(program.waitForExit(30s), 1) << log;
+        EXPECT_TRUE(std::regex_match(program.standardError(), std::regex(log))) << program.standardError();
     }
 }
 
@@ -411,8 +404,8 @@ TEST_F(VrProgramTest, ASecondCopyInTheSameRunDirectoryEndsAtOnceAndTheFirstGoesO
     writeFile(path("scenario"), "1 controller 1 on left\n");
     TemporaryDirectory elsewhere;  // the other copies' output
     ChildProcess first(HORLOX_BINARY, {}, directory.path(), simulatedEnvironment());
-    ASSERT_TRUE(first.waitForErrorText("] GL_RENDERER: ", 30s)) << first.standardError();
-    ASSERT_TRUE(eventually([&] { return !matching(readCallLog(path("record")), "SetOverlayTexture", {"1"}).empty(); }, 30s));
+    ASSERT_TRUE(eventually([&] { return !matching(readCallLog(path("record")), "SetOverlayTexture", {"1"}).empty(); }, 30s))
+        << first.standardError();
     ChildProcess second(HORLOX_BINARY, {}, directory.path(), simulatedEnvironment(), elsewhere.path());
     EXPECT_EQ(second.waitForExit(30s), 0);
     EXPECT_NE(second.standardError().find("] Horlox is already running.\n"), std::string::npos);
