@@ -1,16 +1,13 @@
-// The watch on the wrist: its placement on either hand, the glance against
-// poses a person can picture, and the glance's share of a pass. A controller
-// at the origin wears its watch 7 cm up and 18 cm back, facing out of its
-// left side on the left hand and out of its right side on the right hand.
+// The watch on the wrist: its placement on either hand and the glance against
+// poses a person can picture; the glance's share of a pass is the program
+// sessions'. A controller at the origin wears its watch 7 cm up and 18 cm
+// back, facing out of its left side on the left hand and out of its right
+// side on the right hand.
 #include <gtest/gtest.h>
 #include <cmath>
 #include <limits>
-#include <tuple>
 
-#include "config/settings.h"
-#include "support/simulated_session.h"
 #include "vr/watch_glance.h"
-#include "vr/watch_overlay.h"
 #include "vr/watch_placement.h"
 
 namespace {
@@ -89,22 +86,6 @@ TEST(WatchGlanceTest, TheEdgeHasPlayAndAFadeTakesAHundredAndFiftyMilliseconds) {
         EXPECT_NEAR(state.alpha, s.alpha, 1e-5) << s.degrees << "° after " << s.seconds << " s";
     }
     EXPECT_FALSE(glanceShowsWatch(state)) << "a finished fade-out reaches 0 exactly";
-}
-
-// A watch coming into view is drawn anew: as only the second counts for
-// redraws, its last image may be a minute old.
-TEST(WatchOverlayTest, AWatchComingIntoViewIsDrawnAnew) {
-    const SimulatedSession session("1 controller 1 on left\n1 controller 1 at 0.18 1.075 -0.32 yaw -90 roll -90\n");
-    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
-    VrStarted started = runtime->start({});
-    RuntimeEvent event;
-    while (runtime->nextEvent(event)) continue;
-    Settings settings;
-    settings.watchVisibility = WatchVisibility::WhenLookedAt;
-    WatchOverlay watch(*runtime, std::move(started.watch), runtime->controllerIn(Hand::Left), settings);
-    EXPECT_TRUE(watch.followGlance(settings));
-    EXPECT_TRUE(watch.shows(settings));
-    EXPECT_TRUE(settings.needsRedraw);
 }
 
 }  // namespace
