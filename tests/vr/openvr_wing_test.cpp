@@ -1,5 +1,5 @@
-// The OpenVR wing over the simulated runtime: start-up failures named as
-// OpenVR names them, and the batteries the program reads through it; its
+// The OpenVR wing over the simulated runtime: a failed registration named as
+// OpenVR names it, and the batteries the program reads through it; its
 // events are the program sessions'.
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -14,8 +14,6 @@
 namespace {
 
 using ::testing::ExitedWithCode;
-
-const std::string key = "app.quillmere.horlox", manifest = R"({"applications": [{"app_key": ")" + key + R"("}]})";
 
 // Each test runs in a working directory of its own, as the program does.
 class OpenVrStartTest : public ::testing::Test {
@@ -32,10 +30,8 @@ protected:
     Settings settings;
 };
 
-TEST_F(OpenVrStartTest, EveryFailedStepEndsTheProgramNamingIt) {
-    EXPECT_EXIT(startVr(*createSimulatedRuntime({session.path("state"), session.path("absent"), "", {}}), settings,
-                        {}, {}),
-                ExitedWithCode(1), "Failed to Init OpenVR: VRInitError_Init_FileNotFound\n$");
+// Init's failures are named in the OpenXR suite's start without a runtime.
+TEST_F(OpenVrStartTest, AFailedRegistrationEndsTheProgramNamingIt) {
     const std::pair<std::string, std::string> manifests[] = {
         {"", "Failed to set Application manifest: VRApplicationError_InvalidManifest"},  // none at all
         {R"({"applications": [{"app_key": "app.someone.else"}]})",
@@ -44,23 +40,6 @@ TEST_F(OpenVrStartTest, EveryFailedStepEndsTheProgramNamingIt) {
         if (!text.empty()) writeFile("app.manifest", text);
         EXPECT_EXIT(startVr(*session.makeRuntime(), settings, {}, {}), ExitedWithCode(1), "^" + message + "\n$");
     }
-    writeFile("app.manifest", manifest);
-    for (const char* overlay : {"watch", "menu"}) {
-        std::unique_ptr<OpenVrApi> taken = session.makeOpenVr();
-        taken->Init(VRApplication_Overlay);
-        VROverlayHandle_t handle = 0, thumbnail = 0;
-        if (overlay[0] == 'w') taken->CreateOverlay((key + ".watch").c_str(), "Elsewhere", &handle);
-        else taken->CreateDashboardOverlay((key + ".menu").c_str(), "Elsewhere", &handle, &thumbnail);
-        EXPECT_EXIT(startVr(*createOpenVrRuntime(std::move(taken)), settings, {}, {}), ExitedWithCode(1),
-                    std::string("^Failed to create ") + overlay + " overlay.\n$");
-    }
-    EXPECT_EXIT(
-        {
-            std::filesystem::remove_all(session.path("state"));  // not installed again
-            std::filesystem::remove_all(session.path("work"));    // we are still in it
-            startVr(*session.makeRuntime(), settings, {}, {});
-        },
-        ExitedWithCode(1), "^Failed to find the working directory for the application manifest.\n$");
 }
 
 using std::chrono::seconds;
