@@ -1,6 +1,5 @@
 // The menu's share of a pass: the laser's events as ImGui input, the frames
-// that are drawn and what each draws, and the mouse against the size of the
-// texture handed over. The program's own sessions are in
+// that are drawn and what each draws. The program's own sessions are in
 // tests/program/program_test.cpp.
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -12,13 +11,11 @@
 #include "gl/render_target.h"
 #include "support/gl_test_context.h"
 #include "support/menu_gui_context.h"
-#include "support/simulated_session.h"
 #include "support/test_files.h"
 #include "ui/menu_panel.h"
 #include "ui/menu_drawing.h"
 #include "ui/menu_frame_rule.h"
 #include "vr/menu_input.h"
-#include "vr/menu_overlay.h"
 #include "watch/watch_catalogue.h"
 
 namespace {
@@ -127,32 +124,6 @@ TEST(MenuDrawingTest, APictureFrameRedrawsThePictureAloneAsAWholeFrameWould) {
     for (std::size_t i = 0; i < expected.size(); i += 4) bluePixels += expected[i + 2] > 50 && expected[i] < 50;
     EXPECT_GE(bluePixels, 255 * 256) << "the picture shows";
     EXPECT_TRUE(pixels(inTurn) == expected);
-}
-
-// Before its first image the menu has no size: its own is used. After it,
-// the laser's fractions are of the texture's size; OpenVR's, from the
-// bottom-left corner, come the right way up.
-TEST(VrMenuOverlayTest, TheMouseIsScaledByTheSizeOfTheMenusTexture) {
-    ensureGlContext();
-    const MenuGuiContext gui;
-    SimulatedSession session("1 dashboard open\n1 mouse move 1 1\n2 mouse move 0.5 0.25\n");
-    writeFile(session.path("watches/Alpha/config"), ":watch\nname=Alpha\n");
-    Settings settings;
-    const WatchCatalogue catalogue(settings, nullptr, session.path("watches"));
-    const RenderTarget watchTarget = createRenderTarget(256, 256), menuTarget = createRenderTarget(640, 320);
-    const std::unique_ptr<VrRuntime> runtime = session.installedRuntime();
-    VrStart request;
-    request.menuTexture = menuTarget.colorTexture;
-    MenuOverlay menu(runtime->start(request).menu);
-    const ImGuiIO& io = ImGui::GetIO();
-    for (const auto& [size, mouse] : {std::pair{ImVec2(menuSize, menuSize), ImVec2(menuSize, menuSize)},
-                                      std::pair{ImVec2(640, 320), ImVec2(320, 80)}}) {
-        RuntimeEvent event;
-        while (runtime->nextEvent(event)) continue;
-        EXPECT_TRUE(menu.update(settings, catalogue, menuTarget, watchTarget.colorTexture, 0));
-        EXPECT_EQ(std::make_pair(io.DisplaySize.x, io.DisplaySize.y), std::make_pair(size.x, size.y));
-        EXPECT_EQ(std::make_pair(io.MousePos.x, io.MousePos.y), std::make_pair(mouse.x, mouse.y));
-    }
 }
 
 }  // namespace
