@@ -5,13 +5,11 @@
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
-#include "ui/menu_panel.h"
+#include "support/watch_package_fixture.h"
+#include "ui/menu_gui.h"
 
-MenuGuiContext::MenuGuiContext() {
-    ImGui::CreateContext();
-    ImGui::GetIO().IniFilename = nullptr;
-    ImGui::StyleColorsDark();
-    ImGui_ImplOpenGL3_Init("#version 130");
+MenuGuiContext::MenuGuiContext(const std::string& menuFontFile)
+    : gui(std::make_unique<MenuGui>(setUpMenuGui(testFontLibrary(), menuFontFile, ""))) {
     // ImGui binds again the program it found bound; one that an earlier test
     // deleted with its watch would be gone by then.
     glUseProgram(0);
