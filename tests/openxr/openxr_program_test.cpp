@@ -154,7 +154,7 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
         ChildProcess::Environment environment;
         std::string chosen, last;
     };
-    std::vector<Start> starts = {
+    const Start starts[] = {
         {{{"HORLOX_VR_RUNTIME", "openxr"}, {"XR_RUNTIME_JSON", nowhere}},
          "VR runtime: openxr, as HORLOX_VR_RUNTIME says so\n",
          "Failed to Init OpenXR: XR_ERROR_RUNTIME_UNAVAILABLE\n"},
@@ -167,13 +167,6 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
          "VR runtime: openvr, as no active OpenXR runtime offers overlays (XR_EXTX_overlay)\n",
          "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"},
     };
-    // Monado's library finds no service to talk to.
-    if (!monadoBuildFolder().empty())
-        starts.push_back({{{"HORLOX_VR_RUNTIME", "openxr"},
-                           {"XR_RUNTIME_JSON", monadoBuildFolder() + "/openxr_monado-dev.json"},
-                           {"XDG_RUNTIME_DIR", directory.path()}},
-                          "VR runtime: openxr, as HORLOX_VR_RUNTIME says so\n",
-                          "Failed to Init OpenXR: XR_ERROR_RUNTIME_FAILURE\n"});
     for (const Start& start : starts) {
         ChildProcess program(HORLOX_BINARY, {}, directory.path(), start.environment);
         EXPECT_EQ(program.waitForExit(30s), 1) << start.last;
