@@ -175,10 +175,6 @@ TEST_F(TextBlockTest, LinesBreakWhereUnicodeAllows) {
         }
         EXPECT_EQ(lines.back().end, paragraph.text.size()) << sample.text;
     }
-    const TextBlock japanese = render("フレンドがオンラインになりました", 150, 5);
-    EXPECT_GT(japanese.lines, 1);
-    EXPECT_LE(japanese.width, 150);
-    EXPECT_FALSE(japanese.cut);
 }
 
 TEST_F(TextBlockTest, LineFeedsKeepTheirLines) {
