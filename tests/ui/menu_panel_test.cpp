@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <memory>
 #include <imgui.h>
-#include <imgui_internal.h>
 
 #include "config/settings.h"
 #include "support/gl_test_context.h"
@@ -99,17 +98,6 @@ TEST_F(MenuPanelTest, PackageTextsShowInAnyScriptAndWhole) {
     ImGui::GetIO().UserData = nullptr;
 }
 
-// The window can be neither moved, resized nor collapsed; the program's
-// sessions show its picture of the watch upright.
-TEST_F(MenuPanelTest, TheWindowStaysWhereItIs) {
-    install({"Alpha"});
-    const ImGuiWindow* window = ImGui::FindWindowByName(credit.c_str());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->Flags & (ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                               ImGuiWindowFlags_NoCollapse),
-              ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoCollapse);
-}
-
 // Enable and Disable are never saved.
 TEST_F(MenuPanelTest, StepButtonsShowOnlyWhereANeighbourIsAndSaveTheChoiceAtOnce) {
     install({"Alpha"});
@@ -189,10 +177,6 @@ TEST(MenuFontTest, OnlyAFontFitForTheMenuIsTaken) {
         ImGui::DestroyContext(context);
         ImGui::SetCurrentContext(previous);
     }
-    std::filesystem::remove(path);
-    const DebugOutputCapture output;
-    EXPECT_FALSE(readMenuFont(testFontLibrary(), path.c_str()));
-    EXPECT_EQ(output.text(), "") << "a missing font is no fault";
     loggingEnabled = false;
 }
 
