@@ -1,46 +1,11 @@
-// The OpenVR wing over the simulated runtime: a failed registration named as
-// OpenVR names it, and the batteries the program reads through it; its
-// events are the program sessions'.
+// The OpenVR wing over the simulated runtime: the batteries the program reads
+// through it; its start and its events are the program sessions'.
 #include <gtest/gtest.h>
-#include <algorithm>
-#include <filesystem>
 
-#include "config/settings.h"
-#include "gl/render_target.h"
 #include "support/simulated_session.h"
 #include "vr/battery_readings.h"
-#include "vr/vr_connection.h"
 
 namespace {
-
-using ::testing::ExitedWithCode;
-
-// Each test runs in a working directory of its own, as the program does.
-class OpenVrStartTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        std::filesystem::create_directories(session.path("work"));
-        std::filesystem::current_path(session.path("work"));
-    }
-    void TearDown() override { std::filesystem::current_path(previousDirectory); }
-
-    const std::filesystem::path previousDirectory = std::filesystem::current_path();
-    SimulatedSession session;
-    Settings settings;
-};
-
-// Init's failures are named in the OpenXR suite's start without a runtime.
-TEST_F(OpenVrStartTest, AFailedRegistrationEndsTheProgramNamingIt) {
-    const std::pair<std::string, std::string> manifests[] = {
-        {"", "Failed to set Application manifest: VRApplicationError_InvalidManifest"},  // none at all
-        {R"({"applications": [{"app_key": "app.someone.else"}]})",
-         "Failed to set Application auto-launch: VRApplicationError_UnknownApplication"}};
-    for (const auto& [text, message] : manifests) {
-        if (!text.empty()) writeFile("app.manifest", text);
-        EXPECT_EXIT(startVr(*session.makeRuntime(), settings, {}, {}), ExitedWithCode(1), "^" + message + "\n$");
-    }
-}
 
 using std::chrono::seconds;
 using Clock = std::chrono::steady_clock;
@@ -74,12 +39,8 @@ TEST(OpenVrWingTest, BatteriesFollowControllersAcrossHandsAndAreReadAgainOnEvent
     }
 
     // Without events the batteries are read again only once 30 s have passed.
-    const auto reads = [&] {
-        const std::vector<RecordedCall> calls = session.calls();
-        return std::count_if(calls.begin(), calls.end(), [](const RecordedCall& call) {
-            return call.name.find("TrackedDeviceProperty") != std::string::npos;
-        });
-    };
+    // Every reading asks first whether the device has a battery.
+    const auto reads = [&] { return matching(session.calls(), "GetBoolTrackedDeviceProperty").size(); };
     const auto before = reads();
     pass();
     EXPECT_FALSE(readings.refresh(*runtime, start + seconds(29)));
