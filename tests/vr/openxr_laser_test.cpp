@@ -56,13 +56,11 @@ TEST(OpenXrLaserTest, TheRayMeetsTheQuadOnlyOnItsFace) {
         {"just past the right edge", facingUs, {{0, 0, 0, 1}, {0.301f, 1.5f, 0}}, std::nullopt},
         {"just above the top", facingUs, {{0, 0, 0, 1}, {0, 1.701f, 0}}, std::nullopt},
         {"slanting in from the side", facingUs, {turnLeft(45), {1, 1.5f, 0}}, XrVector3f{0.5f, 0.5f, -1}},
-        {"tilted down onto it", facingUs, {tiltUp(-45), {0, 2.5f, 0}}, XrVector3f{0.5f, 0.5f, -1}},
         {"tilted down from nearer", facingUs, {tiltUp(-45), {0, 1.7f, -0.9f}}, XrVector3f{0.5f, 0.25f, -1}},
         {"tilted down, passing under", facingUs, {tiltUp(-45), {0, 1.6f, -0.5f}}, std::nullopt},
         {"along its plane", facingUs, {turnLeft(-90), {-1, 1.5f, -1}}, std::nullopt},
         {"parallel to it, in front", facingUs, {turnLeft(90), {1, 1.5f, -0.5f}}, std::nullopt},
         {"pointing away from its face", facingUs, {turnLeft(180), {0, 1.5f, 0}}, std::nullopt},
-        {"from behind, through its back", facingUs, {turnLeft(180), {0, 1.5f, -2}}, std::nullopt},
         {"from behind, pointing away", facingUs, {{0, 0, 0, 1}, {0, 1.5f, -2}}, std::nullopt},
         // Its x runs along -z of the room: a point nearer -z is further right.
         {"a quad turned to the side", facingRight, {turnLeft(90), {0, 1.5f, -0.15f}}, XrVector3f{0.75f, 0.5f, -0.15f}},
@@ -87,7 +85,6 @@ TEST(OpenXrLaserTest, TheMenuStandsUprightBeforeTheHead) {
     } cases[] = {
         {"looking ahead", {0, 0, 0, 1}, {0, 1.6f, -0.8f}, {0, 0, 1}},
         {"turned left, looking down", product(turnLeft(90), tiltUp(-30)), {-0.8f, 1.6f, 0}, {1, 0, 0}},
-        {"turned right, looking up", product(turnLeft(-90), tiltUp(60)), {0.8f, 1.6f, 0}, {-1, 0, 0}},
         {"looking straight down", tiltUp(-90), {0, 1.6f, -0.8f}, {0, 0, 1}},
         {"looking straight up, turned round", product(turnLeft(180), tiltUp(90)), {0, 1.6f, 0.8f}, {0, 0, -1}},
     };
