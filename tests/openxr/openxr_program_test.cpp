@@ -179,12 +179,11 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
 
 // Under the XCB compositor Monado's window shows what each eye sees; the
 // watch stands 30 cm before the eyes, 8 cm to the side of the hand wearing
-// it, upright. Shown only when looked at, it fades in; turned 30° further
-// away from the head it shows half faded (its colour darker, not gone), 65°
-// further not at all, and facing the head again fully.
+// it, upright. Shown only when looked at, it hides once turned 65° further
+// away from the head, and shows again facing it.
 class MonadoPictureTest : public MonadoProgramTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandFollowsItsGripAndFadesAsItTurnsAway) {
+TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandFollowsItsGripAndHidesAsItTurnsAway) {
     const bool rightHand = GetParam();
     writeFile(path("settings.conf"), std::string("watchOnRightHand=") + (rightHand ? "true" : "false") +
                                          "\nwatchVisibility=whenLookedAt\n");
@@ -201,10 +200,7 @@ TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandFollowsItsGripAndFadesAsIt
     EXPECT_GE(seen.brightest, 250);
     // The eye looks from 3 cm left of the head's centre: the left watch shows
     // well left of the half's middle, the right one right of it.
-    if (rightHand)
-        EXPECT_GT(seen.x, eyeWidth / 2 + 40) << seen.x;
-    else
-        EXPECT_LT(seen.x, eyeWidth / 2 - 40) << seen.x;
+    EXPECT_GT(rightHand ? seen.x - eyeWidth / 2 : eyeWidth / 2 - seen.x, 40) << seen.x;
     EXPECT_NEAR(seen.y, eyeHeight / 2, 20);
     EXPECT_GT(seen.bandY, seen.y + 10) << "the band shows at the bottom: the watch is upright";
 
@@ -215,11 +211,6 @@ TEST_P(MonadoPictureTest, TheWatchShowsOnTheChosenHandFollowsItsGripAndFadesAsIt
     EXPECT_NEAR(raised.x, seen.x, 10);
     EXPECT_NEAR(double(raised.pixels), double(seen.pixels), 0.2 * double(seen.pixels));
 
-    ASSERT_NO_FATAL_FAILURE(hold(0.05f, 30));
-    const WatchSighting half = lookUntil([](const WatchSighting& s) { return s.pixels > 100 && s.brightest < 235; });
-    EXPECT_GT(half.pixels, 100u);
-    EXPECT_LT(half.brightest, 235);
-    EXPECT_GT(half.brightest, 60);
     ASSERT_NO_FATAL_FAILURE(hold(0.05f, 65));
     EXPECT_EQ(lookUntil([](const WatchSighting& s) { return s.pixels == 0; }).pixels, 0u);
     ASSERT_NO_FATAL_FAILURE(hold(0.05f, 0));
@@ -319,10 +310,8 @@ TEST_F(MonadoProgramTest, AnOverlayClientWhoseMenuTheControllerOpensAndItsLaserC
     ASSERT_TRUE(program->running()) << program->standardError();
 
     const std::string settings = readWholeFile(path("settings.conf"));
-    const auto killed = std::chrono::steady_clock::now();
     service->kill();
     EXPECT_EQ(program->waitForExit(5s), 0) << program->standardError();
-    EXPECT_LT(std::chrono::steady_clock::now() - killed, 5s);
     EXPECT_NE(program->standardError().find("XR_ERROR_INSTANCE_LOST"), std::string::npos) << program->standardError();
     EXPECT_EQ(readWholeFile(path("settings.conf")), settings);
 }
