@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "menu_layout.h"
 #include "monado_service.h"
@@ -150,11 +151,7 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
     TemporaryDirectory directory;
     writeFile(directory.path() + "/watches/Plain/config", ":watch\nname=Plain\n");
     const std::string nowhere = directory.path() + "/no-runtime.json";
-    struct Start {
-        ChildProcess::Environment environment;
-        std::string chosen, last;
-    };
-    const Start starts[] = {
+    const std::tuple<ChildProcess::Environment, std::string, std::string> starts[] = {
         {{{"HORLOX_VR_RUNTIME", "openxr"}, {"XR_RUNTIME_JSON", nowhere}},
          "VR runtime: openxr, as HORLOX_VR_RUNTIME says so\n",
          "Failed to Init OpenXR: XR_ERROR_RUNTIME_UNAVAILABLE\n"},
@@ -167,13 +164,13 @@ TEST(OpenXrStartTest, WithoutARuntimeTheStartEndsWithItsResult) {
          "VR runtime: openvr, as no active OpenXR runtime offers overlays (XR_EXTX_overlay)\n",
          "Failed to Init OpenVR: VRInitError_Init_InstallationNotFound\n"},
     };
-    for (const Start& start : starts) {
-        ChildProcess program(HORLOX_BINARY, {}, directory.path(), start.environment);
-        EXPECT_EQ(program.waitForExit(30s), 1) << start.last;
+    for (const auto& [environment, chosen, last] : starts) {
+        ChildProcess program(HORLOX_BINARY, {}, directory.path(), environment);
+        EXPECT_EQ(program.waitForExit(30s), 1) << last;
         const std::string log = program.standardError();
-        EXPECT_NE(log.find("] " + start.chosen), std::string::npos) << log;
+        EXPECT_NE(log.find("] " + chosen), std::string::npos) << log;
         EXPECT_NE(log.find("] GL_RENDERER: "), std::string::npos) << "the GL context comes first: " << log;
-        EXPECT_EQ(log.substr(log.size() - std::min(log.size(), start.last.size())), start.last) << log;
+        EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last) << log;
     }
 }
 
