@@ -24,7 +24,7 @@ constexpr std::size_t controllers[] = {136, 256};
 // Within a controller: after pose, velocities and curls come the trigger's
 // value, the squeeze, the thumbstick (x, y) and the trackpad, then
 // hand_tracking_active, active and the buttons' clicks and touches.
-constexpr std::size_t triggerValue = 72, thumbstickY = 88;
+constexpr std::size_t triggerValue = 72;
 constexpr std::size_t controllerActive = 104, bClick = 110, triggerClick = 112;
 constexpr char header[8] = "mndrmt3";
 
@@ -81,7 +81,6 @@ bool RemoteDriver::send(const XrPosef& head, const XrPosef& left, const XrPosef&
         packet[controllers[hand] + controllerActive + 1] = 1;  // active
         const ControllerInput& input = hand == 0 ? leftInput : rightInput;
         std::memcpy(packet + controllers[hand] + triggerValue, &input.trigger, sizeof(float));
-        std::memcpy(packet + controllers[hand] + thumbstickY, &input.thumbstickY, sizeof(float));
         packet[controllers[hand] + bClick] = input.b;
         packet[controllers[hand] + triggerClick] = input.trigger >= 1;
     }

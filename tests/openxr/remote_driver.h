@@ -8,7 +8,6 @@
 struct ControllerInput {
     bool b = false;
     float trigger = 0;  // the click comes with a full pull
-    float thumbstickY = 0;
 };
 
 // A client of Monado's remote driver, which takes the head's and the
