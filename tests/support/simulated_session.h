@@ -15,16 +15,11 @@ class SimulatedSession {
 public:
     explicit SimulatedSession(const std::string& scenario = "") { writeFile(path("scenario"), scenario); }
 
-    // OpenVR's calls of a fresh runtime over the same state folder, as at the
-    // next process start.
-    std::unique_ptr<OpenVrApi> makeOpenVr() const {
-        return createSimulatedOpenVr({path("state"), path("scenario"), path("record"), menuButtonPlace});
-    }
-    std::unique_ptr<VrRuntime> makeRuntime() const { return createOpenVrRuntime(makeOpenVr()); }
-    // A runtime that knows the program as installed and auto-launched.
+    // OpenVR over a runtime that knows the program as installed and auto-launched.
     std::unique_ptr<VrRuntime> installedRuntime() const {
         writeFile(path("state/applications.txt"), "app.quillmere.horlox\t1\t/app.manifest\n");
-        return makeRuntime();
+        return createOpenVrRuntime(
+            createSimulatedOpenVr({path("state"), path("scenario"), path("record"), menuButtonPlace}));
     }
     std::vector<RecordedCall> calls() const { return readCallLog(path("record")); }
     std::string path(const std::string& name) const { return folder.path() + "/" + name; }
