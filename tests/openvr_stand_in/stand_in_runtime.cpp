@@ -7,7 +7,7 @@
 // the program's menu. HORLOX_STAND_IN_WITHHOLD names an interface not offered.
 // The interfaces are C++ objects by layout only: a table of functions taking
 // the object first, at the slots of the SDK's classes. A slot without a
-// function is empty: a call to it ends the program, as a crash.
+// function aborts, naming itself.
 #include <openvr.h>
 
 #include <ivrclientcore.h>
@@ -51,6 +51,17 @@ std::size_t slotOf(Method method) {
     return (offset - 1) / sizeof(Slot);
 }
 
+template <typename Interface, std::size_t Index>
+void unserved() {
+    std::fprintf(stderr, "OpenVR stand-in: slot %zu of %s is not served\n", Index, typeid(Interface).name());
+    std::abort();
+}
+
+template <typename Interface, std::size_t... Index>
+std::array<Slot, sizeof...(Index)> unservedSlots(std::index_sequence<Index...>) {
+    return {&unserved<Interface, Index>...};
+}
+
 // An object of the interface's vtable layout, with room for every slot. The
 // Itanium ABI puts the offset to the object's top and its type in front of
 // the slots; sanitizers read them on calls through the interface.
@@ -67,7 +78,7 @@ private:
     struct {
         std::ptrdiff_t offsetToTop = 0;
         const std::type_info* type = &typeid(Interface);
-        std::array<Slot, count> slots{};
+        std::array<Slot, count> slots = unservedSlots<Interface>(std::make_index_sequence<count>());
     } table;
     const Slot* vtable = table.slots.data();
 };

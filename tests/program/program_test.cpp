@@ -96,19 +96,26 @@ TEST(OfflineProgramTest, ShowsTheChosenWatchAndTheSendersToastsAndEndsWhenClosed
     EXPECT_EQ(program.waitForExit(10s), 0) << program.standardError();
 }
 
-// Each ends with status 1 and the line that says why: without a display,
-// nothing else; with no watches, after the GL context's lines. A start
-// without a VR runtime is the OpenXR suite's.
-TEST(ProgramTest, StartsThatCannotGoOnEndAtOnce) {
+// Each ends at once with its status and the text it owes: --help and
+// --version on standard output, before anything starts; without a display or
+// with no watches, the line that says why, after the GL context's lines where
+// one was made. A start without a VR runtime is the OpenXR suite's.
+TEST(ProgramTest, StartsThatEndAtOnce) {
     TemporaryDirectory directory;
-    const std::tuple<std::vector<std::string>, ChildProcess::Environment, std::string> starts[] = {
-        {{"--offline"}, {{"DISPLAY", ""}}, R"(Failed to open display\.\n)"},
-        {{}, {}, R"([\s\S]*\] GL_RENDERER: [\s\S]*\nNo watches found!\n)"},
+    const std::tuple<std::vector<std::string>, ChildProcess::Environment, int, std::string> starts[] = {
+        {{"--help"}, {{"DISPLAY", ""}}, 0, R"(Usage: horlox \[--offline\] \[--wait\]\n[\s\S]*)"},
+        {{"--version"}, {{"DISPLAY", ""}}, 0, R"(Horlox [0-9]+\.[0-9]+\.[0-9]+\n)"},
+        {{"--offline"}, {{"DISPLAY", ""}}, 1, R"(Failed to open display\.\n)"},
+        {{}, {}, 1, R"([\s\S]*\] GL_RENDERER: [\s\S]*\nNo watches found!\n)"},
     };
-    for (const auto& [arguments, environment, log] : starts) {
+    for (const auto& [arguments, environment, status, text] : starts) {
         ChildProcess program(HORLOX_BINARY, arguments, directory.path(), environment);
-        EXPECT_EQ(program.waitForExit(30s), 1) << log;
-        EXPECT_TRUE(std::regex_match(program.standardError(), std::regex(log))) << program.standardError();
+        EXPECT_EQ(program.waitForExit(30s), status) << text;
+        const std::string said = status == 0 ? program.standardOutput() : program.standardError();
+        EXPECT_TRUE(std::regex_match(said, std::regex(text))) << said;
+        if (status != 0) continue;
+        EXPECT_EQ(program.standardError(), "") << text;
+        EXPECT_FALSE(std::filesystem::exists(directory.path() + "/horlox.lock")) << "nothing started";
     }
 }
 
