@@ -2,13 +2,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
 
-std::string busConfig(const std::string& socket, const std::string& extraPolicy) {
+std::string busConfig(const std::string& socket) {
     return R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
@@ -19,7 +18,6 @@ std::string busConfig(const std::string& socket, const std::string& extraPolicy)
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
     <allow own="*"/>
-)" + extraPolicy + R"(
   </policy>
 </busconfig>
 )";
@@ -27,9 +25,9 @@ std::string busConfig(const std::string& socket, const std::string& extraPolicy)
 
 }  // namespace
 
-bool PrivateDesktop::start(const std::string& extraPolicy) {
+bool PrivateDesktop::start() {
     for (const char* name : {"bus", "display", "daemon", "sender"}) writeFile(root.path() + "/" + name + "/.keep", "");
-    writeFile(root.path() + "/bus.conf", busConfig(root.path() + "/bus/socket", extraPolicy));
+    writeFile(root.path() + "/bus.conf", busConfig(root.path() + "/bus/socket"));
     bus = std::make_unique<ChildProcess>(
         "/usr/bin/dbus-daemon", std::vector<std::string>{"--config-file=" + root.path() + "/bus.conf", "--nofork"},
         root.path() + "/bus");
@@ -50,17 +48,14 @@ bool PrivateDesktop::start(const std::string& extraPolicy) {
     return true;
 }
 
-bool PrivateDesktop::notifySend(const std::vector<std::string>& arguments, const std::function<void()>& meanwhile) {
+bool PrivateDesktop::notifySend(const std::vector<std::string>& arguments) {
     const auto deadline = std::chrono::steady_clock::now() + 15s;
     while (std::chrono::steady_clock::now() < deadline) {
         ChildProcess sender("/usr/bin/notify-send", arguments, root.path() + "/sender",
                             {{"DBUS_SESSION_BUS_ADDRESS", busAddress}});
-        std::optional<int> status;
-        while (!(status = sender.waitForExit(0ms)) && std::chrono::steady_clock::now() < deadline) {
-            meanwhile();
-            std::this_thread::sleep_for(2ms);
-        }
-        if (status == 0) return true;
+        if (sender.waitForExit(std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now())) == 0)
+            return true;
     }
     return false;
 }

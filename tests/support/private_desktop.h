@@ -5,7 +5,6 @@
 // Debian's dunst owning the notification name on them, as on a desktop;
 // notify-send 0.8.1 asks the daemon for its capabilities first and gives up
 // without one. Each is a process that the desktop ends with itself.
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,15 +14,14 @@
 
 class PrivateDesktop {
 public:
-    // False when one of them does not come up. `extraPolicy` adds rules to
-    // the bus's policy.
-    bool start(const std::string& extraPolicy = "");
+    // False when one of them does not come up.
+    bool start();
     // The bus's address, for DBUS_SESSION_BUS_ADDRESS; known before it starts.
     const std::string& address() const { return busAddress; }
 
-    // Runs notify-send with the arguments until the daemon has answered it,
-    // calling `meanwhile` while it runs; false when it never got through.
-    bool notifySend(const std::vector<std::string>& arguments, const std::function<void()>& meanwhile = [] {});
+    // Runs notify-send with the arguments until the daemon has answered it;
+    // false when it never got through.
+    bool notifySend(const std::vector<std::string>& arguments);
 
 private:
     TemporaryDirectory root;

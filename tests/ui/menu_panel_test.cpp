@@ -156,7 +156,7 @@ TEST(MenuFontTest, OnlyAFontFitForTheMenuIsTaken) {
         "STARTFONT 2.1\nFONT -x-y-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\nSIZE 8 75 75\n"
         "FONTBOUNDINGBOX 6 8 0 -1\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\n"
         "BITMAP\n70\n88\n88\nF8\n88\n88\n88\n00\nENDCHAR\nENDFONT\n";
-    // An empty file is the program test's (ADamagedMenuFontGivesWayToTheBuiltInOne).
+    // An empty file is the program test's (TheStartRegistersOnceAndSetsUpBothOverlaysAndDamagedFilesGiveWay).
     const std::pair<std::string, bool> fonts[] = {{dejaVu, true},
                                                   {bitmapFont, false},
                                                   {dejaVu.substr(0, 64), false},
