@@ -160,12 +160,13 @@ TEST_F(ListenersTest, RefusalsGrowTheLogByAFewLinesASecond) {
     EXPECT_NE(output.text().find("more like this left out"), std::string::npos);
 }
 
-// Switched off, the source's ports close and its toasts go.
+// Switched off, the source's ports close and stay closed, and its toasts go.
 TEST_F(ListenersTest, SwitchesCloseListenersAndDropToasts) {
     const int port = notificationPortsBound(*center).xsOverlayUdp;
     sendLoopbackDatagram(AF_INET, port, vrcxDatagram("before"));
     ASSERT_EQ(serve(*center, 100ms).size(), 1u);
     setNotificationSwitches(*center, {true, false, false, true});
+    EXPECT_TRUE(serve(*center, 100ms).empty()) << "the listeners' next pass opens nothing switched off";
     EXPECT_EQ(notificationPortsBound(*center).xsOverlayUdp, 0);
     EXPECT_EQ(notificationPortsBound(*center).xsOverlayWebSocket, 0);
     EXPECT_NE(notificationPortsBound(*center).ovrToolkitWebSocket, 0);
