@@ -5,5 +5,6 @@
 #include <GL/glew.h>
 
 // Gives the texture an RGBA8 image of width x height pixels, rows in the
-// order given, linearly filtered without mipmaps; leaves it bound.
-void uploadRgbaTexture(GLuint texture, int width, int height, const std::uint8_t* rgba);
+// order given, filtered as asked (GL_LINEAR or GL_NEAREST) without mipmaps;
+// leaves it bound.
+void uploadRgbaTexture(GLuint texture, int width, int height, const std::uint8_t* rgba, GLint filter = GL_LINEAR);

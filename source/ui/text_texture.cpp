@@ -25,13 +25,9 @@ const TextBlock& TextTexture::draw(FontChain& fonts, const std::string& wanted, 
     style = wantedStyle;
     empty = false;
     drawn = renderTextBlock(fonts, text, style);
-    if (drawn.width > 0) {
-        uploadRgbaTexture(texture, drawn.width, drawn.height, drawn.rgba.data());
-        // Drawn at its own size on whole pixels, each pixel is one texel:
-        // the nearest costs a software rasteriser a quarter of the fetches.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
+    // Drawn at its own size on whole pixels, each pixel is one texel: the
+    // nearest costs a software rasteriser a quarter of the fetches.
+    if (drawn.width > 0) uploadRgbaTexture(texture, drawn.width, drawn.height, drawn.rgba.data(), GL_NEAREST);
     // The texture holds the pixels from now on.
     std::vector<std::uint8_t>().swap(drawn.rgba);
     return drawn;
