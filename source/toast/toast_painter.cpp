@@ -69,6 +69,19 @@ void drawToastPanel(const Toast& toast, GLuint iconTexture, FontChain* fonts, To
     ImGui::End();
 }
 
+// With the text engine every text is an image of its own, and the panel
+// takes only the white pixel of ImGui's atlas: sampled nearest, that costs
+// a software rasteriser one fetch for each pixel of the panel instead of
+// four. Lines are then smoothed by their geometry, as their baked textures
+// need linear filtering.
+void sampleAtlasNearest() {
+    ImGui::GetStyle().AntiAliasedLinesUseTex = false;
+    ImGui_ImplOpenGL3_CreateDeviceObjects();
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(reinterpret_cast<std::uintptr_t>(ImGui::GetIO().Fonts->TexID)));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+}
+
 }  // namespace
 
 ToastPainter::ToastPainter(FontChain* fonts) : fonts(fonts) {
@@ -84,6 +97,7 @@ ToastPainter::ToastPainter(FontChain* fonts) : fonts(fonts) {
     ImGui::StyleColorsDark();
     ImGui::GetStyle().WindowRounding = 12.0f;
     ImGui_ImplOpenGL3_Init("#version 130");
+    if (fonts) sampleAtlasNearest();
     glGenTextures(1, &iconTexture);
 }
 
