@@ -73,10 +73,10 @@ void drawToastPanel(const Toast& toast, GLuint iconTexture, FontChain* fonts, To
 // takes only the white pixel of ImGui's atlas: sampled nearest, that costs
 // a software rasteriser one fetch for each pixel of the panel instead of
 // four. Lines are then smoothed by their geometry, as their baked textures
-// need linear filtering.
+// need linear filtering. Done in every frame: the backend makes the atlas
+// in the first toast's, which spares the program's start making it.
 void sampleAtlasNearest() {
     ImGui::GetStyle().AntiAliasedLinesUseTex = false;
-    ImGui_ImplOpenGL3_CreateDeviceObjects();
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(reinterpret_cast<std::uintptr_t>(ImGui::GetIO().Fonts->TexID)));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -97,7 +97,6 @@ ToastPainter::ToastPainter(FontChain* fonts) : fonts(fonts) {
     ImGui::StyleColorsDark();
     ImGui::GetStyle().WindowRounding = 12.0f;
     ImGui_ImplOpenGL3_Init("#version 130");
-    if (fonts) sampleAtlasNearest();
     glGenTextures(1, &iconTexture);
 }
 
@@ -116,6 +115,7 @@ void ToastPainter::paint(const Toast& toast, const RenderTarget& target) {
     glViewport(0, 0, toastWidth, toastHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ImGui_ImplOpenGL3_NewFrame();
+    if (fonts) sampleAtlasNearest();
     ImGui::NewFrame();
     drawToastPanel(toast, iconTexture, fonts, texts);
     ImGui::Render();
