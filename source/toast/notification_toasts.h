@@ -7,7 +7,7 @@
 
 #include "config/settings.h"
 
-class FontChain;
+struct FontChain;
 struct RenderTarget;
 
 // Notifications from other programs as toasts beside the watch: the
