@@ -77,9 +77,7 @@ void drawToastPanel(const Toast& toast, GLuint iconTexture, FontChain* fonts, To
 // in the first toast's, which spares the program's start making it.
 void sampleAtlasNearest() {
     ImGui::GetStyle().AntiAliasedLinesUseTex = false;
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(reinterpret_cast<std::uintptr_t>(ImGui::GetIO().Fonts->TexID)));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    filterTexture(static_cast<GLuint>(reinterpret_cast<std::uintptr_t>(ImGui::GetIO().Fonts->TexID)), GL_NEAREST);
 }
 
 }  // namespace
